@@ -1,0 +1,38 @@
+# Shared by the scripts: where things are, installing what is missing, building.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD=${QV742_BUILD_DIR:-$ROOT/build}
+
+# Debian packages the build, the tests and the demo need.
+PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
+          fonts-liberation xvfb xauth xdotool)
+
+# Installs missing packages with apt-get when running as root; otherwise
+# prints the exact command and stops.
+ensure_packages() {
+  if ! command -v dpkg-query >/dev/null 2>&1; then
+    echo "note: not a Debian system; make sure these are installed: ${PACKAGES[*]}" >&2
+    return 0
+  fi
+  local missing=() p
+  for p in "${PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  else
+    echo "These Debian packages are missing. Install them with:"
+    echo "  sudo apt-get install -y ${missing[*]}"
+    exit 1
+  fi
+}
+
+# Configures (once) and builds into $BUILD.
+build_project() {
+  if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  fi
+  cmake --build "$BUILD" -j2
+}

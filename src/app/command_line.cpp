@@ -1,0 +1,39 @@
+#include "app/command_line.h"
+
+#include "link/system_serial_port.h"
+
+#include <QCommandLineParser>
+
+PanelOptions parse_panel_options(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Control panel of the QV-742 scan converter, attached by a serial line.\n"
+        "The port (COM1 or COM2), skin, window position and stacking are kept in\n"
+        "the settings file QVR_742.ini.");
+    const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
+    const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
+    const QCommandLineOption com1("com1", QStringLiteral("Device behind COM1 (default %1).")
+                                              .arg(SystemSerialPort::default_device(1)), "DEVICE");
+    const QCommandLineOption com2("com2", QStringLiteral("Device behind COM2 (default %1).")
+                                              .arg(SystemSerialPort::default_device(2)), "DEVICE");
+    parser.addOptions({help, version, com1, com2});
+
+    PanelOptions options;
+    options.help_text = parser.helpText();
+    if (!parser.parse(arguments)) {
+        options.error = parser.errorText();
+        return options;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        options.error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+        return options;
+    }
+    options.show_help = parser.isSet(help);
+    options.show_version = parser.isSet(version);
+    options.com1 = parser.isSet(com1) ? parser.value(com1) : SystemSerialPort::default_device(1);
+    options.com2 = parser.isSet(com2) ? parser.value(com2) : SystemSerialPort::default_device(2);
+    if (options.com1.isEmpty() || options.com2.isEmpty())
+        options.error = QStringLiteral("A device path must not be empty.");
+    return options;
+}

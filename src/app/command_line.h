@@ -1,0 +1,19 @@
+#pragma once
+// The panel's command line. --com1 and --com2 only say which device stands
+// behind each port number; everything else comes from the settings file.
+
+#include <QString>
+#include <QStringList>
+
+struct PanelOptions {
+    QString com1;
+    QString com2;
+    bool show_help = false;
+    bool show_version = false;
+    QString error;   // not empty: the command line was wrong
+    QString help_text;
+};
+
+// `arguments` as QCoreApplication::arguments() gives them, after Qt has
+// taken its own options out.
+PanelOptions parse_panel_options(const QStringList& arguments);

@@ -1,0 +1,212 @@
+#include "link/device_link.h"
+
+#include "core/shared_state.h"
+#include "link/clock.h"
+#include "link/link_observer.h"
+#include "link/protocol.h"
+#include "link/serial_port.h"
+
+namespace {
+// Only the first bytes of a collection matter: past six it is "NONE" anyway.
+constexpr int kKeptChars = 16;
+}
+
+QString port_error_message(int com_port)
+{
+    return QStringLiteral("PC error on COM%1: !").arg(com_port);
+}
+
+DeviceLink::DeviceLink(SerialPort& port, Clock& clock, LinkObserver& observer, SharedState& state)
+    : port_(port), clock_(clock), observer_(observer), state_(state)
+{
+    port_.set_lost_handler([this](const QString& reason) { on_port_lost(reason); });
+}
+
+void DeviceLink::set_comm()
+{
+    if (state_.port_open || port_.is_open())
+        port_.close();
+    QString error;
+    if (port_.open(state_.com_port, error)) {
+        port_.discard_input();
+        port_.discard_output();
+        state_.port_open = true;
+        observer_.port_changed();
+        observer_.set_poll_timer(true);
+        observer_.process_events();
+        return;
+    }
+    observer_.port_failed(state_.com_port, error);
+    observer_.show_status(QStringLiteral("COM port error !"));
+    state_.port_open = false;
+    observer_.port_changed();
+    observer_.set_poll_timer(false);
+    observer_.process_events();
+}
+
+void DeviceLink::close_port()
+{
+    if (state_.port_open)
+        port_.close();
+    state_.port_open = false;
+}
+
+void DeviceLink::on_port_lost(const QString& reason)
+{
+    if (!state_.port_open)
+        return;
+    state_.port_open = false;
+    observer_.set_poll_timer(false);
+    observer_.port_changed();
+    observer_.show_connect(false);
+    observer_.show_status(QStringLiteral("COM%1 lost !").arg(state_.com_port));
+    observer_.port_lost(state_.com_port, reason);
+}
+
+void DeviceLink::tx_cmd(const QString& cmd)
+{
+    if (!state_.port_open) {
+        last_reply = protocol::kNone;
+        observer_.show_connect(false);
+        return;
+    }
+    observer_.set_poll_timer(false);
+    observer_.process_events();
+    send(cmd);
+}
+
+void DeviceLink::tx_val2str(QString& cmd, int value)
+{
+    if (!state_.port_open) {
+        last_reply = protocol::kNone;
+        observer_.show_connect(false);
+        return;
+    }
+    observer_.set_poll_timer(false);
+    observer_.process_events();
+    cmd += protocol::render_value(value);
+    send(cmd);
+}
+
+void DeviceLink::send(const QString& cmd)
+{
+    // A handler run by the event pass above may have closed the port.
+    if (!state_.port_open || !port_.is_open()) {
+        last_reply = protocol::kNone;
+        observer_.show_connect(false);
+        return;
+    }
+    const QByteArray bytes = protocol::to_wire(cmd).left(protocol::kMessageLength);
+    port_.discard_input();
+    if (port_.bytes_to_send() > 0 && !port_.wait_sent(kDrainMs))
+        port_.discard_output();  // a stuck line must not freeze the window
+    port_.write(bytes);
+    rx_cmd();
+    if (dispatch_idle && state_.port_open)
+        observer_.set_poll_timer(true);
+}
+
+void DeviceLink::rx_cmd()
+{
+    last_reply = protocol::kNone;
+    if (wait_for_byte(clock_.now_ms(), kReplyGapMs)) {
+        last_reply = protocol::kGot;
+        collect(last_reply);
+        append_log(last_reply);
+    }
+    observer_.show_connect(last_reply != protocol::kNone);
+}
+
+void DeviceLink::rx_cmd_tim()
+{
+    collect(last_message);
+    observer_.show_connect(last_message != protocol::kNone);
+    append_log(last_message);
+}
+
+void DeviceLink::rx_rdy()
+{
+    observer_.show_status(QStringLiteral("*** WAIT ***"));
+    observer_.process_events();
+    last_reply = protocol::kNone;
+    // A closed port can bring nothing: do not freeze the window for 5 s.
+    if (state_.port_open && wait_for_byte(clock_.now_ms(), kReadyWaitMs)) {
+        last_reply = protocol::kGot;
+        collect(last_reply);
+        append_log(last_reply);
+    }
+    observer_.show_connect(last_reply != protocol::kNone);
+}
+
+int DeviceLink::get_rx_val() const
+{
+    return protocol::read_value(last_reply);
+}
+
+bool DeviceLink::poll_tick(const std::function<void(const QString&, int)>& act)
+{
+    if (!state_.port_open || port_.bytes_waiting() == 0)
+        return false;
+    observer_.set_poll_timer(false);
+    observer_.process_events();
+    dispatch_idle = false;
+    rx_cmd_tim();
+    if (last_message != protocol::kNone && act)
+        act(protocol::mnemonic(last_message), protocol::read_value(last_message));
+    if (state_.port_open)
+        observer_.set_poll_timer(true);
+    dispatch_idle = true;
+    return true;
+}
+
+void DeviceLink::wait_secs(double secs)
+{
+    const qint64 start = clock_.now_ms();
+    const double limit_ms = secs * 1000.0;
+    while (static_cast<double>(clock_.now_ms() - start) <= limit_ms) {
+        const double left = limit_ms - static_cast<double>(clock_.now_ms() - start);
+        observer_.process_events_for(static_cast<int>(left) + 1);
+    }
+}
+
+// Takes the chunks the port delivers until exactly six bytes were taken.
+// A gap over 0.3 s, a count past six, or a stream running over 1 s without a
+// gap ends as "NONE".
+void DeviceLink::collect(QString& field)
+{
+    field.clear();
+    qint64 count = 0;
+    const qint64 begin = clock_.now_ms();
+    for (;;) {
+        const QByteArray chunk = port_.read_all();
+        if (count < kKeptChars)
+            field += protocol::from_wire(chunk.left(kKeptChars));
+        count += chunk.size();
+        if (count == protocol::kMessageLength)
+            return;
+        const qint64 now = clock_.now_ms();
+        if (now - begin > kMaxCollectMs || !wait_for_byte(now, kReplyGapMs)) {
+            field = protocol::kNone;
+            return;
+        }
+    }
+}
+
+// Waits until a byte is waiting, or more than `limit_ms` passed since `since`.
+bool DeviceLink::wait_for_byte(qint64 since, int limit_ms)
+{
+    for (;;) {
+        const qint64 elapsed = clock_.now_ms() - since;
+        if (elapsed > limit_ms || !port_.is_open())
+            return false;
+        if (port_.bytes_waiting() > 0)
+            return true;
+        port_.wait_readable(static_cast<int>(limit_ms - elapsed) + 1);
+    }
+}
+
+void DeviceLink::append_log(const QString& entry)
+{
+    log_.append(entry);
+    observer_.log_appended(entry);
+}

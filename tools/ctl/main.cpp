@@ -1,0 +1,123 @@
+// qv742-ctl: send commands to the box and print its replies, under the same
+// time limits as the panel. One line per command: the reply, or NONE.
+// Exit status 1 when any reply is NONE, 2 on a usage or port error.
+
+#include "core/shared_state.h"
+#include "link/clock.h"
+#include "link/device_link.h"
+#include "link/link_observer.h"
+#include "link/protocol.h"
+#include "link/system_serial_port.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+#include <cstdio>
+
+namespace {
+
+class CtlObserver : public LinkObserver {
+public:
+    void port_failed(int, const QString& reason) override { failure = reason; }
+    void port_lost(int, const QString& reason) override { lost = reason; }
+    QString failure;
+    QString lost;
+};
+
+int usage_error(const QString& text)
+{
+    std::fprintf(stderr, "qv742-ctl: %s\nTry 'qv742-ctl --help'.\n", qPrintable(text));
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("qv742-ctl");
+    QCoreApplication::setApplicationVersion(QStringLiteral(QV742_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Send six-character commands to a QV-742 box and print one reply a line\n"
+        "(NONE when no complete reply came within the time limits).\n"
+        "Example: qv742-ctl --port /dev/ttyUSB0 VER999 PWR999\n"
+        "Exit status: 0 all replies came, 1 a reply was NONE, 2 usage or port error.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption port_opt({"p", "port"}, "Serial device of the box, e.g. /dev/ttyS0.", "DEVICE");
+    const QCommandLineOption listen_opt(
+        "listen", "Afterwards print, for SECONDS, the messages the box sends on its own.", "SECONDS");
+    parser.addOptions({port_opt, listen_opt});
+    parser.addPositionalArgument("CMD", "Command: three letters and three digits, e.g. PWR001, ASP999.", "[CMD...]");
+    parser.process(app);
+
+    if (!parser.isSet(port_opt))
+        return usage_error("no serial device given (--port DEVICE)");
+    double listen_secs = 0;
+    if (parser.isSet(listen_opt)) {
+        bool ok = false;
+        listen_secs = parser.value(listen_opt).toDouble(&ok);
+        if (!ok || listen_secs < 0)
+            return usage_error("--listen takes a number of seconds");
+    }
+    QStringList commands;
+    static const QRegularExpression form(QStringLiteral("^[A-Za-z]{3}[0-9]{3}$"));
+    for (const QString& arg : parser.positionalArguments()) {
+        if (!form.match(arg).hasMatch())
+            return usage_error(QStringLiteral("\"%1\" is not a command: three letters and three digits, e.g. PWR999").arg(arg));
+        commands << arg.toUpper();
+    }
+    if (commands.isEmpty() && !parser.isSet(listen_opt))
+        return usage_error("nothing to do: give commands or --listen SECONDS");
+
+    SharedState state;
+    SteadyClock clock;
+    CtlObserver observer;
+    SystemSerialPort port;
+    port.set_device(1, parser.value(port_opt));
+    DeviceLink link(port, clock, observer, state);
+    const QString& lost = observer.lost;
+    state.com_port = 1;
+    link.set_comm();
+    if (!state.port_open) {
+        std::fprintf(stderr, "qv742-ctl: cannot open %s: %s\n", qPrintable(parser.value(port_opt)),
+                     qPrintable(observer.failure));
+        return 2;
+    }
+
+    int status = 0;
+    for (const QString& command : commands) {
+        link.tx_cmd(command);
+        std::printf("%s\n", qPrintable(link.last_reply));
+        std::fflush(stdout);
+        if (link.last_reply == protocol::kNone) {
+            status = 1;
+        } else if (protocol::expects_ready(command)) {
+            // Wait for the box to finish, as the panel does, so the ready
+            // message cannot be taken for the next command's reply.
+            link.rx_rdy();
+            if (link.last_reply == protocol::kNone)
+                std::fprintf(stderr, "qv742-ctl: no ready message within 5 s after %s\n", qPrintable(command));
+        }
+        if (!lost.isEmpty())
+            break;
+    }
+
+    const qint64 end = clock.now_ms() + static_cast<qint64>(listen_secs * 1000);
+    while (lost.isEmpty() && clock.now_ms() < end) {
+        if (port.bytes_waiting() == 0 && !port.wait_readable(static_cast<int>(end - clock.now_ms())))
+            continue;
+        link.rx_cmd_tim();
+        std::printf("%s\n", qPrintable(link.last_message));
+        std::fflush(stdout);
+    }
+    if (!lost.isEmpty()) {
+        std::fprintf(stderr, "qv742-ctl: lost %s: %s\n", qPrintable(parser.value(port_opt)), qPrintable(lost));
+        return 2;
+    }
+    link.close_port();
+    return status;
+}

@@ -1,0 +1,94 @@
+#include "sim/pty_end.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+PtyEnd::~PtyEnd()
+{
+    if (slave_keep_ >= 0)
+        ::close(slave_keep_);
+    if (master_ >= 0)
+        ::close(master_);
+}
+
+bool PtyEnd::open(QString& error)
+{
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    serial_path_ = QString::fromLocal8Bit(::ptsname(master_));
+    slave_keep_ = ::open(::ptsname(master_), O_RDWR | O_NOCTTY);
+    if (slave_keep_ < 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    // Raw at once, or the line discipline would echo the panel's commands.
+    termios tio{};
+    ::tcgetattr(slave_keep_, &tio);
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B9600);
+    ::cfsetospeed(&tio, B9600);
+    ::tcsetattr(slave_keep_, TCSANOW, &tio);
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    return true;
+}
+
+void PtyEnd::write(const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(master_, bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR)
+                continue;
+            return;  // full: nobody is reading
+        }
+        done += n;
+    }
+}
+
+QByteArray PtyEnd::read_available()
+{
+    QByteArray out;
+    char buf[512];
+    for (;;) {
+        const ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n > 0) {
+            out.append(buf, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        return out;  // EAGAIN, or EIO while no client has the serial end open
+    }
+}
+
+bool make_link(const QString& link, const QString& target, QString& error)
+{
+    const QFileInfo info(link);
+    if (info.exists() && !info.isSymLink()) {
+        error = QStringLiteral("%1 exists and is not a link").arg(link);
+        return false;
+    }
+    if (info.isSymLink())
+        QFile::remove(link);
+    if (!QDir().mkpath(info.absolutePath())) {
+        error = QStringLiteral("cannot create folder %1").arg(info.absolutePath());
+        return false;
+    }
+    if (::symlink(target.toLocal8Bit().constData(), link.toLocal8Bit().constData()) != 0) {
+        error = QStringLiteral("cannot create %1: %2")
+                    .arg(link, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    return true;
+}

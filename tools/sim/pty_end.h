@@ -1,0 +1,32 @@
+#pragma once
+// The simulator's side of a pseudo-terminal. The serial end (the slave) is
+// what the panel opens as its COM port.
+
+#include <QByteArray>
+#include <QString>
+
+class PtyEnd {
+public:
+    PtyEnd() = default;
+    ~PtyEnd();
+    PtyEnd(const PtyEnd&) = delete;
+    PtyEnd& operator=(const PtyEnd&) = delete;
+
+    // Creates the pair; false with a reason on failure.
+    bool open(QString& error);
+    int fd() const { return master_; }
+    QString serial_path() const { return serial_path_; }
+
+    // Non-blocking: bytes nobody reads are dropped rather than blocking the box.
+    void write(const QByteArray& bytes);
+    QByteArray read_available();
+
+private:
+    int master_ = -1;
+    int slave_keep_ = -1;  // held open so the master never sees a hang-up
+    QString serial_path_;
+};
+
+// Makes `link` a symbolic link to `target`, creating its folder; replaces an
+// older link but never a real file.
+bool make_link(const QString& link, const QString& target, QString& error);
