@@ -1,0 +1,26 @@
+#pragma once
+// A fixed screen and pointer for window tests.
+
+#include "platform/desktop.h"
+
+class FakeDesktop : public Desktop {
+public:
+    QPoint cursor_pos() override { return cursor; }
+    QSize screen_size() override { return screen; }
+    int twips_per_pixel_x() override { return twips_x; }
+    int twips_per_pixel_y() override { return twips_y; }
+    QImage grab_screen() override
+    {
+        ++grabs;
+        return screen_image;
+    }
+    bool tray_available() override { return tray; }
+
+    QPoint cursor{100, 100};
+    QSize screen{1024, 768};
+    int twips_x = 15;
+    int twips_y = 15;
+    QImage screen_image;   // null: the platform refuses to capture
+    bool tray = true;
+    int grabs = 0;
+};
