@@ -43,6 +43,10 @@ struct SharedState {
     int drag_offset_y = 0;
     bool tray_active = false;
 
+    // an arrow whose "001" is being sent, and its release if it came meanwhile
+    int arrow_in_press = 99;
+    int arrow_release_waiting = 99;
+
     // magnifier view ratio, written by its layout
     float view_ratio = 0.2f;
 };

@@ -23,6 +23,9 @@ public:
     virtual void write(const QByteArray& bytes) = 0;
     virtual QByteArray read_all() = 0;
 
+    // The device behind COM<com_number>, for messages to the user.
+    virtual QString device_name(int com_number) const { return QStringLiteral("COM%1").arg(com_number); }
+
     // Block until a byte is waiting or `timeout_ms` has passed; true when a
     // byte is waiting. Returns at once when the port is closed.
     virtual bool wait_readable(int timeout_ms) = 0;

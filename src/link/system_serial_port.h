@@ -15,6 +15,7 @@ public:
 
     void set_device(int com_number, const QString& path);
     QString device(int com_number) const;
+    QString device_name(int com_number) const override { return device(com_number); }
     static QString default_device(int com_number);
 
     bool open(int com_number, QString& error) override;

@@ -1,0 +1,37 @@
+#pragma once
+// An image button of the magnifier's strip. It remembers the name of the
+// picture it shows; when the picture is missing it draws a plain button of
+// the picture's size with its tooltip text, so the strip stays usable.
+
+#include <QPixmap>
+#include <QWidget>
+
+class PictureStore;
+
+class StripButton : public QWidget {
+    Q_OBJECT
+public:
+    StripButton(PictureStore& pictures, QSize picture_size, const QString& tooltip,
+                QWidget* parent = nullptr);
+
+    void show_picture(const QString& name);
+    QString picture_name() const { return name_; }
+    // How many times a picture was put on the button (0 until the first).
+    int picture_loads() const { return loads_; }
+
+signals:
+    // Left button pressed and released over the button.
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    PictureStore& pictures_;
+    QString name_;
+    QPixmap pixmap_;
+    int loads_ = 0;
+    bool pressed_ = false;
+};

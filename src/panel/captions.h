@@ -1,0 +1,16 @@
+#pragma once
+// Hover captions: the short text the message line shows for a button. For
+// setting buttons it names the setting in force. Pure, no widgets.
+
+#include <QString>
+#include <optional>
+
+struct SharedState;
+
+// The caption of button `ind`, or nothing when `ind` has none (the message
+// line is then left as it is). A doubled ampersand stands for one.
+std::optional<QString> caption(int ind, const SharedState& st);
+
+// How a label shows a caption: "&&" is one ampersand, a single "&" marks a
+// mnemonic and is not shown.
+QString displayed_text(const QString& caption);

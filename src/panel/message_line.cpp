@@ -1,0 +1,9 @@
+#include "panel/message_line.h"
+
+#include "panel/captions.h"
+
+void MessageLine::set_caption(const QString& caption)
+{
+    caption_ = caption;
+    setText(displayed_text(caption));
+}

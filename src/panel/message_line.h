@@ -1,0 +1,16 @@
+#pragma once
+// The message line lab_msg: keeps the caption as written ("Aspect-Pan&&Scan")
+// and shows it as a label shows mnemonics ("Aspect-Pan&Scan").
+
+#include "panel/fitted_label.h"
+
+class MessageLine : public FittedLabel {
+    Q_OBJECT
+public:
+    explicit MessageLine(QWidget* parent) : FittedLabel(parent) {}
+    void set_caption(const QString& caption);
+    const QString& caption() const { return caption_; }
+
+private:
+    QString caption_;
+};

@@ -1,0 +1,8 @@
+#pragma once
+// Every click on a panel button: the action of its index on release, then
+// the completion step that redraws it and its caption. Arrows also act on press.
+
+struct Panel;
+
+void button_released(Panel& p, int ind);
+void button_pressed(Panel& p, int ind);

@@ -1,0 +1,122 @@
+#include "panel/state_sync.h"
+
+#include "core/shared_state.h"
+#include "link/device_link.h"
+#include "link/protocol.h"
+#include "panel/button_pictures.h"
+#include "panel/hover.h"
+#include "panel/message_line.h"
+#include "panel/pages.h"
+#include "panel/panel.h"
+#include "panel/panel_elements.h"
+#include "panel/video_sliders.h"
+
+namespace {
+
+// Sends a query; false when no reply came.
+bool ask(Panel& p, const char* command, int& value)
+{
+    p.link.tx_cmd(QString::fromLatin1(command));
+    if (p.link.last_reply == protocol::kNone)
+        return false;
+    value = p.link.get_rx_val();
+    return true;
+}
+
+}  // namespace
+
+void query_states(Panel& p)
+{
+    int v = 0;
+    if (!ask(p, "ASP999", v))
+        return;
+    p.st.aspect_mode = v;
+    on_off_ico(p, 27, false);
+    if (!ask(p, "SCN999", v))
+        return;
+    p.st.scan_mode = v;
+    on_off_ico(p, 9, false);
+    on_off_ico(p, 11, false);
+    on_off_ico(p, 12, false);
+    if (!ask(p, "FMT999", v))
+        return;
+    p.st.output_yuv = v;
+    on_off_ico(p, 13, false);
+    if (!ask(p, "FRZ999", v))
+        return;
+    p.st.freeze_state = v;
+    on_off_ico(p, 14, false);
+    if (!ask(p, "NPO999", v))
+        return;
+    p.st.tv_system = v;
+    if (!ask(p, "PAT999", v))
+        return;
+    p.st.test_pattern = v;
+    if (!ask(p, "ZOM999", v))
+        return;
+    if (v == 1) {
+        show_zoom_panel(p);
+        show_tip(p, 7);
+    }
+}
+
+void query_video(Panel& p)
+{
+    static const char* const queries[] = {"CON999", "BRI999", "SAT999", "FLK999"};
+    int v = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (!ask(p, queries[i], v))
+            return;
+        set_slider_from_box(p, i, v);
+    }
+    if (!ask(p, "SHA999", v))
+        return;
+    p.st.sharpness_level = v;
+}
+
+void system_reset(Panel& p)
+{
+    p.st.current_page = 6;
+    enable_icons(p, false);
+    set_button_enabled(p, 26, false);
+    set_button_enabled(p, 8, false);
+    // The box's own "RST000" arrives through the poll timer: nothing to send.
+    if (p.link.dispatch_idle) {
+        p.link.tx_cmd(QStringLiteral("RST000"));
+        if (p.link.last_reply == protocol::kNone) {
+            enable_icons(p, true);
+            set_button_enabled(p, 26, true);
+            set_button_enabled(p, 8, true);
+            return;
+        }
+    }
+    p.link.rx_rdy();
+    if (p.link.last_reply == protocol::kNone)
+        show_connect(p, false);
+    else
+        query_states(p);
+    enable_icons(p, true);
+    set_button_enabled(p, 26, true);
+    set_button_enabled(p, 8, true);
+    p.st.current_page = 99;
+}
+
+void startup_exchange(Panel& p)
+{
+    int v = 0;
+    if (!ask(p, "VER999", v)) {
+        p.el.lab_msg->set_caption(QStringLiteral("Scan Converter") + QStringLiteral(" not ready"));
+        enable_icons(p, false);
+        return;
+    }
+    p.st.firmware_version = v;
+    p.link.tx_cmd(QStringLiteral("PWR999"));
+    p.st.power_state = p.link.get_rx_val();
+    if (p.st.power_state == 1) {
+        query_states(p);
+        enable_icons(p, true);
+    } else {
+        enable_icons(p, false);
+    }
+    on_off_ico(p, 26, false);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Bringing the panel's copy of the box's settings in line with the box.
+
+struct Panel;
+
+// ASP, SCN, FMT, FRZ, NPO, PAT, ZOM queries; stops at the first "NONE".
+void query_states(Panel& p);
+// CON, BRI, SAT, FLK, SHA queries; the sliders follow.
+void query_video(Panel& p);
+// Resets the box (unless the box itself reported the reset) and resynchronises.
+void system_reset(Panel& p);
+// Start-up: version and power, and the modes when the box is on.
+void startup_exchange(Panel& p);

@@ -1,0 +1,126 @@
+#pragma once
+// frm_main: the panel window. Creates the elements, wires their events to
+// the panel's routines, owns the device link and the poll timer, and runs
+// start-up and shut-down.
+
+#include "link/device_link.h"
+#include "link/link_observer.h"
+#include "panel/panel.h"
+#include "panel/panel_elements.h"
+#include "platform/twips.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+class Clock;
+class Desktop;
+class FrmMag;
+class FrmRx;
+class PictureStore;
+class SerialPort;
+class QSystemTrayIcon;
+struct SharedState;
+
+// Everything the window needs from outside; tests pass fakes.
+struct PanelEnvironment {
+    SharedState* st = nullptr;
+    SerialPort* port = nullptr;
+    Clock* clock = nullptr;
+    Desktop* desktop = nullptr;
+    PictureStore* pictures = nullptr;
+    QString bmp_dir;         // holds blue_panel.bmp, 1_panel.bmp, 2_panel.bmp
+    QString settings_path;   // QVR_742.ini
+    int poll_interval_ms = 10;
+    // The only dialog: a message with an OK button. Empty: a QMessageBox.
+    std::function<void(const QString& text, const QString& detail)> message_box;
+    // Window events once / for up to `ms`. Empty: the real event loop.
+    std::function<void()> process_events;
+    std::function<void(int ms)> process_events_for;
+    // Opens the magnifier (the panel is hidden already). Empty: FrmMag.
+    std::function<void()> open_magnifier;
+};
+
+class FrmMain : public QWidget, public LinkObserver, public PanelHost {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Scan Converter";
+
+    explicit FrmMain(const PanelEnvironment& env);
+    ~FrmMain() override;
+
+    // Start-up after the single-instance test: state, monitor, settings,
+    // port, outline, skin, layout, the first exchange with the box.
+    void start();
+
+    DeviceLink& link() { return link_; }
+    Panel& panel() { return panel_; }
+    PanelElements& elements() { return el_; }
+    QTimer& tim_rx() { return tim_rx_; }
+    FrmRx* monitor() const;
+    QSystemTrayIcon* tray_icon() const { return tray_; }
+    FrmMag* magnifier() const;
+    const Twips& twips() const { return twips_; }
+
+    // Window events that the panel's routines ask for (PanelHost).
+    void process_events() override;
+    void hide_window() override;
+    void show_window() override;
+    void minimize_window() override;
+    void close_window() override;
+    void set_on_top(bool on) override;
+    void enter_tray() override;
+    void open_magnifier() override;
+    void load_skin() override;
+
+    // The tray icon was clicked with the left or right button.
+    void tray_clicked();
+
+signals:
+    // Shut-down is complete: the program may end.
+    void finished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // LinkObserver
+    void show_status(const QString& text) override;
+    void show_connect(bool on) override;
+    void log_appended(const QString& entry) override;
+    void process_events_for(int ms) override;
+    void set_poll_timer(bool on) override;
+    void port_changed() override;
+    void port_failed(int com_port, const QString& reason) override;
+    void port_lost(int com_port, const QString& reason) override;
+
+    void create_elements();
+    void reset_state();
+    void read_settings();
+    void load_outline();
+    bool load_background(const QString& file);
+    void scale_layout();
+    void shut_down();
+    void save_settings();
+    void show_message(const QString& text, const QString& detail);
+    FrmRx& ensure_monitor();
+
+    void background_press();
+    void background_move();
+    void background_release();
+
+    PanelEnvironment env_;
+    SharedState& st_;
+    Twips twips_;
+    DeviceLink link_;
+    PanelElements el_;
+    Panel panel_;
+    QTimer tim_rx_;
+    QPointer<FrmRx> monitor_;
+    QPointer<FrmMag> magnifier_;
+    QSystemTrayIcon* tray_ = nullptr;
+    bool started_ = false;
+    bool shut_down_ = false;
+};

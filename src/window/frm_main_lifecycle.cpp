@@ -1,0 +1,217 @@
+// Start-up, shut-down and the skin of the panel window.
+
+#include "window/frm_main.h"
+
+#include "core/shared_state.h"
+#include "magnifier/frm_mag.h"
+#include "monitor/frm_rx.h"
+#include "panel/button_pictures.h"
+#include "panel/message_line.h"
+#include "panel/option_label.h"
+#include "panel/pages.h"
+#include "panel/picture_button.h"
+#include "panel/state_sync.h"
+#include "platform/desktop.h"
+#include "window/outline.h"
+#include "window/settings_file.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QImageReader>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSystemTrayIcon>
+
+namespace {
+
+constexpr int kDesignWidthTwips = 4590;
+// The panel's design size in pixels, used when its bitmap cannot be loaded.
+constexpr QSize kDesignSize(306, 118);
+
+QColor plain_background(const QString& skin)
+{
+    return skin == QLatin1String("1") ? QColor(214, 178, 128) : QColor(46, 36, 58);
+}
+
+}  // namespace
+
+void FrmMain::reset_state()
+{
+    st_.hover_button = st_.pressed_button = st_.current_page = 99;
+    st_.dragging = st_.tray_active = st_.port_open = false;
+    st_.win_on_top = true;
+    link_.dispatch_idle = true;
+    link_.last_reply.clear();
+    link_.last_message.clear();
+    st_.firmware_version = 0;
+    st_.tv_system = st_.aspect_mode = st_.scan_mode = st_.freeze_state = 0;
+    st_.test_pattern = st_.power_state = st_.output_yuv = 0;
+    st_.zoom_area = 1;
+    st_.contrast_level = st_.brightness_level = st_.color_level = 0;
+    st_.flicker_level = st_.sharpness_level = 0;
+}
+
+void FrmMain::start()
+{
+    started_ = true;
+    reset_state();
+    ensure_monitor().show();
+    read_settings();
+    load_outline();
+    load_skin();
+    st_.panel_scale = static_cast<float>(twips_.width(this) / kDesignWidthTwips);
+    scale_layout();
+    if (st_.port_open)
+        startup_exchange(panel_);
+    setWindowTitle(QString::fromLatin1(kTitle));
+    if (st_.win_on_top)
+        set_on_top(true);
+}
+
+// Fields in order; the port opens as soon as its number is known. A missing
+// or unreadable field takes the safe choice: skin 1, COM1, the window
+// centred on the screen, on top.
+void FrmMain::read_settings()
+{
+    const PanelSettings s = read_settings_file(env_.settings_path);
+    st_.panel_skin = s.skin.value_or(1) == 1 ? QStringLiteral("1") : QStringLiteral("2");
+    st_.com_port = s.com_port.value_or(1);
+    link_.set_comm();
+    if (s.left && s.top) {
+        const qint64 left = *s.left < 0 || *s.left > env_.desktop->screen_width_twips() ? 0 : *s.left;
+        const qint64 top = *s.top < 0 || *s.top > env_.desktop->screen_height_twips() ? 0 : *s.top;
+        move(twips_.px_x(left), twips_.px_y(top));
+    } else {
+        setProperty("centre_on_screen", true);
+    }
+    st_.win_on_top = s.on_top.value_or(true);
+}
+
+// The outline comes from blue_panel.bmp once per run; skins never change it.
+void FrmMain::load_outline()
+{
+    const bool loaded = load_background(QStringLiteral("blue_panel.bmp"));
+    const QSize size = loaded ? el_.pic_win->pixmap().size() : kDesignSize;
+    el_.pic_win->resize(size);
+    setFixedSize(size);
+    if (property("centre_on_screen").toBool()) {
+        const QSize screen = env_.desktop->screen_size();
+        move((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);
+    }
+    const QRegion outline = loaded ? region_from_picture(el_.pic_win->pixmap().toImage()) : QRegion();
+    if (outline.isEmpty())
+        clearMask();
+    else
+        setMask(outline);
+}
+
+// Loads a file of the bmp folder into the background; on failure tells the
+// user which file and paints the background plain.
+bool FrmMain::load_background(const QString& file)
+{
+    const QString path = QDir(env_.bmp_dir).filePath(file);
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    if (!image.isNull()) {
+        el_.pic_win->setPixmap(QPixmap::fromImage(image));
+        el_.pic_win->setAutoFillBackground(false);
+        return true;
+    }
+    show_message(QStringLiteral("Cannot load the picture %1").arg(path),
+                 QStringLiteral("%1. The panel goes on with a plain background.").arg(reader.errorString()));
+    el_.pic_win->setPixmap(QPixmap());
+    el_.pic_win->setAutoFillBackground(true);
+    QPalette palette = el_.pic_win->palette();
+    palette.setColor(QPalette::Window, plain_background(st_.panel_skin));
+    el_.pic_win->setPalette(palette);
+    return false;
+}
+
+void FrmMain::load_skin()
+{
+    hide_window();
+    process_events();
+    const QSize keep = el_.pic_win->size();
+    load_background(st_.panel_skin + QStringLiteral("_panel.bmp"));
+    el_.pic_win->resize(keep);
+    ::show_connect(panel_, true);
+    const bool wood = st_.panel_skin == QLatin1String("1");
+    for (QLabel* label : el_.lab_text) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, wood ? Qt::black : Qt::white);
+        label->setPalette(palette);
+    }
+    for (OptionLabel* label : el_.lab_opt)
+        label->set_halo(!wood);
+    for (int i = 0; i < 39; ++i)
+        on_off_ico(panel_, i, false);
+    show_main_panel(panel_);
+    show_window();
+}
+
+// The design positions follow the width of the panel bitmap actually loaded.
+void FrmMain::scale_layout()
+{
+    const double scale = st_.panel_scale;
+    const auto scale_place = [&](QWidget* w) {
+        w->move(twips_.px_x(twips_.left(w) * scale), twips_.px_y(twips_.top(w) * scale));
+    };
+    for (int i = 0; i <= 29; ++i)
+        if (PictureButton* b = button(panel_, i))
+            scale_place(b);
+    scale_place(el_.lab_panel);
+    scale_place(el_.lab_msg);
+    for (QScrollBar* slider : el_.hsr_video) {
+        slider->resize(twips_.px_x(twips_.width(slider) * scale), twips_.px_y(twips_.height(slider) * scale));
+        scale_place(slider);
+    }
+    for (OptionLabel* label : el_.lab_opt)
+        scale_place(label);
+    PictureButton* first = button(panel_, 30);
+    scale_place(first);
+    // The zoom grid: 3 x 3 cells one zoom picture wide and high, row by row.
+    const int w = first->width();
+    const int h = first->height();
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            button(panel_, 30 + row * 3 + col)->move(first->x() + col * w, first->y() + row * h);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event)
+{
+    shut_down();
+    event->accept();
+}
+
+void FrmMain::shut_down()
+{
+    if (shut_down_ || !started_)
+        return;
+    shut_down_ = true;
+    tim_rx_.stop();
+    if (st_.port_open)
+        link_.close_port();
+    if (st_.tray_active && tray_) {
+        tray_->hide();
+        delete tray_;
+        tray_ = nullptr;
+    }
+    save_settings();
+    if (monitor_)
+        monitor_->close();
+    if (magnifier_) {
+        magnifier_->disconnect(this);  // its closing must not show the panel again
+        magnifier_->close();
+    }
+    emit finished();
+}
+
+void FrmMain::save_settings()
+{
+    const QByteArray record =
+        format_settings(st_.panel_skin == QLatin1String("1") ? 1 : 2, st_.com_port,
+                        x() * twips_.per_px_x, y() * twips_.per_px_y, st_.win_on_top);
+    QString error;
+    if (!write_settings_file(env_.settings_path, record, error))
+        show_message(QStringLiteral("Cannot save the settings to %1").arg(env_.settings_path), error);
+}

@@ -1,0 +1,115 @@
+#include "window/settings_file.h"
+
+#include "core/rounding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr const char* kFileName = "QVR_742.ini";
+
+// A whole number, written with or without a fraction (rounded half to even).
+std::optional<qint64> read_number(const QByteArray& field, qint64 low, qint64 high)
+{
+    bool ok = false;
+    const double v = field.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    const double r = std::nearbyint(v);
+    if (r < static_cast<double>(low) || r > static_cast<double>(high))
+        return std::nullopt;
+    return static_cast<qint64>(r);
+}
+
+std::optional<bool> read_boolean(const QByteArray& field)
+{
+    const QByteArray f = field.toUpper();
+    if (f == "#TRUE#" || f == "TRUE")
+        return true;
+    if (f == "#FALSE#" || f == "FALSE")
+        return false;
+    if (const auto n = read_number(field, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()))
+        return *n != 0;
+    return std::nullopt;
+}
+
+}  // namespace
+
+PanelSettings parse_settings(const QByteArray& text)
+{
+    QList<QByteArray> fields;
+    QByteArray normal = text;
+    normal.replace("\r\n", "\n").replace('\r', '\n');
+    for (const QByteArray& line : normal.split('\n')) {
+        if (line.trimmed().isEmpty())
+            continue;
+        for (const QByteArray& field : line.split(','))
+            fields << field.trimmed();
+    }
+    PanelSettings s;
+    const auto field = [&](int i) { return i < fields.size() ? fields[i] : QByteArray(); };
+    constexpr qint64 i16_min = -32768, i16_max = 32767;
+    constexpr qint64 i32_min = std::numeric_limits<qint32>::min();
+    constexpr qint64 i32_max = std::numeric_limits<qint32>::max();
+    const auto skin = read_number(field(0), i16_min, i16_max);
+    if (!skin)
+        return s;
+    s.skin = static_cast<int>(*skin);
+    const auto port = read_number(field(1), i16_min, i16_max);
+    if (!port)
+        return s;
+    s.com_port = static_cast<int>(*port);
+    const auto left = read_number(field(2), i32_min, i32_max);
+    if (!left)
+        return s;
+    s.left = static_cast<qint32>(*left);
+    const auto top = read_number(field(3), i32_min, i32_max);
+    if (!top)
+        return s;
+    s.top = static_cast<qint32>(*top);
+    s.on_top = read_boolean(field(4));
+    return s;
+}
+
+QByteArray format_settings(int skin, int com_port, qint32 left, qint32 top, bool on_top)
+{
+    return QByteArray::number(skin) + ',' + QByteArray::number(com_port) + ','
+        + QByteArray::number(left) + ',' + QByteArray::number(top) + ','
+        + (on_top ? "#TRUE#" : "#FALSE#") + "\r\n";
+}
+
+PanelSettings read_settings_file(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // The file is one short line; anything huge is not ours.
+    return parse_settings(file.read(4096));
+}
+
+bool write_settings_file(const QString& path, const QByteArray& record, QString& error)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(record) != record.size() || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString settings_location(const QString& program_dir)
+{
+    const QFileInfo beside(QDir(program_dir).filePath(kFileName));
+    if (beside.exists() ? beside.isWritable() : QFileInfo(program_dir).isWritable())
+        return beside.filePath();
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return QDir(config).filePath(kFileName);
+}

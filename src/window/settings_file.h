@@ -1,0 +1,36 @@
+#pragma once
+// The settings file QVR_742.ini: one line of five comma-separated values,
+// skin, port, window left and top (twips), on top: "1,1,4320,3000,#TRUE#".
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+struct PanelSettings {
+    std::optional<int> skin;       // 1 Wood; any other number Flower
+    std::optional<int> com_port;
+    std::optional<qint32> left;    // twips
+    std::optional<qint32> top;     // twips
+    std::optional<bool> on_top;
+
+    // Every field read: a complete file.
+    bool complete() const { return skin && com_port && left && top && on_top; }
+};
+
+// Reads the fields in order; a comma or the end of a line ends each. A field
+// that is missing or cannot be read, and every field after it, stays empty.
+PanelSettings parse_settings(const QByteArray& text);
+
+// The record line, ended by CR LF.
+QByteArray format_settings(int skin, int com_port, qint32 left, qint32 top, bool on_top);
+
+// Reads the file; all fields empty when it is missing or unreadable.
+PanelSettings read_settings_file(const QString& path);
+
+// Writes a new file and then replaces the old one, so a failure half-way
+// never loses the settings already there. False with a reason on failure.
+bool write_settings_file(const QString& path, const QByteArray& record, QString& error);
+
+// Beside the program when that folder is writable, else the user's
+// configuration folder.
+QString settings_location(const QString& program_dir);

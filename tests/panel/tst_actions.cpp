@@ -1,0 +1,515 @@
+// What every button does, against the simulated box on virtual time.
+
+#include "magnifier/frm_mag.h"
+#include "panel/adjustment_pages.h"
+#include "panel/hover.h"
+#include "panel/pages.h"
+#include "panel/option_label.h"
+#include "panel/option_lines.h"
+#include "panel/press_dispatch.h"
+#include "panel/video_sliders.h"
+#include "panel_rig.h"
+#include "test_registry.h"
+#include "window/window_drag.h"
+
+#include <QLabel>
+#include <QScrollBar>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+namespace {
+
+QStringList click(PanelRig& r, int ind)
+{
+    const int from = r.sent().size();
+    button_released(r.p(), ind);
+    return r.sent_since(from);
+}
+
+QStringList hold(PanelRig& r, int ind)
+{
+    const int from = r.sent().size();
+    button_pressed(r.p(), ind);
+    button_released(r.p(), ind);
+    return r.sent_since(from);
+}
+
+bool only_power_and_magnifier(PanelRig& r)
+{
+    for (int i : {6, 7, 9, 10, 11, 12, 13, 14, 15, 27})
+        if (r.ico(i)->isEnabled())
+            return false;
+    return r.ico(26)->isEnabled() && r.ico(8)->isEnabled();
+}
+
+}  // namespace
+
+class TestActions : public QObject {
+    Q_OBJECT
+private slots:
+    void power_switches_the_box_and_resynchronises()
+    {
+        BoxConfig off;
+        off.power_on = false;
+        PanelRig r(off);
+        r.start();
+        QCOMPARE(click(r, 26), QStringList({"PWR001", "ASP999", "SCN999", "FMT999", "FRZ999",
+                                            "NPO999", "PAT999", "ZOM999"}));
+        QCOMPARE(r.st.power_state, 1);
+        QCOMPARE(r.picture(26), QString("1_power_on_0"));  // normal picture after the click
+        QCOMPARE(r.caption(), QString("Power On"));
+        for (int i = 6; i <= 15; ++i)
+            QVERIFY(r.ico(i)->isEnabled());
+
+        QCOMPARE(click(r, 26), QStringList{"PWR000"});
+        QCOMPARE(r.st.power_state, 0);
+        QVERIFY(only_power_and_magnifier(r));
+        QCOMPARE(r.caption(), QString("Power Off"));
+
+        // Power on without a reply: only power and magnifier stay usable.
+        r.port.unanswered << "PWR001";
+        QCOMPARE(click(r, 26), QStringList{"PWR001"});
+        QCOMPARE(r.st.power_state, 0);
+        QVERIFY(only_power_and_magnifier(r));
+        // Power off without a reply changes nothing.
+        r.port.unanswered = QStringList{"PWR000"};
+        r.st.power_state = 1;
+        enable_icons(r.p(), true);
+        click(r, 26);
+        QCOMPARE(r.st.power_state, 1);
+        QVERIFY(r.ico(6)->isEnabled());
+    }
+
+    void scan_aspect_output_and_freeze()
+    {
+        PanelRig r;
+        r.start();
+        QCOMPARE(click(r, 9), QStringList{"SCN001"});
+        QCOMPARE(r.st.scan_mode, 1);
+        QCOMPARE(r.picture(11), QString("1_pan_0"));
+        QCOMPARE(r.picture(12), QString("1_expand_0"));
+        QCOMPARE(r.caption(), QString("Overscan"));
+        QCOMPARE(click(r, 9), QStringList{"SCN000"});
+        QCOMPARE(r.picture(11), QString("1_move_0"));
+
+        // No reply: scan unchanged, but the page and the three pictures are redone.
+        r.port.unanswered << "SCN001";
+        r.st.current_page = 6;
+        const int loads9 = r.ico(9)->picture_loads(), loads11 = r.ico(11)->picture_loads(),
+                  loads12 = r.ico(12)->picture_loads();
+        click(r, 9);
+        QCOMPARE(r.st.scan_mode, 0);
+        QCOMPARE(r.st.current_page, 99);
+        QVERIFY(r.ico(9)->picture_loads() > loads9);
+        QVERIFY(r.ico(11)->picture_loads() > loads11);
+        QVERIFY(r.ico(12)->picture_loads() > loads12);
+
+        QCOMPARE(click(r, 27), QStringList{"ASP001"});
+        QCOMPARE(click(r, 27), QStringList{"ASP002"});
+        QCOMPARE(r.caption(), QString("Aspect-Letterbox"));
+        QCOMPARE(click(r, 27), QStringList{"ASP000"});
+        QCOMPARE(r.st.aspect_mode, 0);
+        r.port.unanswered << "ASP001";
+        QCOMPARE(click(r, 27), QStringList{"ASP001"});
+        QCOMPARE(click(r, 27), QStringList{"ASP001"});  // unanswered: the same again
+        r.st.aspect_mode = 7;
+        QCOMPARE(click(r, 27), QStringList{"ASP000"});
+
+        // Output and freeze toggle even with no box at all.
+        r.st.port_open = false;
+        click(r, 13);
+        QCOMPARE(r.st.output_yuv, 1);
+        QCOMPARE(r.picture(13), QString("1_out_yuv_0"));
+        QCOMPARE(r.caption(), QString("YPbPr Output"));
+        click(r, 14);
+        QCOMPARE(r.st.freeze_state, 1);
+        QCOMPARE(r.caption(), QString("Freeze On"));
+        r.st.port_open = true;
+        QCOMPARE(click(r, 13), QStringList{"FMT000"});
+        QCOMPARE(click(r, 14), QStringList{"FRZ000"});
+    }
+
+    void zoom_page_and_its_areas()
+    {
+        PanelRig r;
+        r.start();
+        QCOMPARE(click(r, 7), (QStringList{"ZOM001", "ARA999"}));
+        QCOMPARE(r.st.current_page, 7);
+        QVERIFY(r.ico(26)->isEnabled() && r.ico(8)->isEnabled());
+
+        QCOMPARE(click(r, 34), QStringList{"ARA005"});
+        QCOMPARE(r.st.zoom_area, 5);
+        QCOMPARE(r.picture(34), QString("1_zoom5_on_0"));
+        QCOMPARE(r.picture(30), QString("1_zoom1_off_0"));
+        QCOMPARE(r.caption(), QString("Zoom Area 5"));
+
+        // Refused (no reply): nothing but the clicked button is redrawn.
+        r.port.unanswered << "ARA007";
+        click(r, 36);
+        QCOMPARE(r.st.zoom_area, 5);
+        QCOMPARE(r.picture(34), QString("1_zoom5_on_0"));
+        QCOMPARE(r.picture(36), QString("1_zoom7_off_0"));
+
+        // Answered with another area: all nine show unselected.
+        r.port.unanswered.clear();
+        r.port.set_box(nullptr);
+        r.port.arrive_in(5, "ARA003");
+        click(r, 38);
+        QCOMPARE(r.st.zoom_area, 3);
+        for (int i = 30; i <= 38; ++i)
+            QVERIFY(r.picture(i).contains("_off_"));
+        r.port.set_box(&r.box);
+
+        QCOMPARE(click(r, 21), QStringList{"ARA001"});
+        QCOMPARE(click(r, 16), QStringList{"ZOM000"});
+        QCOMPARE(r.st.current_page, 99);
+
+        // Zoom without a reply stays on the main page, indicator off.
+        r.port.unanswered << "ZOM001";
+        QCOMPARE(click(r, 7), QStringList{"ZOM001"});
+        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+        QVERIFY(r.ico(7)->isEnabled() && r.ico(26)->isEnabled());
+    }
+
+    void adjustment_pages_and_their_tabs()
+    {
+        PanelRig r;
+        r.start();
+        click(r, 12);
+        QCOMPARE(r.st.current_page, 12);
+        QCOMPARE(r.el().lab_panel->text(), QString("SIZE PANEL"));
+        QVERIFY(!r.ico(24)->isEnabled());
+        QVERIFY(r.ico(23)->isEnabled());
+        QCOMPARE(r.picture(24), QString("1_2size_2"));
+        QCOMPARE(r.picture(23), QString("1_2move_0"));
+        QCOMPARE(r.caption(), QString("Size Picture"));
+        r.st.hover_button = 12;
+        hover_leave(r.p());  // the background: both tab pictures stay
+        QCOMPARE(r.picture(24), QString("1_2size_2"));
+
+        QCOMPARE(hold(r, 17), (QStringList{"SZU001", "SZU000"}));
+        QCOMPARE(click(r, 21), QStringList{"RST002"});
+
+        click(r, 23);
+        QCOMPARE(r.st.current_page, 11);
+        QCOMPARE(r.el().lab_panel->text(), QString("POSITION PANEL"));
+        QCOMPARE(r.picture(23), QString("1_2move_2"));
+        QCOMPARE(r.picture(24), QString("1_2size_0"));
+        QVERIFY(!r.ico(23)->isEnabled());
+        QCOMPARE(hold(r, 18), (QStringList{"MVL001", "MVL000"}));
+        QCOMPARE(click(r, 21), QStringList{"RST001"});
+        // After a click on a tab, hover leave draws it plain while it stays disabled.
+        r.st.hover_button = 23;
+        hover_leave(r.p());
+        QCOMPARE(r.picture(23), QString("1_2move_0"));
+        QVERIFY(!r.ico(23)->isEnabled());
+
+        const int loads11 = r.ico(11)->picture_loads();
+        click(r, 16);
+        QVERIFY(r.ico(11)->picture_loads() > loads11);
+        QCOMPARE(r.st.current_page, 99);
+
+        // Overscan names the pages pan and expand.
+        r.st.scan_mode = 1;
+        click(r, 11);
+        QCOMPARE(r.el().lab_panel->text(), QString("PAN PANEL"));
+        QCOMPARE(r.picture(23), QString("1_2pan_2"));
+        QCOMPARE(r.picture(24), QString("1_2expand_0"));
+        click(r, 24);
+        QCOMPARE(r.el().lab_panel->text(), QString("EXPAND PANEL"));
+        QCOMPARE(r.picture(24), QString("1_2expand_2"));
+    }
+
+    void arrows_with_power_off_send_only_on_release()
+    {
+        PanelRig r;
+        r.start();
+        click(r, 11);
+        r.st.power_state = 0;
+        QCOMPARE(hold(r, 19), QStringList{"MVD000"});
+        QCOMPARE(hold(r, 21), QStringList{"RST001"});  // default acts on release only
+        r.st.power_state = 1;
+        QCOMPARE(hold(r, 20), (QStringList{"MVR001", "MVR000"}));
+        // A right-button release acts like a left one.
+        const int from = r.sent().size();
+        QTest::mousePress(r.ico(17), Qt::RightButton);
+        QTest::mouseRelease(r.ico(17), Qt::RightButton);
+        QCOMPARE(r.sent_since(from), (QStringList{"MVU001", "MVU000"}));
+    }
+
+    void a_very_short_click_keeps_press_before_release()
+    {
+        PanelRig r;
+        r.start();
+        click(r, 11);
+        // The release is already waiting when the press lets events run.
+        bool released = false;
+        r.on_events = [&] {
+            if (!released) {
+                released = true;
+                button_released(r.p(), 17);
+            }
+        };
+        const int from = r.sent().size();
+        button_pressed(r.p(), 17);
+        r.on_events = nullptr;
+        QVERIFY(released);
+        QCOMPARE(r.sent_since(from), (QStringList{"MVU001", "MVU000"}));
+        QCOMPARE(r.caption(), QString("Up"));
+        QCOMPARE(r.st.pressed_button, 17);
+    }
+
+    void sliders_send_each_new_level_once()
+    {
+        PanelRig r;
+        r.start();
+        click(r, 15);
+        QScrollBar* brightness = r.el().hsr_video[1];
+        QCOMPARE(brightness->value(), 128);  // read from the box
+        int from = r.sent().size();
+        brightness->setValue(130);
+        QCOMPARE(r.sent_since(from), QStringList{"BRI130"});
+        brightness->setValue(130);
+        QCOMPARE(r.sent_since(from).size(), 1);
+
+        // Dragging: each value reported once, with a 0.05 s pause after each.
+        from = r.sent().size();
+        qint64 t0 = r.clock.now;
+        brightness->setSliderDown(true);
+        for (int v : {131, 132, 133})
+            brightness->setSliderPosition(v);
+        brightness->setSliderDown(false);
+        QCOMPARE(r.sent_since(from), (QStringList{"BRI131", "BRI132", "BRI133"}));
+        QVERIFY(r.clock.now - t0 >= 3 * 50);
+        // The change at the end of the drag finds the value already sent.
+        brightness->setValue(133);
+        QCOMPARE(r.sent_since(from).size(), 3);
+        // A scroll event with the mirror's value: no command, no pause.
+        t0 = r.clock.now;
+        hsr_video_Scroll(r.p(), 1);
+        QCOMPARE(r.clock.now, t0);
+
+        // A track click moves by the large step and sends without a pause.
+        QScrollBar* contrast = r.el().hsr_video[0];
+        contrast->setValue(0);
+        from = r.sent().size();
+        t0 = r.clock.now;
+        contrast->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(contrast->value(), 10);
+        QCOMPARE(r.sent_since(from), QStringList{"CON010"});
+
+        // Slider 3 runs backwards: its right end is 0.
+        QScrollBar* flicker = r.el().hsr_video[3];
+        from = r.sent().size();
+        flicker->triggerAction(QAbstractSlider::SliderToMinimum);
+        QCOMPARE(r.sent_since(from), QStringList{"FLK000"});
+        QVERIFY(flicker->invertedAppearance());
+
+        // A level reported by the box moves the slider and sends nothing.
+        from = r.sent().size();
+        r.box_says("CON033");
+        QCOMPARE(contrast->value(), 33);
+        QCOMPARE(r.sent().size(), from);
+
+        // With the port closed the mirror still takes the value.
+        r.st.port_open = false;
+        contrast->setValue(20);
+        QCOMPARE(r.st.contrast_level, 20);
+
+        // Video reset queries the levels again.
+        r.st.port_open = true;
+        from = r.sent().size();
+        QCOMPARE(click(r, 25), (QStringList{"RST003", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
+    }
+
+    void option_lines_choose_and_take_effect()
+    {
+        PanelRig r;
+        r.start();
+        QCOMPARE(click(r, 10), (QStringList{"NPO999", "PAT999"}));
+        auto& opt = r.el().lab_opt;
+        QVERIFY(opt[0]->chosen() && !opt[1]->chosen());
+        QVERIFY(opt[2]->chosen());
+        QVERIFY(opt[5]->chosen());
+        QVERIFY(opt[7]->chosen());  // the rig's settings say not on top
+        QCOMPARE(opt[0]->palette().color(QPalette::WindowText), QColor(231, 0, 0));
+        QCOMPARE(opt[1]->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+        QCOMPARE(opt[0]->font().pointSize(), 9);
+        QCOMPARE(opt[1]->font().pointSize(), 8);
+
+        int from = r.sent().size();
+        option_clicked(r.p(), 0);  // already chosen
+        QCOMPARE(r.sent().size(), from);
+        option_clicked(r.p(), 1);
+        QCOMPARE(r.sent_since(from), QStringList{"NPO001"});
+        QCOMPARE(r.st.tv_system, 1);
+        QVERIFY(opt[1]->chosen() && !opt[0]->chosen());
+
+        option_clicked(r.p(), 4);
+        QCOMPARE(r.sent().last(), QString("PAT001"));
+        from = r.sent().size();
+        const qint64 t0 = r.clock.now;
+        option_clicked(r.p(), 5);
+        QCOMPARE(r.sent_since(from), QStringList{"PAT000"});
+        QVERIFY(r.clock.now - t0 >= 400);  // waited for the ready message
+        QCOMPARE(r.caption(), QString("Option"));
+        QCOMPARE(r.st.test_pattern, 0);
+
+        // On top, at once, without moving the window.
+        const QPoint at = r.frm().pos();
+        option_clicked(r.p(), 6);
+        QVERIFY(r.st.win_on_top);
+        QVERIFY(r.frm().windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(r.frm().pos(), at);
+        option_clicked(r.p(), 7);
+        QVERIFY(!(r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
+
+        // The skin: pictures, text colour, main page; the outline stays.
+        const QRegion outline = r.frm().mask();
+        option_clicked(r.p(), 3);
+        QCOMPARE(r.st.panel_skin, QString("2"));
+        QCOMPARE(r.picture(26), QString("2_power_on_0"));
+        QCOMPARE(r.el().img_connect->picture_name(), QString("2_connect_on_0"));
+        QCOMPARE(r.el().lab_text[0]->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(r.frm().mask(), outline);
+        QVERIFY(r.messages.isEmpty());
+    }
+
+    void about_page_shows_both_versions()
+    {
+        PanelRig r;
+        r.start();
+        QCOMPARE(click(r, 3), QStringList{"VER999"});
+        QCOMPARE(r.el().lab_text[0]->text(), QString("Software Version: 05"));
+        QCOMPARE(r.el().lab_text[1]->text(), QString("Firmware Version:  105"));
+        QCOMPARE(r.caption(), QString("About"));
+        r.port.unanswered << "VER999";
+        click(r, 16);
+        click(r, 3);
+        QCOMPARE(r.el().lab_text[1]->text(), QString("Firmware Version:  0"));
+    }
+
+    void video_page_layout_in_twips()
+    {
+        PanelRig r;
+        r.start();
+        click(r, 15);
+        const Twips& tw = r.frm().twips();
+        auto& text = r.el().lab_text;
+        auto& slider = r.el().hsr_video;
+        QCOMPARE(tw.top(text[0]), 645.0);   // 650 twips: the nearest pixel
+        QCOMPARE(tw.left(text[0]), 255.0);
+        QCOMPARE(tw.left(text[1]), 1845.0);
+        QCOMPARE(tw.top(text[1]), tw.top(text[0]));
+        QCOMPARE(tw.top(text[2]), 1065.0);
+        QCOMPARE(tw.top(slider[0]), tw.top(text[0]) + tw.height(text[0]));
+        QCOMPARE(tw.left(slider[3]), tw.left(slider[1]));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(text[i]->width(), slider[0]->width());
+        QCOMPARE(slider[0]->width(), 102);
+    }
+
+    void magnifier_button_hides_the_panel()
+    {
+        PanelRig r;
+        r.start();
+        r.frm().show();
+        click(r, 8);
+        QCOMPARE(r.st.current_page, 8);
+        QVERIFY(r.frm().isHidden());
+        QCOMPARE(r.magnifier_opens, 1);
+    }
+
+    void the_magnifier_opens_and_gives_the_panel_back()
+    {
+        PanelRig r;
+        r.env.open_magnifier = nullptr;
+        r.desktop.screen_image = QImage(1024, 768, QImage::Format_RGB32);
+        r.desktop.screen_image.fill(Qt::darkCyan);
+        r.start();
+        r.frm().show();
+        click(r, 8);
+        QVERIFY(r.frm().isHidden());
+        FrmMag* mag = r.frm().magnifier();
+        QVERIFY(mag && mag->isVisible());
+        QCOMPARE(mag->windowTitle(), QString("QV-742"));
+        mag->img_ico_Click(5);
+        QVERIFY(r.frm().isVisible());
+        QCOMPARE(r.st.current_page, 8);  // closing does not change the page
+        QTRY_VERIFY(!r.frm().magnifier());
+    }
+
+    void dragging_follows_the_cursor_in_twips()
+    {
+        SharedState st;
+        drag_start(st, QPoint(1500, 1500), QPoint(100, 100), 15, 15);
+        QVERIFY(st.dragging);
+        QCOMPARE(drag_position(st, QPoint(110, 105), 15, 15), std::optional<QPoint>(QPoint(1650, 1575)));
+        drag_end(st);
+        QVERIFY(!drag_position(st, QPoint(120, 120), 15, 15));
+
+        PanelRig r;
+        r.start();
+        r.frm().move(100, 100);
+        r.desktop.cursor = QPoint(300, 300);
+        QTest::mousePress(r.el().pic_win, Qt::RightButton, {}, QPoint(5, 5));
+        r.desktop.cursor = QPoint(310, 305);
+        QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(310, 305), Qt::NoButton, Qt::RightButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(r.el().pic_win, &move);
+        QCOMPARE(r.frm().pos(), QPoint(110, 105));
+        QTest::mouseRelease(r.el().pic_win, Qt::RightButton, {}, QPoint(5, 5));
+        QVERIFY(!r.st.dragging);
+    }
+
+    void tray_hides_and_brings_back_the_window()
+    {
+        PanelRig r;
+        r.desktop.tray = true;
+        r.start();
+        r.frm().show();
+        click(r, 0);
+        QVERIFY(r.st.tray_active);
+        QVERIFY(r.frm().isHidden());
+        QVERIFY(r.frm().tray_icon());
+        QCOMPARE(r.frm().tray_icon()->toolTip(), QString("Scan Converter"));
+        QSystemTrayIcon* icon = r.frm().tray_icon();
+        r.frm().show();
+        click(r, 0);  // a second time: still one icon
+        QCOMPARE(r.frm().tray_icon(), icon);
+        r.frm().setWindowState(Qt::WindowMinimized);
+        r.frm().tray_clicked();
+        QVERIFY(!r.frm().isHidden());
+        QVERIFY(!(r.frm().windowState() & Qt::WindowMinimized));
+        r.frm().tray_clicked();
+        QVERIFY(r.frm().isHidden());
+        r.frm().close();
+        QVERIFY(!r.frm().tray_icon());  // removed before the settings are written
+
+        PanelRig no_tray;
+        no_tray.desktop.tray = false;
+        no_tray.start();
+        no_tray.frm().show();
+        click(no_tray, 0);
+        QVERIFY(!no_tray.st.tray_active);
+        QVERIFY(no_tray.frm().windowState() & Qt::WindowMinimized);
+    }
+
+    void close_button_shuts_down()
+    {
+        PanelRig r;
+        r.start();
+        r.frm().show();
+        const int loads = r.ico(2)->picture_loads();
+        click(r, 2);
+        QVERIFY(!r.frm().isVisible());
+        QCOMPARE(r.ico(2)->picture_loads(), loads);  // no completion step after close
+        QVERIFY(!r.st.port_open);
+        QVERIFY(r.read_settings().startsWith("1,1,"));
+    }
+};
+
+QV_REGISTER_TEST(TestActions)
+#include "tst_actions.moc"

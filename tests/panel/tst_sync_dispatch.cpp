@@ -1,0 +1,323 @@
+// Start-up exchange, state synchronisation, system reset and the messages
+// the box sends on its own, on virtual time.
+
+#include "panel/option_label.h"
+#include "panel/press_dispatch.h"
+#include "panel/state_sync.h"
+#include "panel_rig.h"
+#include "test_registry.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+namespace {
+
+const QStringList kModeQueries = {"ASP999", "SCN999", "FMT999", "FRZ999", "NPO999", "PAT999", "ZOM999"};
+
+bool mode_buttons_enabled(PanelRig& r)
+{
+    for (int i : {6, 7, 9, 10, 11, 12, 13, 14, 15, 27})
+        if (!r.ico(i)->isEnabled())
+            return false;
+    return true;
+}
+
+bool mode_buttons_disabled(PanelRig& r)
+{
+    for (int i : {6, 7, 9, 10, 11, 12, 13, 14, 15, 27})
+        if (r.ico(i)->isEnabled())
+            return false;
+    return r.ico(8)->isEnabled();
+}
+
+}  // namespace
+
+class TestSyncDispatch : public QObject {
+    Q_OBJECT
+private slots:
+    void startup_with_the_box_on_asks_for_its_modes()
+    {
+        PanelRig r;
+        r.box.receive("ASP002SCN001FMT001FRZ001NPO001", 0);
+        r.start();
+        QCOMPARE(r.sent(), QStringList({"VER999", "PWR999"}) + kModeQueries);
+        QCOMPARE(r.st.firmware_version, 105);
+        QCOMPARE(r.st.power_state, 1);
+        QCOMPARE(r.st.aspect_mode, 2);
+        QCOMPARE(r.picture(27), QString("1_aspect_letterbox_0"));
+        QCOMPARE(r.picture(9), QString("1_scan_over_0"));
+        QCOMPARE(r.picture(11), QString("1_pan_0"));
+        QCOMPARE(r.picture(13), QString("1_out_yuv_0"));
+        QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
+        QCOMPARE(r.picture(26), QString("1_power_on_0"));
+        QCOMPARE(r.st.tv_system, 1);
+        QVERIFY(mode_buttons_enabled(r));
+        QVERIFY(r.frm().tim_rx().isActive());
+        QCOMPARE(r.frm().windowTitle(), QString("Scan Converter"));
+    }
+
+    void startup_with_the_box_off_disables_the_modes()
+    {
+        BoxConfig off;
+        off.power_on = false;
+        PanelRig r(off);
+        r.start();
+        QCOMPARE(r.sent(), (QStringList{"VER999", "PWR999"}));
+        QCOMPARE(r.picture(26), QString("1_power_off_0"));
+        QVERIFY(mode_buttons_disabled(r));
+        QVERIFY(r.ico(26)->isEnabled());
+    }
+
+    void startup_in_zoom_mode_opens_the_zoom_page()
+    {
+        BoxConfig zoom;
+        zoom.zoom_mode = true;
+        PanelRig r(zoom);
+        r.start();
+        QCOMPARE(r.sent(), QStringList({"VER999", "PWR999"}) + kModeQueries + QStringList{"ARA999"});
+        QCOMPARE(r.st.current_page, 7);
+        QCOMPARE(r.el().lab_panel->text(), QString("ZOOM PANEL"));
+        QCOMPARE(r.caption(), QString("Zoom"));
+        QCOMPARE(r.picture(30), QString("1_zoom1_on_0"));
+        QVERIFY(mode_buttons_enabled(r));
+    }
+
+    void startup_without_a_box_says_not_ready()
+    {
+        BoxConfig silent;
+        silent.answer_commands = false;
+        PanelRig r(silent);
+        r.start();
+        QCOMPARE(r.sent(), QStringList{"VER999"});
+        QCOMPARE(r.caption(), QString("Scan Converter not ready"));
+        QVERIFY(mode_buttons_disabled(r));
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+        QCOMPARE(r.st.power_state, 0);
+    }
+
+    void startup_with_the_port_missing_sends_nothing()
+    {
+        PanelRig r;
+        r.port.present = {};
+        r.start();
+        QVERIFY(r.sent().isEmpty());
+        QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
+        QVERIFY(r.details.first().contains("No such file or directory"));
+        QCOMPARE(r.caption(), QString("COM port error !"));
+        QVERIFY(!r.frm().tim_rx().isActive());
+        QCOMPARE(r.picture(28), QString("1_com1_off_0"));
+        QCOMPARE(r.picture(29), QString("1_com2_off_0"));
+        // The other port's button opens that one.
+        r.port.present = {2};
+        button_released(r.p(), 29);
+        QVERIFY(r.st.port_open);
+        QCOMPARE(r.st.com_port, 2);
+        QCOMPARE(r.picture(29), QString("1_com2_on_0"));
+        QVERIFY(r.frm().tim_rx().isActive());
+    }
+
+    void a_missing_reply_cuts_query_states_short()
+    {
+        PanelRig r;
+        r.start();
+        r.box.receive("ASP001SCN001FMT001", 0);
+        r.st.aspect_mode = r.st.scan_mode = r.st.output_yuv = 0;
+        r.port.unanswered << "FMT999";
+        const int from = r.sent().size();
+        query_states(r.p());
+        QCOMPARE(r.sent_since(from), (QStringList{"ASP999", "SCN999", "FMT999"}));
+        QCOMPARE(r.st.aspect_mode, 1);
+        QCOMPARE(r.st.scan_mode, 1);
+        QCOMPARE(r.st.output_yuv, 0);
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+    }
+
+    void system_reset_from_the_panel_and_from_the_box()
+    {
+        PanelRig r;
+        r.start();
+        int from = r.sent().size();
+        button_released(r.p(), 6);
+        QCOMPARE(r.sent_since(from), QStringList{"RST000"} + kModeQueries);
+        QCOMPARE(r.st.current_page, 99);
+        QVERIFY(mode_buttons_enabled(r));
+        QVERIFY(r.ico(26)->isEnabled() && r.ico(8)->isEnabled());
+        QCOMPARE(r.caption(), QString("System Reset"));
+
+        // Unanswered: no ready wait, no queries, buttons back.
+        r.port.unanswered << "RST000";
+        from = r.sent().size();
+        const qint64 t0 = r.clock.now;
+        button_released(r.p(), 6);
+        QCOMPARE(r.sent_since(from), QStringList{"RST000"});
+        QVERIFY(r.clock.now - t0 < 1000);
+        QVERIFY(mode_buttons_enabled(r));
+
+        // Reported by the box: nothing sent back; the reset begins with the wait.
+        button_released(r.p(), 15);
+        from = r.sent().size();
+        r.port.arrive_in(200, "RDY000");
+        r.box_says("RST000");
+        QCOMPARE(r.sent_since(from), kModeQueries);
+        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(r.el().lab_panel->text(), QString("MAIN PANEL"));
+        QCOMPARE(r.caption(), QString("System Reset"));
+        QVERIFY(r.frm().tim_rx().isActive());
+        QVERIFY(r.link().dispatch_idle);
+    }
+
+    void box_messages_update_the_panel()
+    {
+        PanelRig r;
+        r.start();
+        const int before = r.sent().size();
+
+        r.box_says("ASP001");
+        QCOMPARE(r.st.aspect_mode, 1);
+        QCOMPARE(r.picture(27), QString("1_aspect_panscan_0"));
+        r.box_says("FMT001");
+        QCOMPARE(r.picture(13), QString("1_out_yuv_0"));
+        r.box_says("FRZ001");
+        QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
+        r.box_says("SCN001");
+        QCOMPARE(r.picture(9), QString("1_scan_over_0"));
+        QCOMPARE(r.picture(12), QString("1_expand_0"));
+        QCOMPARE(r.caption(), QString("Overscan"));
+        r.box_says("SHA007");
+        QCOMPARE(r.st.sharpness_level, 7);
+        r.box_says("VER123");
+        QCOMPARE(r.st.firmware_version, 123);
+
+        // Zoom area: stored off the zoom page without redrawing; 10 ignored.
+        const int loads = r.ico(34)->picture_loads();
+        r.box_says("ARA005");
+        QCOMPARE(r.st.zoom_area, 5);
+        QCOMPARE(r.ico(34)->picture_loads(), loads);
+        r.box_says("ARA010");
+        QCOMPARE(r.st.zoom_area, 5);
+
+        // Levels: stored; the slider moves only on the video page.
+        r.box_says("CON040");
+        QCOMPARE(r.st.contrast_level, 40);
+        QCOMPARE(r.el().hsr_video[0]->value(), 0);
+
+        // Ignored and unknown messages still light the indicator.
+        r.box_says("MVU001");
+        r.box_says("XYZ123");
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_on_0"));
+        QVERIFY(r.link().receive_log().text().endsWith("MVU001 XYZ123 "));
+        QCOMPARE(r.sent().size(), before);  // nothing above sends a command
+
+        // A part of a message: "NONE" after the gap, indicator off.
+        r.box_says("PWR");
+        QVERIFY(r.link().receive_log().text().endsWith("NONE "));
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+        QVERIFY(r.frm().tim_rx().isActive());
+    }
+
+    void box_messages_on_the_video_and_option_pages()
+    {
+        PanelRig r;
+        r.start();
+        button_released(r.p(), 15);
+        const int from = r.sent().size();
+        r.box_says("CON040");
+        QCOMPARE(r.el().hsr_video[0]->value(), 40);
+        r.box_says("FLK000");
+        QCOMPARE(r.el().hsr_video[3]->value(), 0);
+        r.box_says("BRI200");
+        QCOMPARE(r.el().hsr_video[1]->value(), 200);
+        r.box_says("SAT070");  // out of range: stored, slider left alone
+        QCOMPARE(r.st.color_level, 70);
+        QCOMPARE(r.el().hsr_video[2]->value(), 32);
+        QCOMPARE(r.sent().size(), from);  // no echo to the box
+
+        r.port.arrive_in(100, "RDY000");
+        r.box_says("RST003");
+        QCOMPARE(r.sent_since(from), (QStringList{"CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
+        QCOMPARE(r.caption(), QString("Video Reset"));
+
+        button_released(r.p(), 16);
+        const int main_from = r.sent().size();
+        r.port.arrive_in(100, "RDY000");
+        r.box_says("RST003");
+        QCOMPARE(r.sent().size(), main_from);  // not on the video page: no queries
+        QCOMPARE(r.caption(), QString("Video Reset"));
+
+        button_released(r.p(), 10);
+        r.box_says("NPO001");
+        QVERIFY(r.el().lab_opt[1]->chosen());
+        QVERIFY(!r.el().lab_opt[0]->chosen());
+        r.box_says("NPO007");
+        QVERIFY(r.el().lab_opt[1]->chosen());
+        r.box_says("NPO000");
+        QVERIFY(r.el().lab_opt[0]->chosen());
+        r.box_says("PAT001");
+        QVERIFY(r.el().lab_opt[4]->chosen());
+        r.port.arrive_in(100, "RDY000");
+        r.box_says("PAT000");
+        QVERIFY(r.el().lab_opt[5]->chosen());
+        QCOMPARE(r.caption(), QString("Test Pattern Off"));
+    }
+
+    void box_power_and_zoom_messages()
+    {
+        PanelRig r;
+        r.start();
+        button_released(r.p(), 10);
+        r.box_says("PWR000");
+        QCOMPARE(r.st.power_state, 0);
+        QCOMPARE(r.picture(26), QString("1_power_off_0"));
+        QCOMPARE(r.st.current_page, 99);
+        QVERIFY(mode_buttons_disabled(r));
+        QCOMPARE(r.caption(), QString("Power Off"));
+
+        int from = r.sent().size();
+        r.port.arrive_in(300, "RDY000");
+        r.box_says("PWR001");
+        QCOMPARE(r.sent_since(from), kModeQueries);
+        QVERIFY(mode_buttons_enabled(r));
+        QVERIFY(r.ico(26)->isEnabled() && r.ico(8)->isEnabled());
+        QCOMPARE(r.caption(), QString("Power On"));
+
+        // Power on without a ready message: indicator off, buttons back.
+        r.box_says("PWR001");
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+        QVERIFY(mode_buttons_enabled(r));
+
+        from = r.sent().size();
+        r.port.arrive_in(300, "RDY000");
+        r.box_says("ZOM001");
+        QCOMPARE(r.st.current_page, 7);
+        QCOMPARE(r.sent_since(from), QStringList{"ARA999"});
+        QCOMPARE(r.caption(), QString("Zoom"));
+        r.port.arrive_in(300, "RDY000");
+        r.box_says("ZOM000");
+        QCOMPARE(r.st.current_page, 99);
+        QVERIFY(mode_buttons_enabled(r));
+    }
+
+    void a_late_reply_is_taken_as_a_message_of_the_box()
+    {
+        BoxConfig slow;
+        slow.reply_delay_ms = 400;
+        slow.power_on = false;
+        PanelRig r(slow);
+        r.start();
+        QCOMPARE(r.sent(), QStringList{"VER999"});  // the late VER reply missed
+        r.clock.advance(200);
+        tim_rx_tick(r.p());                          // and is taken as a message
+        QCOMPARE(r.st.firmware_version, 105);
+        // The power button's reply comes too late: nothing changes ...
+        button_released(r.p(), 26);
+        QCOMPARE(r.st.power_state, 0);
+        // ... until the poll timer collects it and acts on it.
+        r.clock.advance(200);
+        tim_rx_tick(r.p());
+        QCOMPARE(r.st.power_state, 1);
+        QCOMPARE(r.picture(26), QString("1_power_on_0"));
+    }
+};
+
+QV_REGISTER_TEST(TestSyncDispatch)
+#include "tst_sync_dispatch.moc"

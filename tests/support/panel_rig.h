@@ -1,0 +1,126 @@
+#pragma once
+// The real panel window on fakes: the simulated box on virtual time behind a
+// fake port, a fixed desktop, a settings file in a temporary folder, and a
+// recorder in place of message boxes. The poll timer never fires by itself:
+// tests tick it.
+
+#include "box/box_model.h"
+#include "core/shared_state.h"
+#include "fake_desktop.h"
+#include "fake_port.h"
+#include "panel/message_line.h"
+#include "panel/panel_elements.h"
+#include "panel/picture_button.h"
+#include "panel/reply_dispatcher.h"
+#include "platform/picture_store.h"
+#include "window/frm_main.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+inline QString source_bmp_dir()
+{
+    return QStringLiteral(QV742_SOURCE_DIR "/bmp");
+}
+
+class PanelRig {
+public:
+    // `settings`: the settings file's content; empty: no file.
+    explicit PanelRig(const BoxConfig& box_config = {}, const QByteArray& settings = "1,1,1500,1500,#FALSE#\r\n")
+        : box(box_config)
+    {
+        if (!settings.isEmpty())
+            write_settings(settings);
+        env.st = &st;
+        env.port = &port;
+        env.clock = &clock;
+        env.desktop = &desktop;
+        env.pictures = &pictures;
+        env.bmp_dir = source_bmp_dir();
+        env.settings_path = settings_path();
+        env.poll_interval_ms = 24 * 3600 * 1000;
+        env.message_box = [this](const QString& text, const QString& detail) {
+            messages << text;
+            details << detail;
+        };
+        env.process_events = [this] {
+            ++event_passes;
+            QCoreApplication::processEvents();
+            if (on_events)
+                on_events();
+        };
+        env.process_events_for = [this](int ms) {
+            QCoreApplication::processEvents();
+            clock.advance(ms);
+        };
+        env.open_magnifier = [this] { ++magnifier_opens; };
+    }
+
+    FrmMain& frm()
+    {
+        if (!frm_)
+            frm_ = std::make_unique<FrmMain>(env);
+        return *frm_;
+    }
+    // Builds the window and runs start-up; the traffic of start-up is then
+    // in `sent()`.
+    FrmMain& start()
+    {
+        frm().start();
+        return *frm_;
+    }
+    Panel& p() { return frm().panel(); }
+    DeviceLink& link() { return frm().link(); }
+    PanelElements& el() { return frm().elements(); }
+    PictureButton* ico(int i) { return el().img_ico[i]; }
+    QString picture(int i) { return ico(i)->picture_name(); }
+    QString caption();
+    QStringList sent() const { return port.written; }
+    QStringList sent_since(int from) const { return port.written.mid(from); }
+
+    // The box sends `message` on its own; the poll timer picks it up.
+    void box_says(const QByteArray& message)
+    {
+        port.arrive_in(0, message);
+        tim_rx_tick(p());
+    }
+
+    QString settings_path() const { return dir.filePath("QVR_742.ini"); }
+    void write_settings(const QByteArray& content)
+    {
+        QFile f(settings_path());
+        f.open(QIODevice::WriteOnly);
+        f.write(content);
+    }
+    QByteArray read_settings() const
+    {
+        QFile f(settings_path());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+
+    QTemporaryDir dir;
+    VirtualClock clock;
+    BoxModel box;
+    FakePort port{clock, &box};
+    FakeDesktop desktop;
+    PictureStore pictures;
+    SharedState st;
+    PanelEnvironment env;
+    QStringList messages;
+    QStringList details;
+    int event_passes = 0;
+    int magnifier_opens = 0;
+    std::function<void()> on_events;  // runs inside each event pass
+
+private:
+    std::unique_ptr<FrmMain> frm_;
+};
+
+inline QString PanelRig::caption()
+{
+    return el().lab_msg->caption();
+}

@@ -1,0 +1,154 @@
+// Start-up and shut-down of the real panel window.
+
+#include "app/single_instance.h"
+#include "panel_rig.h"
+#include "test_registry.h"
+#include "monitor/frm_rx.h"
+#include "window/outline.h"
+#include "window/settings_file.h"
+
+#include <QLabel>
+
+class TestFrmMain : public QObject {
+    Q_OBJECT
+private slots:
+    void position_comes_from_the_settings_within_the_screen()
+    {
+        PanelRig r({}, "1,1,-10,300,#FALSE#\r\n");
+        r.start();
+        QCOMPARE(r.frm().pos(), QPoint(0, 20));
+        r.frm().close();
+        QCOMPARE(r.read_settings(), QByteArray("1,1,0,300,#FALSE#\r\n"));
+
+        PanelRig edge({}, "1,1,15360,99999,#FALSE#\r\n");  // left = screen width: kept
+        edge.start();
+        QCOMPARE(edge.frm().pos(), QPoint(1024, 0));
+
+        // A run without changes writes back the same values.
+        PanelRig same({}, "2,2,4320,3000,#TRUE#\r\n");
+        same.start();
+        same.frm().close();
+        QCOMPARE(same.read_settings(), QByteArray("2,2,4320,3000,#TRUE#\r\n"));
+    }
+
+    void any_skin_but_1_is_flower()
+    {
+        PanelRig r({}, "7,1,0,0,#FALSE#\r\n");
+        r.start();
+        QCOMPARE(r.st.panel_skin, QString("2"));
+        QCOMPARE(r.picture(6), QString("2_sys_reset_0"));
+        QCOMPARE(r.el().lab_text[0]->palette().color(QPalette::WindowText), QColor(Qt::white));
+        r.frm().close();
+        QVERIFY(r.read_settings().startsWith("2,1,"));
+    }
+
+    void a_missing_or_short_file_starts_safely()
+    {
+        for (const QByteArray& content : {QByteArray(), QByteArray("garbage"), QByteArray("2,2")}) {
+            PanelRig r({}, content);
+            r.start();
+            QCOMPARE(r.st.panel_skin, content == "2,2" ? QString("2") : QString("1"));
+            QCOMPARE(r.st.com_port, content == "2,2" ? 2 : 1);
+            QVERIFY(r.st.win_on_top);
+            QVERIFY(r.frm().windowFlags() & Qt::WindowStaysOnTopHint);
+            // Centred on the 1024 x 768 screen.
+            QCOMPARE(r.frm().pos(), QPoint((1024 - r.frm().width()) / 2, (768 - r.frm().height()) / 2));
+            r.frm().close();
+            QVERIFY(parse_settings(r.read_settings()).complete());
+        }
+        PanelRig not_on_top({}, "1,1,0,0,#FALSE#\r\n");
+        not_on_top.start();
+        QVERIFY(!(not_on_top.frm().windowFlags() & Qt::WindowStaysOnTopHint));
+    }
+
+    void outline_and_layout_come_from_the_panel_bitmap()
+    {
+        PanelRig r;
+        r.start();
+        const QImage outline(source_bmp_dir() + "/blue_panel.bmp");
+        QCOMPARE(r.frm().size(), outline.size());
+        QCOMPARE(r.frm().width(), 306);
+        QCOMPARE(r.st.panel_scale, 1.0f);
+        QVERIFY((r.frm().mask() ^ region_from_picture(outline)).isEmpty());
+        QCOMPARE(r.ico(26)->pos(), QPoint(33, 43));
+        QCOMPARE(r.ico(29)->pos(), QPoint(249, 95));
+        QCOMPARE(r.el().img_connect->pos(), QPoint(15, 24));
+        // The zoom grid, row by row, one picture wide and high.
+        QCOMPARE(r.ico(30)->pos(), QPoint(115, 24));
+        QCOMPARE(r.ico(32)->pos(), QPoint(115 + 2 * 33, 24));
+        QCOMPARE(r.ico(34)->pos(), QPoint(115 + 33, 24 + 24));
+        QCOMPARE(r.ico(38)->pos(), QPoint(115 + 2 * 33, 24 + 2 * 24));
+        // Text is Arial 8.25 points; labels are as high as such a label.
+        QCOMPARE(r.el().lab_panel->font().family(), QString("Arial"));
+        QCOMPARE(r.el().lab_text[0]->height(), 13);
+        QCOMPARE(r.caption(), QString("Good Day !"));  // the box answered without changing it
+        QVERIFY(r.messages.isEmpty());
+    }
+
+    void a_missing_bitmap_is_named_and_the_panel_still_runs()
+    {
+        PanelRig r;
+        QTemporaryDir empty;
+        r.env.bmp_dir = empty.path();
+        r.start();
+        QCOMPARE(r.messages.size(), 2);
+        QVERIFY(r.messages[0].contains("blue_panel.bmp"));
+        QVERIFY(r.messages[1].contains("1_panel.bmp"));
+        QVERIFY(r.frm().mask().isEmpty());  // rectangular
+        QCOMPARE(r.frm().size(), QSize(306, 118));
+        QVERIFY(r.el().pic_win->autoFillBackground());
+        QCOMPARE(r.st.power_state, 1);  // and it talks to the box
+    }
+
+    void a_port_that_cannot_open_is_explained()
+    {
+        PanelRig r({}, "1,2,0,0,#FALSE#\r\n");
+        r.port.present = {1};
+        r.port.open_error = "Permission denied";
+        r.start();
+        QCOMPARE(r.messages, QStringList{"PC error on COM2: !"});
+        QVERIFY(r.details[0].contains("Permission denied"));
+        QVERIFY(r.details[0].contains("dialout"));
+        QCOMPARE(r.caption(), QString("COM port error !"));
+        QVERIFY(!r.st.port_open);
+        QVERIFY(!r.frm().tim_rx().isActive());
+    }
+
+    void a_port_that_vanishes_is_said_once()
+    {
+        PanelRig r;
+        r.start();
+        r.port.unplug("Input/output error");
+        QCOMPARE(r.caption(), QString("COM1 lost !"));
+        QVERIFY(r.el().lab_msg->toolTip().contains("Input/output error"));
+        QVERIFY(!r.frm().tim_rx().isActive());
+        QCOMPARE(r.picture(28), QString("1_com1_off_0"));
+        QVERIFY(r.messages.isEmpty());  // no dialog storm
+    }
+
+    void shut_down_releases_everything_once()
+    {
+        PanelRig r;
+        r.start();
+        r.frm().show();
+        r.frm().close();
+        QVERIFY(!r.st.port_open);
+        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.frm().monitor() || !r.frm().monitor()->isVisible());
+        r.write_settings("changed");
+        r.frm().close();  // a second close writes nothing more
+        QCOMPARE(r.read_settings(), QByteArray("changed"));
+    }
+
+    void only_one_instance_runs()
+    {
+        QTemporaryDir dir;
+        SingleInstance first(dir.filePath("lock"));
+        QVERIFY(first.acquire());
+        SingleInstance second(dir.filePath("lock"));
+        QVERIFY(!second.acquire());
+    }
+};
+
+QV_REGISTER_TEST(TestFrmMain)
+#include "tst_frm_main.moc"

@@ -1,0 +1,91 @@
+// The receive monitor.
+
+#include "link/device_link.h"
+#include "link/receive_log.h"
+#include "monitor/frm_rx.h"
+#include "panel_rig.h"
+#include "test_registry.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+class TestMonitor : public QObject {
+    Q_OBJECT
+private slots:
+    void shows_every_collected_message()
+    {
+        PanelRig r;
+        r.start();
+        FrmRx* monitor = r.frm().monitor();
+        QVERIFY(monitor && monitor->isVisible());
+        QCOMPARE(monitor->pos(), QPoint(0, 0));
+        QCOMPARE(monitor->windowTitle(), QString("Receive Monitor"));
+        QCOMPARE(monitor->size(), QSize(324, 258));
+        QVERIFY(monitor->txt_test()->toPlainText().startsWith("VER105 PWR001 ASP000 "));
+
+        r.link().receive_log().clear();
+        monitor->sync();
+        r.link().tx_cmd("VER999");
+        QCOMPARE(monitor->txt_test()->toPlainText(), QString("VER105 "));
+        r.port.unanswered << "PWR999";
+        r.link().tx_cmd("PWR999");  // no answer at all: nothing
+        QCOMPARE(monitor->txt_test()->toPlainText(), QString("VER105 "));
+        r.box_says("PWR");          // cut short: NONE
+        QCOMPARE(monitor->txt_test()->toPlainText(), QString("VER105 NONE "));
+        QTest::mouseClick(monitor->cmd_clear(), Qt::LeftButton);
+        QCOMPARE(monitor->txt_test()->toPlainText(), QString());
+        QVERIFY(r.link().receive_log().text().isEmpty());
+    }
+
+    void switches_between_big_and_small()
+    {
+        PanelRig r;
+        r.start();
+        FrmRx* monitor = r.frm().monitor();
+        QVERIFY(monitor->opt_win(1)->isChecked());
+        monitor->opt_win(0)->click();
+        QCOMPARE(monitor->width(), 1024);
+        QCOMPARE(monitor->txt_test()->width(), 1004);
+        monitor->opt_win(1)->click();
+        QCOMPARE(monitor->width(), 341);   // 15360 / 3 twips
+        QCOMPARE(monitor->txt_test()->width(), 321);
+        QCOMPARE(monitor->height(), 258);
+    }
+
+    void follows_the_newest_entry_unless_scrolled_up()
+    {
+        PanelRig r;
+        r.start();
+        FrmRx* monitor = r.frm().monitor();
+        for (int i = 0; i < 400; ++i)
+            r.box_says("XYZ123");
+        QScrollBar* bar = monitor->txt_test()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        bar->setValue(0);
+        r.box_says("XYZ123");
+        QCOMPARE(bar->value(), 0);
+    }
+
+    void a_closed_monitor_comes_back_empty_and_hidden()
+    {
+        PanelRig r;
+        r.start();
+        r.frm().monitor()->close();
+        QCoreApplication::processEvents();
+        QTRY_VERIFY(!r.frm().monitor());
+        QVERIFY(r.link().receive_log().text().isEmpty());
+        r.box_says("ASP001");
+        FrmRx* fresh = r.frm().monitor();
+        QVERIFY(fresh);
+        QVERIFY(!fresh->isVisible());
+        QCOMPARE(fresh->txt_test()->toPlainText(), QString("ASP001 "));
+        QCOMPARE(fresh->pos(), QPoint(0, 0));
+    }
+};
+
+QV_REGISTER_TEST(TestMonitor)
+#include "tst_monitor.moc"

@@ -1,0 +1,114 @@
+// The settings file and the window outline: pure functions.
+
+#include "test_registry.h"
+#include "window/outline.h"
+#include "window/settings_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+class TestSettingsOutline : public QObject {
+    Q_OBJECT
+private slots:
+    void settings_read_field_by_field()
+    {
+        PanelSettings s = parse_settings("1,1,4320,3000,#TRUE#\r\n");
+        QVERIFY(s.complete());
+        QCOMPARE(*s.skin, 1);
+        QCOMPARE(*s.com_port, 1);
+        QCOMPARE(*s.left, 4320);
+        QCOMPARE(*s.top, 3000);
+        QCOMPARE(*s.on_top, true);
+
+        s = parse_settings("2\n2\n-200\n15.5\n#FALSE#\n");  // one a line reads the same
+        QVERIFY(s.complete());
+        QCOMPARE(*s.left, -200);
+        QCOMPARE(*s.top, 16);        // a fraction rounds, halves to even
+        QCOMPARE(parse_settings("1,1,2.5,3.5,#TRUE#").top.value(), 4);
+        QCOMPARE(parse_settings("1,1,2.5,3.5,#TRUE#").left.value(), 2);
+        QCOMPARE(*s.on_top, false);
+        QCOMPARE(parse_settings("7,1,0,0,#TRUE#").skin.value(), 7);
+        QCOMPARE(parse_settings(" 1 , 2 , 3 , 4 , 0 ").on_top.value(), false);
+        QCOMPARE(parse_settings("1,2,3,4,-1").on_top.value(), true);
+
+        // Short or unreadable: the fields before the fault are kept.
+        s = parse_settings("2,2");
+        QCOMPARE(*s.skin, 2);
+        QCOMPARE(*s.com_port, 2);
+        QVERIFY(!s.left && !s.top && !s.on_top && !s.complete());
+        s = parse_settings("2,x,1,1,#TRUE#");
+        QVERIFY(s.skin && !s.com_port && !s.left);
+        QVERIFY(!parse_settings("").skin);
+        QVERIFY(!parse_settings("99999,1,1,1,#TRUE#").skin);   // not a 16-bit number
+        QVERIFY(!parse_settings("1,1,1,1,maybe").on_top);
+        QVERIFY(!parse_settings(QByteArray("\xff\xfe\x00\x01", 4)).skin);
+        QVERIFY(!parse_settings("1,,3,4,#TRUE#").com_port);
+
+        QCOMPARE(format_settings(1, 1, 4320, 3000, true), QByteArray("1,1,4320,3000,#TRUE#\r\n"));
+        QCOMPARE(format_settings(2, 2, -15, 0, false), QByteArray("2,2,-15,0,#FALSE#\r\n"));
+    }
+
+    void settings_files_are_replaced_whole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("sub/QVR_742.ini");
+        QVERIFY(!read_settings_file(path).skin);  // missing
+        QString error;
+        QVERIFY(write_settings_file(path, format_settings(2, 1, 10, 20, false), error));
+        const PanelSettings s = read_settings_file(path);
+        QVERIFY(s.complete());
+        QCOMPARE(*s.skin, 2);
+        // A folder that cannot be written keeps the old file and says why.
+        QFile::setPermissions(dir.filePath("sub"), QFile::ReadOwner | QFile::ExeOwner);
+        const bool root = QFile(dir.filePath("sub/probe")).open(QIODevice::WriteOnly);
+        if (!root) {
+            QVERIFY(!write_settings_file(path, format_settings(1, 1, 0, 0, true), error));
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(*read_settings_file(path).skin, 2);
+        }
+        QFile::setPermissions(dir.filePath("sub"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QTemporaryDir writable;
+        QCOMPARE(settings_location(writable.path()), writable.filePath("QVR_742.ini"));
+        QVERIFY(settings_location("/nonexistent/folder").endsWith("QVR_742.ini"));
+        QVERIFY(!settings_location("/nonexistent/folder").startsWith("/nonexistent"));
+    }
+
+    void outline_takes_every_non_white_pixel()
+    {
+        const auto picture = [](int w, int h, const QList<QRgb>& pixels) {
+            QImage image(w, h, QImage::Format_RGB32);
+            for (int i = 0; i < pixels.size(); ++i)
+                image.setPixel(i % w, i / w, pixels[i]);
+            return image;
+        };
+        const QRgb W = 0xFFFFFFFF, B = 0xFF000000, N = 0xFFFFFFFE;  // N: near white
+        QCOMPARE(outline_runs(picture(3, 1, {W, B, W})), (std::vector<QRect>{QRect(1, 0, 1, 1)}));
+        // A run still open at the end of a row ends at the right edge.
+        QCOMPARE(outline_runs(picture(3, 2, {W, B, B, B, W, W})),
+                 (std::vector<QRect>{QRect(1, 0, 2, 1), QRect(0, 1, 1, 1)}));
+        QCOMPARE(outline_runs(picture(4, 2, {W, W, W, W, B, B, B, B})), (std::vector<QRect>{QRect(0, 1, 4, 1)}));
+        QCOMPARE(outline_runs(picture(2, 1, {N, W})), (std::vector<QRect>{QRect(0, 0, 1, 1)}));
+        QVERIFY(region_from_picture(picture(2, 2, {W, W, W, W})).isEmpty());
+        QVERIFY(region_from_picture(QImage()).isEmpty());
+        QCOMPARE(region_from_picture(picture(4, 2, {W, W, W, W, B, B, B, B})), QRegion(0, 1, 4, 1));
+
+        // The region covers exactly the runs, whatever the shapes.
+        QImage random(97, 61, QImage::Format_RGB32);
+        quint32 seed = 7;
+        for (int y = 0; y < random.height(); ++y)
+            for (int x = 0; x < random.width(); ++x) {
+                seed = seed * 1103515245u + 12345u;
+                const bool white = (seed >> 16) % 3 == 0 || (y > 20 && y < 30);
+                random.setPixel(x, y, white ? W : 0xFF000000 | (seed & 0xFFFFFF));
+            }
+        QRegion expected;
+        for (const QRect& r : outline_runs(random))
+            expected += r;
+        QVERIFY((region_from_picture(random) ^ expected).isEmpty());
+        QCOMPARE(region_from_picture(random).boundingRect(), expected.boundingRect());
+    }
+};
+
+QV_REGISTER_TEST(TestSettingsOutline)
+#include "tst_settings_outline.moc"

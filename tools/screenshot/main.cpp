@@ -1,0 +1,116 @@
+// qv742-screenshot: pictures of the panel's pages in both skins, for the
+// README. Runs the real panel against a simulated box on a pseudo-terminal
+// (qv742-sim, found beside this program) and renders each page to PNG, cut
+// to the window's outline.
+
+#include "core/shared_state.h"
+#include "link/clock.h"
+#include "link/system_serial_port.h"
+#include "monitor/frm_rx.h"
+#include "panel/press_dispatch.h"
+#include "platform/picture_store.h"
+#include "platform/system_desktop.h"
+#include "window/frm_main.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+// The window as the user sees it: outside the outline is transparent.
+QImage shot(QWidget& w, int scale)
+{
+    QImage image(w.size() * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    if (!w.mask().isEmpty())
+        painter.setClipRegion(w.mask());
+    w.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    painter.end();
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const QString out = args.size() > 1 ? args[1] : QStringLiteral("docs/screenshots");
+    const int scale = args.size() > 2 ? args[2].toInt() : 2;
+    QDir().mkpath(out);
+
+    QTemporaryDir dir;
+    QProcess sim;
+    sim.setProgram(QDir(QCoreApplication::applicationDirPath()).filePath("qv742-sim"));
+    sim.setArguments({"--link", dir.filePath("com1"), "--ready-delay", "50"});
+    sim.setStandardOutputFile(QProcess::nullDevice());
+    sim.start();
+    for (int i = 0; i < 200 && !QFileInfo::exists(dir.filePath("com1")); ++i)
+        QThread::msleep(10);
+
+    for (const char* skin : {"1", "2"}) {
+        QFile settings(dir.filePath("QVR_742.ini"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(QByteArray(skin) + ",1,0,0,#FALSE#\r\n");
+        settings.close();
+
+        SharedState st;
+        SteadyClock clock;
+        SystemSerialPort port;
+        port.set_device(1, dir.filePath("com1"));
+        SystemDesktop desktop;
+        PictureStore pictures;
+        PanelEnvironment env;
+        env.st = &st;
+        env.port = &port;
+        env.clock = &clock;
+        env.desktop = &desktop;
+        env.pictures = &pictures;
+        env.bmp_dir = QDir(QCoreApplication::applicationDirPath()).filePath("bmp");
+        env.settings_path = settings.fileName();
+        env.message_box = [](const QString& text, const QString& detail) {
+            std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(detail));
+        };
+        FrmMain panel(env);
+        panel.start();
+        settle();
+        const QString name = skin == QLatin1String("1") ? "wood" : "flower";
+        const auto save = [&](const QString& page) {
+            settle();
+            shot(panel, scale).save(QDir(out).filePath(QStringLiteral("panel-%1-%2.png").arg(name, page)));
+        };
+        save("main");
+        const std::pair<int, const char*> pages[] = {
+            {3, "about"}, {10, "options"}, {15, "video"}, {11, "position"}, {7, "zoom"}};
+        for (const auto& [button, page] : pages) {
+            button_released(panel.panel(), button);
+            save(page);
+            button_released(panel.panel(), 16);
+        }
+        if (skin == QLatin1String("1") && panel.monitor()) {
+            settle();
+            panel.monitor()->grab().save(QDir(out).filePath("monitor.png"));
+        }
+        panel.close();
+    }
+    sim.terminate();
+    sim.waitForFinished();
+    return 0;
+}
