@@ -5,6 +5,7 @@
 #include "core/shared_state.h"
 #include "link/clock.h"
 #include "link/system_serial_port.h"
+#include "platform/fonts.h"
 #include "platform/picture_store.h"
 #include "platform/system_desktop.h"
 #include "platform/termination.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
     if (!instance.acquire())
         return 0;  // another panel drives the box
 
+    install_font_substitutes();
     SharedState state;
     SteadyClock clock;
     SystemSerialPort port;

@@ -24,7 +24,7 @@ QPixmap PictureStore::pixmap(const QString& name)
     const auto path = paths_.constFind(key);
     if (path == paths_.constEnd())
         return {};
-    const QPixmap pixmap(*path);
+    const QPixmap pixmap(*path, "BMP");  // naming the format skips probing every image plugin
     cache_.insert(key, pixmap);
     return pixmap;
 }
@@ -32,5 +32,5 @@ QPixmap PictureStore::pixmap(const QString& name)
 QImage PictureStore::image(const QString& name) const
 {
     const auto path = paths_.constFind(name.toLower());
-    return path == paths_.constEnd() ? QImage() : QImage(*path);
+    return path == paths_.constEnd() ? QImage() : QImage(*path, "BMP");
 }

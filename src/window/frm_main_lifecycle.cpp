@@ -14,6 +14,7 @@
 #include "platform/desktop.h"
 #include "window/outline.h"
 #include "window/settings_file.h"
+#include "window/slider_style.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -110,7 +111,7 @@ void FrmMain::load_outline()
 bool FrmMain::load_background(const QString& file)
 {
     const QString path = QDir(env_.bmp_dir).filePath(file);
-    QImageReader reader(path);
+    QImageReader reader(path, "BMP");
     const QImage image = reader.read();
     if (!image.isNull()) {
         el_.pic_win->setPixmap(QPixmap::fromImage(image));
@@ -143,6 +144,8 @@ void FrmMain::load_skin()
     }
     for (OptionLabel* label : el_.lab_opt)
         label->set_halo(!wood);
+    for (QScrollBar* slider : el_.hsr_video)
+        slider->setStyleSheet(slider_style_sheet(st_.panel_skin));
     for (int i = 0; i < 39; ++i)
         on_off_ico(panel_, i, false);
     show_main_panel(panel_);

@@ -4,6 +4,7 @@
 // to the window's outline.
 
 #include "core/shared_state.h"
+#include "magnifier/frm_mag.h"
 #include "link/clock.h"
 #include "link/system_serial_port.h"
 #include "monitor/frm_rx.h"
@@ -36,6 +37,38 @@ QImage shot(QWidget& w, int scale)
     painter.end();
     image.setDevicePixelRatio(1);
     return image;
+}
+
+// A made-up desktop for the magnifier's picture: a wallpaper with the panel
+// on it, so there is something to magnify.
+class PictureDesktop : public SystemDesktop {
+public:
+    explicit PictureDesktop(QImage screen) : screen_(std::move(screen)) {}
+    QPoint cursor_pos() override { return {410, 250}; }
+    QSize screen_size() override { return screen_.size(); }
+    int twips_per_pixel_x() override { return 15; }
+    int twips_per_pixel_y() override { return 15; }
+    QImage grab_screen() override { return screen_; }
+
+private:
+    QImage screen_;
+};
+
+QImage wallpaper_with(const QImage& panel)
+{
+    QImage screen(1024, 768, QImage::Format_RGB32);
+    QPainter p(&screen);
+    QLinearGradient sky(0, 0, 0, 768);
+    sky.setColorAt(0, QColor(40, 90, 150));
+    sky.setColorAt(1, QColor(170, 200, 230));
+    p.fillRect(screen.rect(), sky);
+    p.setPen(Qt::white);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(22);
+    p.setFont(font);
+    p.drawText(QRect(40, 40, 900, 60), Qt::AlignLeft, "QV-742: the computer's picture on the television");
+    p.drawImage(QPoint(300, 200), panel);
+    return screen;
 }
 
 void settle()
@@ -109,6 +142,20 @@ int main(int argc, char** argv)
             panel.monitor()->grab().save(QDir(out).filePath("monitor.png"));
         }
         panel.close();
+    }
+    // The magnifier, over a made-up desktop showing the wood panel.
+    {
+        const QImage panel(QDir(out).filePath("panel-wood-main.png"));
+        PictureDesktop desktop(wallpaper_with(panel.scaled(panel.size() / scale)));
+        SharedState st;
+        PictureStore pictures;
+        FrmMag magnifier(st, desktop, pictures);
+        magnifier.open();
+        settle();
+        magnifier.img_ico_Click(1);  // x 2.0
+        settle();
+        shot(magnifier, scale).save(QDir(out).filePath("magnifier.png"));
+        magnifier.close();
     }
     sim.terminate();
     sim.waitForFinished();

@@ -1,0 +1,151 @@
+// The panel window: start-up time against a minimal Qt program, building the
+// outline, and the memory of the running panel.
+
+#include "bench_support.h"
+#include "window/outline.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+
+#include <csignal>
+
+namespace {
+
+// Both programs run on the same platform: the display when there is one
+// (xvfb-run gives one), else offscreen.
+QProcessEnvironment program_env(const QString& tmp)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains("DISPLAY") && !env.contains("WAYLAND_DISPLAY"))
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TMPDIR", tmp);
+    return env;
+}
+
+// Milliseconds from starting `program` until `done` says its output is complete.
+template <typename Done>
+double time_until(QProcess& watched, Done done, int timeout_ms = 20000)
+{
+    QElapsedTimer t;
+    t.start();
+    QByteArray seen;
+    while (t.elapsed() < timeout_ms) {
+        watched.waitForReadyRead(5);
+        seen += watched.readAllStandardOutput();
+        if (done(seen))
+            return t.nsecsElapsed() / 1e6;
+    }
+    return -1;
+}
+
+// A copy of the panel with its bmp folder, so its settings stay apart.
+QString copy_panel(const QTemporaryDir& dir)
+{
+    const QString bin = QFileInfo(QStringLiteral(QV742_PANEL)).absolutePath();
+    const QString program = dir.filePath("qv742-panel");
+    QFile::copy(QStringLiteral(QV742_PANEL), program);
+    QDir().mkpath(dir.filePath("bmp"));
+    QDir().mkpath(dir.filePath("tmp"));
+    for (const QString& f : QDir(bin + "/bmp").entryList(QDir::Files))
+        QFile::copy(bin + "/bmp/" + f, dir.filePath("bmp/" + f));
+    QFile settings(dir.filePath("QVR_742.ini"));
+    settings.open(QIODevice::WriteOnly);
+    settings.write("1,1,0,0,#FALSE#\r\n");
+    return program;
+}
+
+double rss_mb(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1;
+}
+
+template <typename F>
+double median_ms(int runs, F f)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        ms.push_back(t.nsecsElapsed() / 1e6);
+    }
+    return percentile(ms, 0.5);
+}
+
+QImage random_shapes(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    QRandomGenerator random(742);
+    for (int i = 0; i < 400; ++i) {
+        p.setBrush(QColor::fromRgb(random.bounded(0x1000000)));
+        p.setPen(Qt::NoPen);
+        const QRect r(random.bounded(w), random.bounded(h), random.bounded(400), random.bounded(400));
+        if (i % 2)
+            p.drawEllipse(r);
+        else
+            p.drawRect(r);
+    }
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    constexpr int kRuns = 15;
+
+    // Start-up: until the box has answered the last query of the start-up exchange.
+    std::vector<double> startup;
+    for (int i = 0; i < kRuns; ++i) {
+        QTemporaryDir dir;
+        const QString program = copy_panel(dir);
+        QProcess sim;
+        sim.start(QStringLiteral(QV742_SIM), {"--link", dir.filePath("com1"), "--reply-delay", "0"});
+        for (int k = 0; k < 500 && !QFileInfo::exists(dir.filePath("com1")); ++k)
+            QThread::msleep(2);
+        QProcess panel;
+        panel.setProcessEnvironment(program_env(dir.filePath("tmp")));
+        panel.start(program, {"--com1", dir.filePath("com1")});
+        startup.push_back(time_until(sim, [](const QByteArray& s) { return s.contains("send ZOM0"); }));
+        if (i == kRuns - 1) {
+            QThread::msleep(2000);  // idle
+            report("idle_rss_mb", rss_mb(panel.processId()), "MB");
+        }
+        ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
+        panel.waitForFinished(5000);
+    }
+    std::vector<double> baseline;
+    for (int i = 0; i < kRuns; ++i) {
+        QTemporaryDir dir;
+        QProcess window;
+        window.setProcessEnvironment(program_env(dir.path()));
+        window.start(QStringLiteral(QV742_BASELINE));
+        baseline.push_back(time_until(window, [](const QByteArray& s) { return s.contains("shown"); }));
+        window.waitForFinished(5000);
+    }
+    const double startup_ms = percentile(startup, 0.5);
+    const double baseline_ms = percentile(baseline, 0.5);
+    report("startup_ms", startup_ms, "ms");
+    report("startup_baseline_ms", baseline_ms, "ms");
+    report("startup_ratio", startup_ms / baseline_ms, "x");
+
+    const QImage panel_outline(QStringLiteral(QV742_SOURCE_DIR "/bmp/blue_panel.bmp"));
+    report("outline_ms", median_ms(200, [&] { region_from_picture(panel_outline); }), "ms");
+    const QImage shapes = random_shapes(3840, 2160);
+    report("outline_4k_ms", median_ms(9, [&] { region_from_picture(shapes); }), "ms");
+    return 0;
+}
