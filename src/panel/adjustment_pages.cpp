@@ -88,6 +88,5 @@ void zoom_area_released(Panel& p, int ind)
     if (confirmed < 1 || confirmed > 9)
         return;
     p.st.zoom_area = confirmed;
-    for (int area = 1; area <= 9; ++area)
-        set_button_picture(p, 29 + area, catalogue::zoom_picture(p.st.panel_skin, area, false, 0));
+    show_zoom_areas_unselected(p);
 }

@@ -18,10 +18,6 @@
 namespace {
 constexpr const char* kSoftwareVersion = "05";
 
-Twips twips_of(Panel& p)
-{
-    return {p.desktop.twips_per_pixel_x(), p.desktop.twips_per_pixel_y()};
-}
 }  // namespace
 
 QString firmware_caption(int version)
@@ -36,7 +32,7 @@ void open_about_page(Panel& p)
     p.host.process_events();
     p.link.tx_cmd(QStringLiteral("VER999"));
     p.st.firmware_version = p.link.get_rx_val();
-    const Twips tw = twips_of(p);
+    const Twips tw = panel_twips(p);
     const QString captions[] = {QStringLiteral("Software Version: ") + QString::fromLatin1(kSoftwareVersion),
                                 firmware_caption(p.st.firmware_version)};
     const double tops[] = {650, 950};
@@ -57,7 +53,7 @@ void open_video_page(Panel& p)
 {
     begin_page(p, QStringLiteral("VIDEO SETTING PANEL"), 15);
     set_button_visible(p, 25, true);
-    const Twips tw = twips_of(p);
+    const Twips tw = panel_twips(p);
     auto& text = p.el.lab_text;
     auto& slider = p.el.hsr_video;
 

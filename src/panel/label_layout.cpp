@@ -4,6 +4,7 @@
 #include "panel/pages.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
+#include "platform/desktop.h"
 
 #include <QLabel>
 
@@ -28,6 +29,11 @@ void set_label_autosize(QLabel* label, bool on)
     label->setProperty("autosize", on);
     if (on)
         label->adjustSize();
+}
+
+Twips panel_twips(const Panel& p)
+{
+    return {p.desktop.twips_per_pixel_x(), p.desktop.twips_per_pixel_y()};
 }
 
 double scaled(const Panel& p, double twips)

@@ -2,6 +2,8 @@
 // Label properties as the pages set them: caption, alignment, auto-size and
 // positions in twips.
 
+#include "platform/twips.h"
+
 #include <QString>
 
 class QLabel;
@@ -14,6 +16,9 @@ void set_label_caption(QLabel* label, const QString& text);
 void set_label_align(QLabel* label, Align align);
 // Auto-size on fits the label to its caption at once; off keeps its size.
 void set_label_autosize(QLabel* label, bool on);
+
+// Twips per pixel of the panel's screen.
+Twips panel_twips(const Panel& p);
 
 // The shared scale of the layout: twips × panel_scale.
 double scaled(const Panel& p, double twips);

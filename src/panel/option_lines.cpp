@@ -20,7 +20,7 @@ const char* const kTitles[] = {"TV System : ", "Panel Skin : ", "Test Pattern : 
 
 void lay_out_lines(Panel& p)
 {
-    const Twips tw{p.desktop.twips_per_pixel_x(), p.desktop.twips_per_pixel_y()};
+    const Twips tw = panel_twips(p);
     auto& title = p.el.lab_text;
     auto& value = p.el.lab_opt;
     for (int i = 0; i < 4; ++i)

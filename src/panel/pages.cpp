@@ -24,6 +24,18 @@ void set_button_enabled(Panel& p, int ind, bool enabled)
         b->setEnabled(enabled);
 }
 
+void show_zoom_areas_unselected(Panel& p)
+{
+    for (int area = 1; area <= 9; ++area)
+        set_button_picture(p, 29 + area, catalogue::zoom_picture(p.st.panel_skin, area, false, 0));
+}
+
+void lock_power_and_magnifier(Panel& p, bool locked)
+{
+    set_button_enabled(p, 26, !locked);
+    set_button_enabled(p, 8, !locked);
+}
+
 void show_main_panel(Panel& p)
 {
     p.el.lab_panel->setText(QStringLiteral("MAIN PANEL"));
@@ -66,8 +78,7 @@ void show_zoom_panel(Panel& p)
     p.el.lab_panel->setText(QStringLiteral("ZOOM PANEL"));
     p.st.current_page = 7;
     p.st.pressed_button = 7;
-    for (int area = 1; area <= 9; ++area)
-        set_button_picture(p, 29 + area, catalogue::zoom_picture(p.st.panel_skin, area, false, 0));
+    show_zoom_areas_unselected(p);
     set_button_visible(p, 3, false);
     show_panel_icons(p, false);
     for (int i = 16; i <= 21; ++i)

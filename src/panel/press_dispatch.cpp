@@ -20,12 +20,6 @@ bool replied(const Panel& p)
     return p.link.last_reply != protocol::kNone;
 }
 
-void lock_power_and_magnifier(Panel& p, bool locked)
-{
-    set_button_enabled(p, 26, !locked);
-    set_button_enabled(p, 8, !locked);
-}
-
 void zoom_on(Panel& p)
 {
     enable_icons(p, false);

@@ -24,12 +24,6 @@ bool on_page(const Panel& p, int page)
     return p.st.current_page == page;
 }
 
-void mode_buttons_locked(Panel& p, bool locked)
-{
-    set_button_enabled(p, 26, !locked);
-    set_button_enabled(p, 8, !locked);
-}
-
 void zoom_area(Panel& p, int v)
 {
     if (v < 1 || v > 9)
@@ -37,8 +31,7 @@ void zoom_area(Panel& p, int v)
     p.st.zoom_area = v;
     if (!on_page(p, 7))
         return;
-    for (int area = 1; area <= 9; ++area)
-        set_button_picture(p, 29 + area, catalogue::zoom_picture(p.st.panel_skin, area, false, 0));
+    show_zoom_areas_unselected(p);
     on_off_ico(p, v + 29, false);
 }
 
@@ -80,14 +73,14 @@ void power(Panel& p, int v)
     if (v == 0) {
         enable_icons(p, false);
     } else {
-        mode_buttons_locked(p, true);
+        lock_power_and_magnifier(p, true);
         p.link.rx_rdy();
         if (p.link.last_reply != protocol::kNone)
             query_states(p);
         else
             show_connect(p, false);
         enable_icons(p, true);
-        mode_buttons_locked(p, false);
+        lock_power_and_magnifier(p, false);
     }
     show_tip(p, 26);
 }
@@ -119,7 +112,7 @@ void zoom_mode(Panel& p, int v)
 {
     show_main_panel(p);
     enable_icons(p, false);
-    mode_buttons_locked(p, true);
+    lock_power_and_magnifier(p, true);
     p.link.rx_rdy();
     if (v != 0) {
         if (p.link.last_reply != protocol::kNone)
@@ -128,7 +121,7 @@ void zoom_mode(Panel& p, int v)
             show_connect(p, false);
     }
     enable_icons(p, true);
-    mode_buttons_locked(p, false);
+    lock_power_and_magnifier(p, false);
     show_tip(p, 7);
 }
 

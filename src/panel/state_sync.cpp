@@ -78,15 +78,13 @@ void system_reset(Panel& p)
 {
     p.st.current_page = 6;
     enable_icons(p, false);
-    set_button_enabled(p, 26, false);
-    set_button_enabled(p, 8, false);
+    lock_power_and_magnifier(p, true);
     // The box's own "RST000" arrives through the poll timer: nothing to send.
     if (p.link.dispatch_idle) {
         p.link.tx_cmd(QStringLiteral("RST000"));
         if (p.link.last_reply == protocol::kNone) {
             enable_icons(p, true);
-            set_button_enabled(p, 26, true);
-            set_button_enabled(p, 8, true);
+            lock_power_and_magnifier(p, false);
             return;
         }
     }
@@ -96,8 +94,7 @@ void system_reset(Panel& p)
     else
         query_states(p);
     enable_icons(p, true);
-    set_button_enabled(p, 26, true);
-    set_button_enabled(p, 8, true);
+    lock_power_and_magnifier(p, false);
     p.st.current_page = 99;
 }
 

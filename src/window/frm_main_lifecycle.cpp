@@ -38,18 +38,10 @@ QColor plain_background(const QString& skin)
 
 void FrmMain::reset_state()
 {
-    st_.hover_button = st_.pressed_button = st_.current_page = 99;
-    st_.dragging = st_.tray_active = st_.port_open = false;
-    st_.win_on_top = true;
+    st_ = SharedState{};  // the start values
     link_.dispatch_idle = true;
     link_.last_reply.clear();
     link_.last_message.clear();
-    st_.firmware_version = 0;
-    st_.tv_system = st_.aspect_mode = st_.scan_mode = st_.freeze_state = 0;
-    st_.test_pattern = st_.power_state = st_.output_yuv = 0;
-    st_.zoom_area = 1;
-    st_.contrast_level = st_.brightness_level = st_.color_level = 0;
-    st_.flicker_level = st_.sharpness_level = 0;
 }
 
 void FrmMain::start()

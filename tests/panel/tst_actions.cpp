@@ -160,6 +160,9 @@ private slots:
             QVERIFY(r.picture(i).contains("_off_"));
         r.port.set_box(&r.box);
 
+        // The arrows move the zoomed picture.
+        QCOMPARE(hold(r, 17), (QStringList{"MVU001", "MVU000"}));
+        QCOMPARE(hold(r, 20), (QStringList{"MVR001", "MVR000"}));
         QCOMPARE(click(r, 21), QStringList{"ARA001"});
         QCOMPARE(click(r, 16), QStringList{"ZOM000"});
         QCOMPARE(r.st.current_page, 99);
