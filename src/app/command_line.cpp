@@ -8,14 +8,17 @@ PanelOptions parse_panel_options(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Control panel of the QV-742 scan converter, attached by a serial line.\n"
-        "The port (COM1 or COM2), skin, window position and stacking are kept in\n"
-        "the settings file QVR_742.ini.");
+        "Scan Converter: the control panel of the QV-742 scan converter, attached\n"
+        "by a serial line. The panel's COM1 and COM2 buttons choose between two\n"
+        "serial devices. The port in use, skin, window position and stacking are\n"
+        "kept in QVR_742.ini: beside the program when its folder can be written,\n"
+        "else in ~/.config/qv742/qv742-panel/.\n"
+        "Example: qv742-panel --com1 /dev/ttyUSB0");
     const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
     const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
-    const QCommandLineOption com1("com1", QStringLiteral("Device behind COM1 (default %1).")
+    const QCommandLineOption com1("com1", QStringLiteral("Serial device used as COM1 (default %1).")
                                               .arg(SystemSerialPort::default_device(1)), "DEVICE");
-    const QCommandLineOption com2("com2", QStringLiteral("Device behind COM2 (default %1).")
+    const QCommandLineOption com2("com2", QStringLiteral("Serial device used as COM2 (default %1).")
                                               .arg(SystemSerialPort::default_device(2)), "DEVICE");
     parser.addOptions({help, version, com1, com2});
 

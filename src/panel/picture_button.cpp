@@ -6,7 +6,7 @@
 #include <QPainter>
 
 PictureButton::PictureButton(int index, PictureStore& pictures, QWidget* parent)
-    : QLabel(parent), index_(index), pictures_(pictures)
+    : SharpPicture(parent), index_(index), pictures_(pictures)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover, false);
@@ -46,13 +46,14 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
 }
 
-// A disabled button shows its picture as drawn: the selected tab's picture
-// must not be greyed out.
-void PictureButton::paintEvent(QPaintEvent*)
+// Also keeps a disabled button's picture as drawn: the selected tab's
+// picture must not be greyed out.
+void SharpPicture::paintEvent(QPaintEvent*)
 {
     const QPixmap shown = pixmap();
     if (shown.isNull())
         return;
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawPixmap(0, 0, shown);
 }

@@ -7,7 +7,19 @@
 
 class PictureStore;
 
-class PictureButton : public QLabel {
+// A label that paints its picture as drawn, pixel for pixel. On a screen
+// scaled by 2 each picture pixel becomes a 2 x 2 block; a plain QLabel
+// would resample the picture smoothly and blur the panel's artwork.
+class SharpPicture : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class PictureButton : public SharpPicture {
     Q_OBJECT
 public:
     PictureButton(int index, PictureStore& pictures, QWidget* parent);
@@ -28,7 +40,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     int index_;

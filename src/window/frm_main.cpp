@@ -67,7 +67,7 @@ FrmMain::~FrmMain()
 
 void FrmMain::create_elements()
 {
-    el_.pic_win = new QLabel(this);
+    el_.pic_win = new SharpPicture(this);  // the artwork stays sharp on a scaled screen
     el_.pic_win->move(0, 0);
     el_.pic_win->setMouseTracking(true);
     el_.pic_win->installEventFilter(this);

@@ -20,6 +20,7 @@ class FrmMag;
 class FrmRx;
 class PictureStore;
 class SerialPort;
+class QMessageBox;
 class QSystemTrayIcon;
 struct SharedState;
 
@@ -53,6 +54,8 @@ public:
     // Start-up after the single-instance test: state, monitor, settings,
     // port, outline, skin, layout, the first exchange with the box.
     void start();
+    // Shut-down has run (also when it came in the middle of start-up).
+    bool has_finished() const { return shut_down_; }
 
     DeviceLink& link() { return link_; }
     Panel& panel() { return panel_; }
@@ -121,6 +124,8 @@ private:
     QPointer<FrmRx> monitor_;
     QPointer<FrmMag> magnifier_;
     QSystemTrayIcon* tray_ = nullptr;
+    QPointer<QMessageBox> open_box_;  // a message box waiting for OK
     bool started_ = false;
+    bool placed_ = false;             // the window has its real position
     bool shut_down_ = false;
 };

@@ -46,7 +46,9 @@ void FrmMain::show_message(const QString& text, const QString& detail)
     }
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kTitle), text, QMessageBox::Ok, this);
     box.setInformativeText(detail);
+    open_box_ = &box;
     box.exec();
+    open_box_ = nullptr;
 }
 
 void FrmMain::show_status(const QString& text)

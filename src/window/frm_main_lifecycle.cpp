@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSystemTrayIcon>
 
@@ -49,9 +50,16 @@ void FrmMain::start()
     started_ = true;
     reset_state();
     ensure_monitor().show();
+    // A request to end can arrive in any message box of start-up.
     read_settings();
+    if (shut_down_)
+        return;
     load_outline();
+    if (shut_down_)
+        return;
     load_skin();
+    if (shut_down_)
+        return;
     st_.panel_scale = static_cast<float>(twips_.width(this) / kDesignWidthTwips);
     scale_layout();
     if (st_.port_open)
@@ -91,6 +99,7 @@ void FrmMain::load_outline()
         const QSize screen = env_.desktop->screen_size();
         move((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);
     }
+    placed_ = true;
     const QRegion outline = loaded ? region_from_picture(el_.pic_win->pixmap().toImage()) : QRegion();
     if (outline.isEmpty())
         clearMask();
@@ -191,7 +200,12 @@ void FrmMain::shut_down()
         delete tray_;
         tray_ = nullptr;
     }
-    save_settings();
+    if (open_box_)
+        open_box_->reject();
+    // Ended before the window had its place: the file still holds the
+    // user's settings, and nothing was changed.
+    if (placed_)
+        save_settings();
     if (monitor_)
         monitor_->close();
     if (magnifier_) {

@@ -1,19 +1,125 @@
 #include "window/port_messages.h"
 
+#include <QByteArray>
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+#endif
+
+namespace {
+
+enum class Cause { Busy, Permission, Missing, NoHardware, Other };
+
+// QSerialPort gives the system's error text, or its own for its lock file.
+Cause cause_of(const QString& reason)
+{
+    const QString r = reason.toLower();
+    // Qt's lock file is held by another program ("Permission error while
+    // locking the device"), or the kernel says the device is taken.
+    if (r.contains(QLatin1String("locking")) || r.contains(QLatin1String("busy"))
+        || r.contains(QLatin1String("in use")))
+        return Cause::Busy;
+    if (r.contains(QLatin1String("permission")) || r.contains(QLatin1String("not permitted"))
+        || r.contains(QLatin1String("access")))
+        return Cause::Permission;
+    if (r.contains(QLatin1String("no such file")) || r.contains(QLatin1String("not found"))
+        || r.contains(QLatin1String("no such device")))
+        return Cause::Missing;
+    // /dev/ttyS0..3 exist on most PCs even without a serial port behind them.
+    if (r.contains(QLatin1String("input/output")))
+        return Cause::NoHardware;
+    return Cause::Other;
+}
+
+}  // namespace
+
+SerialAccess serial_access(const QString& device)
+{
+    SerialAccess access;
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QByteArray(device.toLocal8Bit()).constData(), &st) != 0 || st.st_gid == 0)
+        return access;  // unknown, or only root may: the usual group is the advice
+    const gid_t gid = st.st_gid;
+    if (const group* g = ::getgrgid(gid))
+        access.group = QString::fromLocal8Bit(g->gr_name);
+    else
+        return access;
+
+    const int count = ::getgroups(0, nullptr);
+    std::vector<gid_t> held(count > 0 ? count : 0);
+    if (count > 0 && ::getgroups(count, held.data()) == count)
+        access.in_session = std::find(held.begin(), held.end(), gid) != held.end();
+    access.in_session = access.in_session || ::getegid() == gid;
+
+    if (const passwd* pw = ::getpwuid(::geteuid())) {
+        int n = 64;
+        std::vector<gid_t> listed(n);
+        if (::getgrouplist(pw->pw_name, pw->pw_gid, listed.data(), &n) < 0) {
+            listed.resize(n);
+            if (::getgrouplist(pw->pw_name, pw->pw_gid, listed.data(), &n) < 0)
+                n = 0;
+        }
+        listed.resize(n);
+        access.member = std::find(listed.begin(), listed.end(), gid) != listed.end();
+    }
+#else
+    Q_UNUSED(device);
+#endif
+    return access;
+}
+
 QString port_failure_detail(const QString& device, const QString& reason)
 {
+    return port_failure_detail(device, reason, cause_of(reason) == Cause::Permission ? serial_access(device)
+                                                                                     : SerialAccess());
+}
+
+QString port_failure_detail(const QString& device, const QString& reason, const SerialAccess& access)
+{
     QString text = QStringLiteral("%1: %2.").arg(device, reason);
-    const QString lower = reason.toLower();
-    if (lower.contains(QLatin1String("permission")) || lower.contains(QLatin1String("access"))) {
+    switch (cause_of(reason)) {
+    case Cause::Busy:
         text += QStringLiteral(
-            "\n\nEither another program is using the port, or you may not use serial ports: "
-            "on Linux, add yourself to the dialout group (sudo adduser $USER dialout) and log in again.");
-    } else if (lower.contains(QLatin1String("no such file")) || lower.contains(QLatin1String("not found"))) {
+            "\n\nAnother program is using the port (another panel, qv742-ctl or a terminal program). "
+            "Close it first.");
+        break;
+    case Cause::Permission:
+        if (access.in_session) {
+            text += QStringLiteral("\n\nYou are in the %1 group, yet the device refused access: "
+                                   "check its permissions with: ls -l %2")
+                        .arg(access.group, device);
+        } else if (access.member) {
+            text += QStringLiteral("\n\nYou were added to the %1 group after this session started. "
+                                   "Log out and in again (or restart the computer) so that it takes effect.")
+                        .arg(access.group);
+        } else {
+            text += QStringLiteral("\n\nTo use serial ports your account must be in the %1 group. "
+                                   "Add it with\n    sudo adduser $USER %1\n"
+                                   "then log out and in again (or restart the computer) so that it takes effect.")
+                        .arg(access.group);
+        }
+        break;
+    case Cause::Missing:
         text += QStringLiteral(
             "\n\nCheck that the adapter is plugged in, or choose the device with --com1 or --com2 "
             "(for example --com1 /dev/ttyUSB0).");
+        break;
+    case Cause::NoHardware:
+        text += QStringLiteral(
+            "\n\nThis computer may have no serial port behind %1. A USB-serial adapter is usually "
+            "/dev/ttyUSB0: start the panel with --com1 /dev/ttyUSB0.")
+                    .arg(device);
+        break;
+    case Cause::Other:
+        break;
     }
-    text += QStringLiteral("\nPress a COM button to try again.");
+    text += QStringLiteral("\n\nPress a COM button to try again.");
     return text;
 }
 

@@ -110,6 +110,11 @@ QString settings_location(const QString& program_dir)
     const QFileInfo beside(QDir(program_dir).filePath(kFileName));
     if (beside.exists() ? beside.isWritable() : QFileInfo(program_dir).isWritable())
         return beside.filePath();
+    return user_settings_path();
+}
+
+QString user_settings_path()
+{
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     return QDir(config).filePath(kFileName);
 }

@@ -34,3 +34,6 @@ bool write_settings_file(const QString& path, const QByteArray& record, QString&
 // Beside the program when that folder is writable, else the user's
 // configuration folder.
 QString settings_location(const QString& program_dir);
+
+// The settings file in the user's configuration folder.
+QString user_settings_path();

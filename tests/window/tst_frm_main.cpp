@@ -1,13 +1,18 @@
 // Start-up and shut-down of the real panel window.
 
+#include "app/panel_files.h"
 #include "app/single_instance.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 #include "monitor/frm_rx.h"
 #include "window/outline.h"
+#include "window/port_messages.h"
 #include "window/settings_file.h"
 
 #include <QLabel>
+
+#include <grp.h>
+#include <unistd.h>
 
 class TestFrmMain : public QObject {
     Q_OBJECT
@@ -108,10 +113,68 @@ private slots:
         r.start();
         QCOMPARE(r.messages, QStringList{"PC error on COM2: !"});
         QVERIFY(r.details[0].contains("Permission denied"));
-        QVERIFY(r.details[0].contains("dialout"));
+        QVERIFY(r.details[0].contains("sudo adduser $USER dialout"));
+        QVERIFY(r.details[0].contains("log out and in again"));
         QCOMPARE(r.caption(), QString("COM port error !"));
         QVERIFY(!r.st.port_open);
         QVERIFY(!r.frm().tim_rx().isActive());
+    }
+
+    void port_messages_say_what_to_do()
+    {
+        const QString device = "/dev/ttyUSB0";
+        SerialAccess outsider;
+        QString d = port_failure_detail(device, "Permission denied", outsider);
+        QVERIFY(d.startsWith("/dev/ttyUSB0: Permission denied."));
+        QVERIFY(d.contains("sudo adduser $USER dialout"));
+        QVERIFY(d.contains("log out and in again"));
+        QVERIFY(!d.contains("another program", Qt::CaseInsensitive));
+
+        // The device's own group is named where it is not dialout.
+        SerialAccess uucp;
+        uucp.group = "uucp";
+        QVERIFY(port_failure_detail(device, "Operation not permitted", uucp).contains("sudo adduser $USER uucp"));
+
+        // Added already, but this session predates it: no second adduser.
+        SerialAccess pending;
+        pending.member = true;
+        d = port_failure_detail(device, "Permission denied", pending);
+        QVERIFY(!d.contains("adduser"));
+        QVERIFY(d.contains("log out and in again", Qt::CaseInsensitive));
+
+        SerialAccess holding;
+        holding.in_session = holding.member = true;
+        d = port_failure_detail(device, "Permission denied", holding);
+        QVERIFY(!d.contains("adduser"));
+        QVERIFY(d.contains("ls -l /dev/ttyUSB0"));
+
+        // Qt's lock held by another program, or a busy device: not a group matter.
+        for (const QString& busy : {QString("Permission error while locking the device"),
+                                    QString("Device or resource busy")}) {
+            d = port_failure_detail(device, busy, outsider);
+            QVERIFY2(d.contains("Another program is using the port"), qPrintable(d));
+            QVERIFY(!d.contains("adduser"));
+        }
+        QVERIFY(port_failure_detail(device, "No such file or directory", outsider).contains("--com1 /dev/ttyUSB0"));
+        // A ttyS node without a serial port behind it.
+        QVERIFY(port_failure_detail("/dev/ttyS0", "Input/output error", outsider).contains("no serial port"));
+        QVERIFY(port_failure_detail(device, "Something odd", outsider).endsWith("Press a COM button to try again."));
+    }
+
+    void serial_access_reads_the_device_group()
+    {
+        QTemporaryDir dir;
+        const QString node = dir.filePath("ttyFAKE");
+        QVERIFY(QFile(node).open(QIODevice::WriteOnly));
+        QCOMPARE(serial_access(dir.filePath("missing")).group, QString("dialout"));
+        const ::group* g = ::geteuid() == 0 ? ::getgrnam("dialout") : ::getgrgid(::getegid());
+        if (!g || g->gr_gid == 0)
+            QSKIP("no group other than root to hand the file to");
+        QCOMPARE(::chown(QFile::encodeName(node).constData(), static_cast<uid_t>(-1), g->gr_gid), 0);
+        const SerialAccess access = serial_access(node);
+        QCOMPARE(access.group, QString::fromLocal8Bit(g->gr_name));
+        if (::geteuid() != 0)  // the file now has the user's own primary group
+            QVERIFY(access.in_session && access.member);
     }
 
     void a_port_that_vanishes_is_said_once()
@@ -138,6 +201,41 @@ private slots:
         r.write_settings("changed");
         r.frm().close();  // a second close writes nothing more
         QCOMPARE(r.read_settings(), QByteArray("changed"));
+    }
+
+    void asked_to_end_during_start_up_it_stops_and_keeps_the_settings()
+    {
+        PanelRig r({}, "2,1,4500,3000,#FALSE#\r\n");
+        r.port.present = {};
+        // The port's message box is open when the request to end arrives.
+        r.env.message_box = [&r](const QString& text, const QString&) {
+            r.messages << text;
+            r.frm().close();
+        };
+        r.start();
+        QVERIFY(r.frm().has_finished());
+        QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
+        QVERIFY(!r.frm().isVisible());      // start-up did not go on
+        QCOMPARE(r.read_settings(), QByteArray("2,1,4500,3000,#FALSE#\r\n"));
+    }
+
+    void finds_its_files_beside_it_or_where_installed()
+    {
+        QTemporaryDir portable;
+        QDir(portable.path()).mkdir("bmp");
+        PanelFiles files = locate_panel_files(portable.path());
+        QCOMPARE(files.bmp_dir, portable.filePath("bmp"));
+        QCOMPARE(files.settings_path, portable.filePath("QVR_742.ini"));
+
+        // Installed: bin/ beside share/qv742/bmp; settings with the user,
+        // even where the program's folder could be written.
+        QTemporaryDir prefix;
+        QDir(prefix.path()).mkpath("bin");
+        QDir(prefix.path()).mkpath("share/qv742/bmp");
+        files = locate_panel_files(prefix.filePath("bin"));
+        QCOMPARE(files.bmp_dir, prefix.filePath("share/qv742/bmp"));
+        QCOMPARE(files.settings_path, user_settings_path());
+        QVERIFY(!files.settings_path.startsWith(prefix.path()));
     }
 
     void only_one_instance_runs()

@@ -42,17 +42,22 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Send six-character commands to a QV-742 box and print one reply a line\n"
-        "(NONE when no complete reply came within the time limits).\n"
+        "(NONE when no complete reply came within the time limits). Commands that\n"
+        "make the box busy wait for its ready message before the next one.\n"
         "Example: qv742-ctl --port /dev/ttyUSB0 VER999 PWR999\n"
         "Exit status: 0 all replies came, 1 a reply was NONE, 2 usage or port error.");
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption port_opt({"p", "port"}, "Serial device of the box, e.g. /dev/ttyS0.", "DEVICE");
+    const QCommandLineOption port_opt({"p", "port"}, "Serial device of the box, e.g. /dev/ttyS0 or /dev/ttyUSB0 (required).", "DEVICE");
     const QCommandLineOption listen_opt(
         "listen", "Afterwards print, for SECONDS, the messages the box sends on its own.", "SECONDS");
     parser.addOptions({port_opt, listen_opt});
     parser.addPositionalArgument("CMD", "Command: three letters and three digits, e.g. PWR001, ASP999.", "[CMD...]");
-    parser.process(app);
+    // Usage errors exit with 2 like every other one; process() alone would
+    // exit with 1, which means a missing reply.
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usage_error(parser.errorText());
+    parser.process(app);  // --help, --help-all, --version
 
     if (!parser.isSet(port_opt))
         return usage_error("no serial device given (--port DEVICE)");

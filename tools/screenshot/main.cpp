@@ -3,6 +3,7 @@
 // (qv742-sim, found beside this program) and renders each page to PNG, cut
 // to the window's outline.
 
+#include "app/system_parts.h"
 #include "core/shared_state.h"
 #include "magnifier/frm_mag.h"
 #include "link/clock.h"
@@ -104,20 +105,10 @@ int main(int argc, char** argv)
         settings.write(QByteArray(skin) + ",1,0,0,#FALSE#\r\n");
         settings.close();
 
-        SharedState st;
-        SteadyClock clock;
-        SystemSerialPort port;
-        port.set_device(1, dir.filePath("com1"));
-        SystemDesktop desktop;
-        PictureStore pictures;
-        PanelEnvironment env;
-        env.st = &st;
-        env.port = &port;
-        env.clock = &clock;
-        env.desktop = &desktop;
-        env.pictures = &pictures;
-        env.bmp_dir = QDir(QCoreApplication::applicationDirPath()).filePath("bmp");
-        env.settings_path = settings.fileName();
+        SystemParts parts;
+        parts.port.set_device(1, dir.filePath("com1"));
+        PanelEnvironment env = parts.environment(
+            QDir(QCoreApplication::applicationDirPath()).filePath("bmp"), settings.fileName());
         env.message_box = [](const QString& text, const QString& detail) {
             std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(detail));
         };

@@ -70,12 +70,14 @@ int main(int argc, char** argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "A simulated QV-742 scan converter on a pseudo-terminal.\n"
-        "Prints each message received (recv) and sent (send), one a line.\n"
-        "A six-character line on standard input is sent as a message of the box's own.");
+        "A simulated QV-742 scan converter on a pseudo-terminal, for trying the\n"
+        "panel and qv742-ctl without hardware. Prints each message received (recv)\n"
+        "and sent (send), one a line. A six-character line on standard input is\n"
+        "sent as a message of the box's own. Stops on Ctrl+C.\n"
+        "Example: qv742-sim --link /tmp/qv/com1, then qv742-panel --com1 /tmp/qv/com1");
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption link({"l", "link"}, "Make PATH a link to the serial end.", "PATH");
+    const QCommandLineOption link({"l", "link"}, "Make PATH a symbolic link to the serial end (folders are created; the link is removed at exit).", "PATH");
     const QCommandLineOption off("off", "Start with the box switched off.");
     const QCommandLineOption zoom("zoom", "Start in zoom mode.");
     const QCommandLineOption version("firmware", "Firmware version the box reports (default 105).", "N", "105");
@@ -104,14 +106,10 @@ int main(int argc, char** argv)
     config.send_ready = !parser.isSet(no_ready);
     BoxModel box(config);
 
+    const QString link_path = parser.value(link);
     PtyEnd pty;
     QString error;
-    if (!pty.open(error)) {
-        std::fprintf(stderr, "qv742-sim: cannot create a pseudo-terminal: %s\n", qPrintable(error));
-        return 2;
-    }
-    const QString link_path = parser.value(link);
-    if (!link_path.isEmpty() && !make_link(link_path, pty.serial_path(), error)) {
+    if (!pty.open(link_path, error)) {
         std::fprintf(stderr, "qv742-sim: %s\n", qPrintable(error));
         return 2;
     }
@@ -180,7 +178,5 @@ int main(int argc, char** argv)
                 say("send", out.label);
         }
     }
-    if (!link_path.isEmpty() && QFileInfo(link_path).isSymLink())
-        QFile::remove(link_path);
     return 0;
 }

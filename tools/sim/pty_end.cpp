@@ -12,23 +12,25 @@
 
 PtyEnd::~PtyEnd()
 {
+    if (!link_.isEmpty() && QFileInfo(link_).isSymLink())
+        QFile::remove(link_);
     if (slave_keep_ >= 0)
         ::close(slave_keep_);
     if (master_ >= 0)
         ::close(master_);
 }
 
-bool PtyEnd::open(QString& error)
+bool PtyEnd::open(const QString& link, QString& error)
 {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
+        error = QStringLiteral("cannot create a pseudo-terminal: ") + QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     serial_path_ = QString::fromLocal8Bit(::ptsname(master_));
     slave_keep_ = ::open(::ptsname(master_), O_RDWR | O_NOCTTY);
     if (slave_keep_ < 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
+        error = QStringLiteral("cannot open %1: %2").arg(serial_path_, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     // Raw at once, or the line discipline would echo the panel's commands.
@@ -39,6 +41,11 @@ bool PtyEnd::open(QString& error)
     ::cfsetospeed(&tio, B9600);
     ::tcsetattr(slave_keep_, TCSANOW, &tio);
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    if (link.isEmpty())
+        return true;
+    if (!make_link(link, serial_path_, error))
+        return false;
+    link_ = link;
     return true;
 }
 

@@ -12,8 +12,10 @@ public:
     PtyEnd(const PtyEnd&) = delete;
     PtyEnd& operator=(const PtyEnd&) = delete;
 
-    // Creates the pair; false with a reason on failure.
-    bool open(QString& error);
+    // Creates the pair and, unless `link` is empty, makes `link` a symbolic
+    // link to the serial end (removed again with this object). False with a
+    // message on failure.
+    bool open(const QString& link, QString& error);
     int fd() const { return master_; }
     QString serial_path() const { return serial_path_; }
 
@@ -25,6 +27,7 @@ private:
     int master_ = -1;
     int slave_keep_ = -1;  // held open so the master never sees a hang-up
     QString serial_path_;
+    QString link_;
 };
 
 // Makes `link` a symbolic link to `target`, creating its folder; replaces an

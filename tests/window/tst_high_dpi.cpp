@@ -1,0 +1,80 @@
+// The panel on a screen scaled by a whole factor: the layout stays in
+// logical pixels, and every picture pixel becomes an exact square block.
+// tst_window runs this at the screen's own scale; CTest runs it again with
+// QT_SCALE_FACTOR=2 (the factor is fixed when the application starts).
+
+#include "panel_rig.h"
+#include "platform/system_desktop.h"
+#include "test_registry.h"
+#include "window/outline.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+#include <cmath>
+
+namespace {
+
+// The first pixel of `shown` that is not its block of `picture`, or "".
+QString first_blurred_pixel(const QImage& shown, const QImage& picture, int factor)
+{
+    if (shown.size() != picture.size() * factor)
+        return QStringLiteral("size %1x%2").arg(shown.width()).arg(shown.height());
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixel(x, y) != picture.pixel(x / factor, y / factor))
+                return QStringLiteral("pixel %1,%2").arg(x).arg(y);
+    return {};
+}
+
+}  // namespace
+
+class TestHighDpi : public QObject {
+    Q_OBJECT
+private slots:
+    void the_scaled_panel_keeps_its_layout_and_its_pictures_sharp()
+    {
+        const qreal ratio = qApp->devicePixelRatio();
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        if (ratio != std::floor(ratio))
+            QSKIP("a fractional scale has no whole pixel blocks");
+        const int factor = static_cast<int>(ratio);
+
+        // Positions are computed in twips from the logical resolution, which
+        // scaling leaves alone.
+        SystemDesktop real;
+        QCOMPARE(real.twips_per_pixel_x(), 15);
+        QCOMPARE(real.twips_per_pixel_y(), 15);
+
+        PanelRig r;
+        r.start();
+        r.frm().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&r.frm()));
+        QCOMPARE(r.frm().devicePixelRatio(), ratio);
+        QCOMPARE(r.frm().size(), QSize(306, 118));
+        QCOMPARE(r.st.panel_scale, 1.0f);
+        QCOMPARE(r.ico(26)->pos(), QPoint(33, 43));
+        QCOMPARE(r.ico(38)->pos(), QPoint(115 + 2 * 33, 24 + 2 * 24));
+
+        // The outline is kept in logical pixels; the window system gets it
+        // rectangle by rectangle, each scaled whole.
+        const QRegion outline = region_from_picture(QImage(source_bmp_dir() + "/blue_panel.bmp"));
+        QVERIFY((r.frm().mask() ^ outline).isEmpty());
+        QVERIFY((r.frm().windowHandle()->mask() ^ outline).isEmpty());
+
+        // The background and the buttons: whole blocks, no smoothing.
+        const QImage background = r.el().pic_win->pixmap().toImage();
+        QCOMPARE(background.size(), QSize(306, 118));
+        QCOMPARE(first_blurred_pixel(r.el().pic_win->grab().toImage(), background, factor), QString());
+        for (int i : {0, 6, 26, 28, 30}) {
+            const QImage picture = r.pictures.image(r.picture(i));
+            QVERIFY2(!picture.isNull(), qPrintable(r.picture(i)));
+            QCOMPARE(first_blurred_pixel(r.ico(i)->grab().toImage(), picture, factor), QString());
+        }
+        const QImage connect = r.pictures.image(r.el().img_connect->picture_name());
+        QCOMPARE(first_blurred_pixel(r.el().img_connect->grab().toImage(), connect, factor), QString());
+    }
+};
+
+QV_REGISTER_TEST(TestHighDpi)
+#include "tst_high_dpi.moc"
