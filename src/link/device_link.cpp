@@ -16,6 +16,11 @@ QString port_error_message(int com_port)
     return QStringLiteral("PC error on COM%1: !").arg(com_port);
 }
 
+QString port_lost_message(int com_port)
+{
+    return QStringLiteral("COM%1 lost !").arg(com_port);
+}
+
 DeviceLink::DeviceLink(SerialPort& port, Clock& clock, LinkObserver& observer, SharedState& state)
     : port_(port), clock_(clock), observer_(observer), state_(state)
 {
@@ -56,10 +61,11 @@ void DeviceLink::on_port_lost(const QString& reason)
     if (!state_.port_open)
         return;
     state_.port_open = false;
+    ++losses_;
     observer_.set_poll_timer(false);
     observer_.port_changed();
     observer_.show_connect(false);
-    observer_.show_status(QStringLiteral("COM%1 lost !").arg(state_.com_port));
+    observer_.show_status(port_lost_message(state_.com_port));
     observer_.port_lost(state_.com_port, reason);
 }
 
@@ -129,10 +135,13 @@ void DeviceLink::rx_rdy()
     observer_.show_status(QStringLiteral("*** WAIT ***"));
     observer_.process_events();
     last_reply = protocol::kNone;
+    const qint64 start = clock_.now_ms();
     // A closed port can bring nothing: do not freeze the window for 5 s.
-    if (state_.port_open && wait_for_byte(clock_.now_ms(), kReadyWaitMs)) {
+    if (state_.port_open && wait_for_byte(start, kReadyWaitMs)) {
         last_reply = protocol::kGot;
-        collect(last_reply);
+        // A stream that begins late in the wait must not hold the window a
+        // further second: the collection ends with the wait, gap rule apart.
+        collect(last_reply, start + kReadyWaitMs);
         append_log(last_reply);
     }
     observer_.show_connect(last_reply != protocol::kNone);
@@ -171,8 +180,8 @@ void DeviceLink::wait_secs(double secs)
 
 // Takes the chunks the port delivers until exactly six bytes were taken.
 // A gap over 0.3 s, a count past six, or a stream running over 1 s without a
-// gap ends as "NONE".
-void DeviceLink::collect(QString& field)
+// gap (or past `deadline_ms`, when given) ends as "NONE".
+void DeviceLink::collect(QString& field, qint64 deadline_ms)
 {
     field.clear();
     qint64 count = 0;
@@ -185,7 +194,8 @@ void DeviceLink::collect(QString& field)
         if (count == protocol::kMessageLength)
             return;
         const qint64 now = clock_.now_ms();
-        if (now - begin > kMaxCollectMs || !wait_for_byte(now, kReplyGapMs)) {
+        if (now - begin > kMaxCollectMs || (deadline_ms >= 0 && now > deadline_ms)
+            || !wait_for_byte(now, kReplyGapMs)) {
             field = protocol::kNone;
             return;
         }

@@ -50,6 +50,9 @@ public:
     void wait_secs(double secs);
 
     ReceiveLog& receive_log() { return log_; }
+    // How many times the open port was lost; a routine compares it before
+    // and after to know whether the device vanished under it.
+    int losses() const { return losses_; }
 
     QString last_reply;
     QString last_message;
@@ -58,7 +61,7 @@ public:
 private:
     void send(const QString& cmd);
     void rx_cmd();
-    void collect(QString& field);
+    void collect(QString& field, qint64 deadline_ms = -1);
     bool wait_for_byte(qint64 since, int limit_ms);
     void append_log(const QString& entry);
     void on_port_lost(const QString& reason);
@@ -68,7 +71,10 @@ private:
     LinkObserver& observer_;
     SharedState& state_;
     ReceiveLog log_;
+    int losses_ = 0;
 };
 
 // "PC error on COM1: !"
 QString port_error_message(int com_port);
+// "COM1 lost !"
+QString port_lost_message(int com_port);

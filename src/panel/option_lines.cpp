@@ -4,6 +4,7 @@
 #include "link/device_link.h"
 #include "link/protocol.h"
 #include "panel/label_layout.h"
+#include "panel/loss_notice.h"
 #include "panel/message_line.h"
 #include "panel/option_label.h"
 #include "panel/option_style.h"
@@ -81,6 +82,7 @@ void option_clicked(Panel& p, int ind)
 {
     if (ind < 0 || ind > 7 || p.el.lab_opt[ind]->chosen())
         return;
+    const LossNotice loss_notice(p);
     set_opt_style(p, ind, true);
     set_opt_style(p, ind ^ 1, false);
     switch (ind) {

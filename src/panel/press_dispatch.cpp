@@ -8,6 +8,7 @@
 #include "panel/button_pictures.h"
 #include "panel/hover.h"
 #include "panel/info_pages.h"
+#include "panel/loss_notice.h"
 #include "panel/option_lines.h"
 #include "panel/pages.h"
 #include "panel/panel.h"
@@ -170,6 +171,7 @@ void button_released(Panel& p, int ind)
         p.st.arrow_release_waiting = ind;
         return;
     }
+    const LossNotice loss_notice(p);
     p.st.pressed_button = ind;
     act(p, ind);
     const int done = p.st.pressed_button;

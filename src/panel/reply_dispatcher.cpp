@@ -6,6 +6,7 @@
 #include "panel/button_catalogue.h"
 #include "panel/button_pictures.h"
 #include "panel/hover.h"
+#include "panel/loss_notice.h"
 #include "panel/message_line.h"
 #include "panel/option_style.h"
 #include "panel/pages.h"
@@ -162,5 +163,6 @@ void act_on_message(Panel& p, const QString& mnemonic, int value)
 
 void tim_rx_tick(Panel& p)
 {
+    const LossNotice loss_notice(p);
     p.link.poll_tick([&p](const QString& mnemonic, int value) { act_on_message(p, mnemonic, value); });
 }

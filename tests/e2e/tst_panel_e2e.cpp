@@ -2,6 +2,7 @@
 // a pseudo-terminal. A copy of the program in a temporary folder keeps its
 // settings file and lock away from everything else.
 
+#include "panel_copy.h"
 #include "sim_process.h"
 #include "test_registry.h"
 
@@ -14,44 +15,6 @@ namespace {
 const QStringList kStartup = {"VER999", "PWR999", "ASP999", "SCN999", "FMT999",
                               "FRZ999", "NPO999", "PAT999", "ZOM999"};
 
-// The panel program with its bmp folder, in a folder of its own.
-struct PanelCopy {
-    PanelCopy()
-    {
-        const QString bin = QFileInfo(QStringLiteral(QV742_PANEL)).absolutePath();
-        program = dir.filePath("qv742-panel");
-        QFile::copy(QStringLiteral(QV742_PANEL), program);
-        QDir().mkpath(dir.filePath("bmp"));
-        for (const QString& f : QDir(bin + "/bmp").entryList(QDir::Files))
-            QFile::copy(bin + "/bmp/" + f, dir.filePath("bmp/" + f));
-        QDir().mkpath(dir.filePath("tmp"));
-    }
-    QProcess* start(const QString& link)
-    {
-        auto* p = new QProcess;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("TMPDIR", dir.filePath("tmp"));
-        p->setProcessEnvironment(env);
-        p->start(program, {"--com1", link});
-        p->waitForStarted();
-        return p;
-    }
-    QByteArray settings() const
-    {
-        QFile f(dir.filePath("QVR_742.ini"));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
-    void write_settings(const QByteArray& s)
-    {
-        QFile f(dir.filePath("QVR_742.ini"));
-        f.open(QIODevice::WriteOnly);
-        f.write(s);
-    }
-    QTemporaryDir dir;
-    QString program;
-};
 
 }  // namespace
 
@@ -64,13 +27,13 @@ private slots:
         QVERIFY(sim.ready());
         PanelCopy copy;
         copy.write_settings("2,1,150,300,#FALSE#\r\n");
-        std::unique_ptr<QProcess> panel(copy.start(sim.link()));
+        QProcess& panel = copy.start(sim.link());
         QTRY_COMPARE_WITH_TIMEOUT(sim.received(), kStartup, 15000);
 
         // A second start leaves at once and touches nothing.
-        std::unique_ptr<QProcess> second(copy.start(sim.link()));
-        QVERIFY(second->waitForFinished(10000));
-        QCOMPARE(second->exitCode(), 0);
+        QProcess& second = copy.start(sim.link());
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
         QCOMPARE(sim.received(), kStartup);
         QCOMPARE(copy.settings(), QByteArray("2,1,150,300,#FALSE#\r\n"));
 
@@ -83,10 +46,10 @@ private slots:
         QCOMPARE(sim.received().mid(kStartup.size()), kStartup.mid(2));
 
         // Asked to end, it shuts down properly and writes its settings.
-        ::kill(static_cast<pid_t>(panel->processId()), SIGTERM);
-        QVERIFY(panel->waitForFinished(10000));
-        QCOMPARE(panel->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(panel->exitCode(), 0);
+        ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
+        QVERIFY(panel.waitForFinished(10000));
+        QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(panel.exitCode(), 0);
         QCOMPARE(copy.settings(), QByteArray("2,1,150,300,#FALSE#\r\n"));
     }
 };

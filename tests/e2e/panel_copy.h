@@ -1,0 +1,68 @@
+#pragma once
+// The panel program with its bmp folder, copied into a folder of its own, so
+// its settings file and single-instance lock stay apart from everything else.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+class PanelCopy {
+public:
+    PanelCopy()
+    {
+        const QString bin = QFileInfo(QStringLiteral(QV742_PANEL)).absolutePath();
+        program = dir.filePath("qv742-panel");
+        QFile::copy(QStringLiteral(QV742_PANEL), program);
+        QDir().mkpath(dir.filePath("bmp"));
+        for (const QString& f : QDir(bin + "/bmp").entryList(QDir::Files))
+            QFile::copy(bin + "/bmp/" + f, dir.filePath("bmp/" + f));
+        QDir().mkpath(dir.filePath("tmp"));
+    }
+    ~PanelCopy()
+    {
+        for (auto& p : processes_) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+        }
+    }
+
+    // Starts a copy with `link` as COM1 on the Qt platform given.
+    QProcess& start(const QString& link, const QString& platform = QStringLiteral("offscreen"))
+    {
+        auto p = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", platform);
+        env.insert("TMPDIR", dir.filePath("tmp"));
+        p->setProcessEnvironment(env);
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->start(program, {"--com1", link});
+        p->waitForStarted();
+        processes_.push_back(std::move(p));
+        return *processes_.back();
+    }
+
+    QByteArray settings() const
+    {
+        QFile f(dir.filePath("QVR_742.ini"));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+    void write_settings(const QByteArray& s)
+    {
+        QFile f(dir.filePath("QVR_742.ini"));
+        f.open(QIODevice::WriteOnly);
+        f.write(s);
+    }
+
+    QTemporaryDir dir;
+    QString program;
+
+private:
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
