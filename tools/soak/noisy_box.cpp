@@ -249,7 +249,7 @@ private:
         if (now >= next_isolated_check_) {
             next_isolated_check_ = now + 50 * kMs;
             if (!g_calm && now >= silent_until_ && next_value_ <= kLastIsolated && line_quiet(now)
-                && uniform() < 0.15)
+                && uniform() < 0.3)
                 send_isolated(now);
         }
         if (now >= next_noise_) {
@@ -302,7 +302,7 @@ private:
             const int cut = std::uniform_int_distribution<int>(1, 5)(rng_);
             schedule(now, m.left(cut));
             schedule(now + between_ms(10, 500), m.mid(cut));
-        } else if (r < 0.93) {
+        } else if (r < 0.95) {
             ++n_.floods;  // a stream with no gap, at about the line's rate
             const qint64 length = between_ms(300, 2500);
             for (qint64 t = 0; t < length; t += kMs)

@@ -6,9 +6,10 @@
 // own (so a crash is seen and counted), the real FrmMain on the real serial
 // port, offscreen, with a driver that clicks buttons, holds arrows, hovers,
 // clicks options and moves sliders at random by sending mouse events to the
-// panel's widgets, in bursts with pauses between them. The child watches its
-// own event loop with a 20 ms timer, follows the receive log for the box's
-// isolated messages and samples its resident memory. At the end this prints
+// panel's widgets, in bursts with pauses between them, after a first look at
+// every page in both skins. The child watches its own event loop with a
+// 20 ms timer, follows the receive log for the box's isolated messages and
+// samples its resident memory. At the end this prints
 //
 //   soak_crashes: N         the panel process died
 //   soak_stalls: N          event-loop gaps over 5.5 s (a frozen panel counts too)
@@ -49,6 +50,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <iterator>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -103,10 +105,38 @@ private:
     int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
     bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng_) < p; }
 
+    // First a look at every page in both skins, as a new user would take:
+    // the pictures and pages that stay loaded from then on are in place
+    // before memory is measured. Buttons by index, options as -1 - index.
+    static constexpr int kTour[] = {
+        10, -1 - 3, 16, 15, 16, 11, 24, 23, 16, 7, 31, 16, 3, 16,   // in Flower
+        10, -1 - 2, 16, 15, 16, 11, 24, 23, 16, 7, 31, 16, 3, 16,   // and in Wood
+    };
+
+    void tour_step()
+    {
+        const int target = kTour[toured_++];
+        const PanelElements& el = frm_.elements();
+        QWidget* w = target >= 0 ? static_cast<QWidget*>(el.img_ico[target]) : el.lab_opt[-1 - target];
+        if (shown(w) && w->isEnabled())
+            click(w, 0);
+    }
+
     void step()
     {
         if (stopped_)
             return;
+        if (toured_ < static_cast<int>(std::size(kTour))) {
+            timer_.start(400);
+            if (depth_ == 0) {
+                ++depth_;
+                tour_step();
+                --depth_;
+            }
+            if (toured_ == static_cast<int>(std::size(kTour)))
+                phase_end_ = steady_ms();
+            return;
+        }
         const qint64 now = steady_ms();
         if (now >= phase_end_) {
             active_ = !active_;
@@ -242,6 +272,7 @@ private:
     bool stopped_ = false;
     int depth_ = 0;
     int actions_ = 0;
+    int toured_ = 0;
 };
 
 // Event-loop gaps, seen from a 20 ms timer and from a thread that notices a
