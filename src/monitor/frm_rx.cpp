@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
 
 FrmRx::FrmRx(ReceiveLog& log, Desktop& desktop)
     : QWidget(nullptr, Qt::Tool), log_(log), desktop_(desktop)
@@ -24,7 +25,9 @@ FrmRx::FrmRx(ReceiveLog& log, Desktop& desktop)
     txt_test_ = new QPlainTextEdit(this);
     txt_test_->setReadOnly(true);
     txt_test_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txt_test_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // The view breaks the lines itself (LogWrap): no paragraph ever grows long.
+    txt_test_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txt_test_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont mono(QStringLiteral("Courier New"));
     mono.setStyleHint(QFont::Monospace);
     mono.setPointSizeF(9.75);
@@ -56,17 +59,25 @@ FrmRx::FrmRx(ReceiveLog& log, Desktop& desktop)
     sync();
 }
 
+int FrmRx::columns() const
+{
+    const int char_width = std::max(1, txt_test_->fontMetrics().horizontalAdvance(QLatin1Char('M')));
+    const int width = txt_test_->viewport()->width() - 2 * static_cast<int>(txt_test_->document()->documentMargin());
+    return std::max(8, width / char_width);
+}
+
 void FrmRx::sync()
 {
     QScrollBar* bar = txt_test_->verticalScrollBar();
     const bool following = bar->value() >= bar->maximum();
-    if (log_.revision() != shown_revision_ || log_.text().size() < shown_length_) {
-        txt_test_->setPlainText(log_.text());
+    if (log_.revision() != shown_revision_ || log_.text().size() < shown_length_ || wrap_.columns != columns()) {
+        wrap_ = LogWrap{columns(), 0};
+        txt_test_->setPlainText(wrap_.append(log_.text()));
         shown_revision_ = log_.revision();
     } else if (log_.text().size() > shown_length_) {
         QTextCursor end(txt_test_->document());
         end.movePosition(QTextCursor::End);
-        end.insertText(log_.text().mid(shown_length_));
+        end.insertText(wrap_.append(log_.text().mid(shown_length_)));
     }
     shown_length_ = log_.text().size();
     if (following)
@@ -88,6 +99,7 @@ void FrmRx::set_big(bool big)
     setFixedWidth(tw.px_x(width));
     txt_test_->resize(tw.px_x(width - 300), txt_test_->height());
     opt_win_[big ? 0 : 1]->setChecked(true);
+    sync();  // wrapped again for the new width
 }
 
 void FrmRx::closeEvent(QCloseEvent* event)

@@ -3,6 +3,8 @@
 // message collected from the box. CLEAR empties it; "big win" and
 // "small win" switch its width.
 
+#include "monitor/log_wrap.h"
+
 #include <QWidget>
 #include <array>
 
@@ -35,6 +37,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    int columns() const;
+
     ReceiveLog& log_;
     Desktop& desktop_;
     QPlainTextEdit* txt_test_;
@@ -42,4 +46,5 @@ private:
     std::array<QRadioButton*, 2> opt_win_{};
     quint64 shown_revision_ = 0;
     qsizetype shown_length_ = 0;
+    LogWrap wrap_;
 };

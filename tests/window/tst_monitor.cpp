@@ -3,6 +3,7 @@
 #include "link/device_link.h"
 #include "link/receive_log.h"
 #include "monitor/frm_rx.h"
+#include "monitor/log_wrap.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 
@@ -38,6 +39,24 @@ private slots:
         QTest::mouseClick(monitor->cmd_clear(), Qt::LeftButton);
         QCOMPARE(monitor->txt_test()->toPlainText(), QString());
         QVERIFY(r.link().receive_log().text().isEmpty());
+    }
+
+    void the_view_wraps_between_entries()
+    {
+        LogWrap whole{20, 0};
+        const QString log = QStringLiteral("VER105 PWR001 ASP000 NONE SCN001 ") + QChar(0x0a) + "AB\x01DE ";
+        const QString shown = whole.append(log);
+        for (const QString& line : shown.split('\n'))
+            QVERIFY2(line.trimmed().size() <= 20, qPrintable(line));
+        QVERIFY(shown.startsWith("VER105 PWR001 ASP000 \nNONE SCN001 "));
+        QVERIFY(!shown.contains(QChar(0x01)));  // control characters shown as dots
+        QCOMPARE(QString(shown).remove('\n').size(), log.size());
+        // Entry by entry gives the same view as all at once.
+        LogWrap step{20, 0};
+        QString pieces;
+        for (const QString& entry : QStringList{"VER105 ", "PWR001 ", "ASP000 ", "NONE ", "SCN001 "})
+            pieces += step.append(entry);
+        QVERIFY(shown.startsWith(pieces));
     }
 
     void switches_between_big_and_small()
