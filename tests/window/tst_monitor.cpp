@@ -44,7 +44,7 @@ private slots:
     void the_view_wraps_between_entries()
     {
         LogWrap whole{20, 0};
-        const QString log = QStringLiteral("VER105 PWR001 ASP000 NONE SCN001 ") + QChar(0x0a) + "AB\x01DE ";
+        const QString log = QStringLiteral("VER105 PWR001 ASP000 NONE SCN001 ") + QChar(0x0a) + "AB\x01" "DE ";
         const QString shown = whole.append(log);
         for (const QString& line : shown.split('\n'))
             QVERIFY2(line.trimmed().size() <= 20, qPrintable(line));
