@@ -117,11 +117,7 @@ int main(int argc, char** argv)
                  link_path.isEmpty() ? "" : ", linked as ", qPrintable(link_path));
     std::fflush(stderr);
 
-    struct sigaction sa {};
-    sa.sa_handler = on_signal;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGHUP, &sa, nullptr);
+    on_stop_signals(on_signal);
 
     std::deque<Outgoing> queue;
     QByteArray typed;

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <termios.h>
@@ -98,4 +99,13 @@ bool make_link(const QString& link, const QString& target, QString& error)
         return false;
     }
     return true;
+}
+
+void on_stop_signals(void (*handler)(int))
+{
+    struct sigaction sa {};
+    sa.sa_handler = handler;
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
 }

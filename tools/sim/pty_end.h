@@ -33,3 +33,7 @@ private:
 // Makes `link` a symbolic link to `target`, creating its folder; replaces an
 // older link but never a real file.
 bool make_link(const QString& link, const QString& target, QString& error);
+
+// The box programs run until asked to stop: SIGINT, SIGTERM and SIGHUP call
+// `handler`, which should only set a flag.
+void on_stop_signals(void (*handler)(int));

@@ -365,11 +365,7 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "qv742-noisybox: serial end %s, seed %u\n", qPrintable(pty.serial_path()), seed_value);
     std::fflush(stderr);
 
-    struct sigaction sa {};
-    sa.sa_handler = on_signal;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGHUP, &sa, nullptr);
+    on_stop_signals(on_signal);
     struct sigaction calm {};
     calm.sa_handler = on_calm;
     sigaction(SIGUSR1, &calm, nullptr);
