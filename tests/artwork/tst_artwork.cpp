@@ -474,29 +474,28 @@ void TestArtwork::dragPointerIsCleanlyKeyedAroundItsHotSpot()
     QVERIFY((img.pixel(16, 16) | 0xff000000) != key);
 }
 
-enum class Change { None, EdgeByNoise, EdgeBeyondNoise, FlatByOne, ColourBeyondNoise, OtherGlyph, CornerFilled, Cropped };
+enum class Change { None, EdgeByNoise, EdgeBeyondNoise, PlainByOne, ColourBeyondNoise, OtherGlyph, CornerFilled };
 Q_DECLARE_METATYPE(Change)
 
-// The first pixel (scanning rows) whose neighbourhood is, or is not, one colour.
+// The first pixel whose neighbourhood is (plain) or is not (edge) one colour.
 QPoint firstPixel(const QImage &img, bool edge)
 {
-    for (int y = 1; y < img.height() - 1; ++y)
-        for (int x = 1; x < img.width() - 1; ++x) {
-            bool uniform = true;
-            for (int d = 0; d < 9; ++d)
-                uniform = uniform && img.pixel(x + d % 3 - 1, y + d / 3 - 1) == img.pixel(x, y);
-            if (uniform != edge)
-                return {x, y};
-        }
-    return {-1, -1};
+    for (int i = 0; i < img.width() * img.height(); ++i) {
+        const int x = i % img.width(), y = i / img.width();
+        bool plain = true;
+        for (int d = 0; d < 9; ++d)
+            plain = plain && img.pixel(std::clamp(x + d % 3 - 1, 0, img.width() - 1),
+                                       std::clamp(y + d / 3 - 1, 0, img.height() - 1)) == img.pixel(x, y);
+        if (plain != edge)
+            return {x, y};
+    }
+    return {};
 }
 
-QImage nudged(QImage img, QPoint at, int levels)
+void nudge(QImage &img, QPoint at, int levels)
 {
     const QRgb p = img.pixel(at);
-    const int g = qGreen(p) + (qGreen(p) + levels > 255 ? -levels : levels);
-    img.setPixel(at, qRgba(qRed(p), g, qBlue(p), qAlpha(p)));
-    return img;
+    img.setPixel(at, qRgba(qRed(p), qGreen(p) + (qGreen(p) + levels > 255 ? -levels : levels), qBlue(p), qAlpha(p)));
 }
 
 void TestArtwork::comparisonForgivesOnlyEdgeNoise_data()
@@ -504,16 +503,14 @@ void TestArtwork::comparisonForgivesOnlyEdgeNoise_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<Change>("change");
     QTest::addColumn<bool>("accepted");
-    const QString button = QStringLiteral("1_zoom5_on_0"), icon = QStringLiteral("qv742-256");
+    const QString button = QStringLiteral("1_zoom5_on_0");
     QTest::newRow("unchanged") << button << Change::None << true;
     QTest::newRow("edge pixel a level or two off") << button << Change::EdgeByNoise << true;
-    QTest::newRow("icon edge a level or two off") << icon << Change::EdgeByNoise << true;
     QTest::newRow("edge pixel just beyond the noise") << button << Change::EdgeBeyondNoise << false;
-    QTest::newRow("plain area one level off") << QStringLiteral("blue_panel") << Change::FlatByOne << false;
+    QTest::newRow("plain area one level off") << QStringLiteral("blue_panel") << Change::PlainByOne << false;
     QTest::newRow("a colour just beyond the noise") << button << Change::ColourBeyondNoise << false;
     QTest::newRow("another glyph") << button << Change::OtherGlyph << false;
-    QTest::newRow("icon corner filled") << icon << Change::CornerFilled << false;
-    QTest::newRow("another size") << button << Change::Cropped << false;
+    QTest::newRow("icon corner filled") << QStringLiteral("qv742-256") << Change::CornerFilled << false;
 }
 
 void TestArtwork::comparisonForgivesOnlyEdgeNoise()
@@ -522,25 +519,20 @@ void TestArtwork::comparisonForgivesOnlyEdgeNoise()
     QFETCH(Change, change);
     QFETCH(bool, accepted);
     const QImage committed = pixelsOf(*findItem(name)).convertToFormat(QImage::Format_ARGB32);
-    QVERIFY(!committed.isNull());
     QImage fresh = committed;
+    const QRgb ink = committed.pixel(committed.width() / 2, committed.height() / 2);
     switch (change) {
     case Change::None: break;
-    case Change::EdgeByNoise: fresh = nudged(committed, firstPixel(committed, true), kEdgeNoiseLevels); break;
-    case Change::EdgeBeyondNoise: fresh = nudged(committed, firstPixel(committed, true), kEdgeNoiseLevels + 1); break;
-    case Change::FlatByOne: fresh = nudged(committed, firstPixel(committed, false), 1); break;
-    case Change::ColourBeyondNoise: {
-        // The glyph's ink, wherever it is.
-        const QRgb ink = committed.pixel(committed.width() / 2, committed.height() / 2);
-        for (int y = 0; y < fresh.height(); ++y)
-            for (int x = 0; x < fresh.width(); ++x)
-                if (fresh.pixel(x, y) == ink)
-                    fresh = nudged(fresh, {x, y}, kEdgeNoiseLevels + 1);
+    case Change::EdgeByNoise: nudge(fresh, firstPixel(committed, true), kEdgeNoiseLevels); break;
+    case Change::EdgeBeyondNoise: nudge(fresh, firstPixel(committed, true), kEdgeNoiseLevels + 1); break;
+    case Change::PlainByOne: nudge(fresh, firstPixel(committed, false), 1); break;
+    case Change::ColourBeyondNoise: // the glyph's ink, wherever it is
+        for (int i = 0; i < fresh.width() * fresh.height(); ++i)
+            if (committed.pixel(i % fresh.width(), i / fresh.width()) == ink)
+                nudge(fresh, {i % fresh.width(), i / fresh.width()}, kEdgeNoiseLevels + 1);
         break;
-    }
     case Change::OtherGlyph: fresh = pixelsOf(*findItem(QStringLiteral("1_zoom6_on_0"))); break;
-    case Change::CornerFilled: fresh.setPixel(0, 0, qRgba(20, 36, 98, 255)); break;
-    case Change::Cropped: fresh = committed.copy(0, 0, committed.width() - 1, committed.height()); break;
+    case Change::CornerFilled: fresh.setPixel(0, 0, committed.pixel(0, 0) | 0xff000000); break; // opaque, same colour
     }
     QVERIFY(change == Change::None || fresh != committed);
     const QString difference = pictureDifference(committed, fresh);
@@ -567,8 +559,7 @@ void TestArtwork::generatorReproducesTheCommittedFiles()
         if (!difference.isEmpty())
             changed << item.relativePath() + ": " + difference;
     }
-    QVERIFY2(changed.isEmpty(),
-             qPrintable(QStringLiteral("regenerate with the `artwork` target and commit:\n") + changed.join('\n')));
+    QVERIFY2(changed.isEmpty(), qPrintable("regenerate with the `artwork` target and commit:\n" + changed.join('\n')));
 }
 
 void TestArtwork::generatorReportsFailureWhenItCannotWrite()
