@@ -53,13 +53,52 @@ endforeach()
 add_custom_target(qv742_man_pages ALL DEPENDS ${QV742_MAN_OUTPUTS})
 install(FILES ${QV742_MAN_OUTPUTS} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# Who answers for the package. The default lies under example.org, which
+# is reserved, so it can belong to nobody (lintian refuses .local); whoever
+# publishes the package sets a real one: -DQV742_MAINTAINER="Name <address>".
+set(QV742_DEFAULT_MAINTAINER "The QV-742 control panel authors <maintainers@qv742.example.org>")
+set(QV742_MAINTAINER "${QV742_DEFAULT_MAINTAINER}"
+  CACHE STRING "Maintainer of the Debian package: Name <user@host.domain>")
+if(QV742_MAINTAINER STREQUAL "QV-742 panel developers <qv742-panel@localhost>")
+  # The earlier default, still in older build trees; Debian refuses it.
+  set_property(CACHE QV742_MAINTAINER PROPERTY VALUE "${QV742_DEFAULT_MAINTAINER}")
+endif()
+if(NOT QV742_MAINTAINER MATCHES "^[^<>@]*[^<>@ ] <[^<>@ ]+@[^<>@ .]+(\\.[^<>@ .]+)+>$")
+  message(FATAL_ERROR "QV742_MAINTAINER is \"${QV742_MAINTAINER}\"; it must read "
+    "\"Name <user@host.domain>\", e.g. -DQV742_MAINTAINER=\"Ann Example <ann@example.org>\"")
+endif()
+
+# The package's copyright file, in Debian's machine-readable format, with
+# the licence text taken from LICENSE; and its changelog.
+set(QV742_DEB_RELEASE 1)
+set(QV742_DEB_VERSION ${PROJECT_VERSION}-${QV742_DEB_RELEASE})
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+string(FIND "${licence}" "Permission is hereby granted" grant_at)
+if(grant_at LESS 0)
+  message(FATAL_ERROR "LICENSE no longer holds the MIT licence text; update packaging/copyright.in")
+endif()
+string(SUBSTRING "${licence}" ${grant_at} -1 licence)
+string(STRIP "${licence}" licence)
+string(REPLACE "\n\n" "\n.\n" licence "${licence}")
+string(REPLACE "\n" "\n " QV742_LICENSE_TEXT " ${licence}")
+configure_file(${QV742_PACKAGING_DIR}/copyright.in ${CMAKE_BINARY_DIR}/doc/copyright @ONLY)
+configure_file(${QV742_PACKAGING_DIR}/changelog.Debian.in ${CMAKE_BINARY_DIR}/doc/changelog.Debian @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/doc/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+if(QV742_GZIP)
+  set(out ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz)
+  add_custom_command(OUTPUT ${out}
+    COMMAND sh -c "\"$1\" -9n -c \"$2\" > \"$3\"" sh ${QV742_GZIP} ${CMAKE_BINARY_DIR}/doc/changelog.Debian ${out}
+    DEPENDS ${CMAKE_BINARY_DIR}/doc/changelog.Debian VERBATIM)
+  add_custom_target(qv742_changelog ALL DEPENDS ${out})
+  install(FILES ${out} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+
 # The Debian package: scripts/package builds it.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qv742)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "QV-742 panel developers")
-set(QV742_MAINTAINER "QV-742 panel developers <qv742-panel@localhost>"
-  CACHE STRING "Maintainer field of the Debian package")
+set(CPACK_PACKAGE_VENDOR "The QV-742 control panel authors")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QV742_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control panel for the QV-742 video scan converter")
 # The summary above is the synopsis line; this is the long description.
@@ -75,7 +114,7 @@ without hardware.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${QV742_DEB_RELEASE})
 # Libraries through dpkg-shlibdeps; what is loaded at run time but not
 # linked (the display plugin, the fonts standing in for Arial) by name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

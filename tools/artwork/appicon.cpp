@@ -82,6 +82,24 @@ void paintIcon(QPainter &p, int size, bool square)
     p.drawRect(QRectF(22, 26.5, 3, 2));
 }
 
+// Qt's own conversion picks a code path by CPU, and those round the
+// exact halves (say 21 * 255 / 238 = 22.5) differently; integer arithmetic
+// with one rounding rule gives the same file on every machine.
+QImage unpremultiplied(const QImage &premultiplied)
+{
+    QImage out(premultiplied.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < premultiplied.height(); ++y) {
+        const auto *src = reinterpret_cast<const QRgb *>(premultiplied.constScanLine(y));
+        auto *dst = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < premultiplied.width(); ++x) {
+            const int a = qAlpha(src[x]);
+            const auto straight = [a](int c) { return a ? std::min(255, (c * 255 + a / 2) / a) : 0; };
+            dst[x] = qRgba(straight(qRed(src[x])), straight(qGreen(src[x])), straight(qBlue(src[x])), a);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 QImage renderAppIcon(int size)
@@ -91,7 +109,7 @@ QImage renderAppIcon(int size)
     QPainter p(&img);
     paintIcon(p, size, false);
     p.end();
-    return img.convertToFormat(QImage::Format_ARGB32);
+    return unpremultiplied(img);
 }
 
 QImage renderWindowIcon(int size)

@@ -88,6 +88,22 @@ void stem(QPainter &p, const QPainterPath &path, double width)
     p.drawPath(path);
 }
 
+// Painting with an opacity rounds differently on ARM and x86; this blend
+// is integer arithmetic, so the file is the same on every machine.
+void blendFaintly(QImage &img, const QImage &layer, int opacity)
+{
+    for (int y = 0; y < img.height(); ++y) {
+        auto *dst = reinterpret_cast<QRgb *>(img.scanLine(y));
+        const auto *src = reinterpret_cast<const QRgb *>(layer.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const int keep = 255 * 255 - qAlpha(src[x]) * opacity;
+            const auto over = [&](int d, int s) { return (d * keep + s * opacity * 255 + 255 * 255 / 2) / (255 * 255); };
+            dst[x] = qRgb(over(qRed(dst[x]), qRed(src[x])), over(qGreen(dst[x]), qGreen(src[x])),
+                          over(qBlue(dst[x]), qBlue(src[x])));
+        }
+    }
+}
+
 const QColor kRose(238, 108, 164);
 const QColor kPale(246, 222, 238);
 const QColor kLilac(170, 138, 232);
@@ -120,11 +136,16 @@ void paintFlowers(QImage &img)
     p.setRenderHint(QPainter::Antialiasing, true);
 
     // A faint garden in the middle, barely there, so text over it stays clear.
-    p.save();
-    p.setOpacity(0.16);
-    for (int i = 0; i < 7; ++i)
-        leaf(p, QPointF(40 + i * 34, 108 - (i % 2) * 4), -20 - (i % 3) * 25, 30, 7, kLeafDark);
-    p.restore();
+    {
+        QImage garden(img.size(), QImage::Format_ARGB32_Premultiplied);
+        garden.fill(Qt::transparent);
+        QPainter g(&garden);
+        g.setRenderHint(QPainter::Antialiasing, true);
+        for (int i = 0; i < 7; ++i)
+            leaf(g, QPointF(40 + i * 34, 108 - (i % 2) * 4), -20 - (i % 3) * 25, 30, 7, kLeafDark);
+        g.end();
+        blendFaintly(img, garden, 41);
+    }
 
     // Left edge: a climbing stem with leaves and buds.
     QPainterPath climb;
