@@ -83,7 +83,7 @@ void FrmMain::port_changed()
 void FrmMain::port_failed(int com_port, const QString& reason)
 {
     show_message(port_error_message(com_port),
-                 port_failure_detail(env_.port->device_name(com_port), reason));
+                 port_failure_detail(com_port, env_.port->device_name(com_port), reason));
 }
 
 void FrmMain::port_lost(int com_port, const QString& reason)

@@ -2,6 +2,7 @@
 
 #include "app/panel_files.h"
 #include "app/single_instance.h"
+#include "link/serial_device.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 #include "monitor/frm_rx.h"
@@ -124,7 +125,7 @@ private slots:
     {
         const QString device = "/dev/ttyUSB0";
         SerialAccess outsider;
-        QString d = port_failure_detail(device, "Permission denied", outsider);
+        QString d = port_failure_detail(1, device, "Permission denied", outsider);
         QVERIFY(d.startsWith("/dev/ttyUSB0: Permission denied."));
         QVERIFY(d.contains("sudo adduser $USER dialout"));
         QVERIFY(d.contains("log out and in again"));
@@ -133,32 +134,43 @@ private slots:
         // The device's own group is named where it is not dialout.
         SerialAccess uucp;
         uucp.group = "uucp";
-        QVERIFY(port_failure_detail(device, "Operation not permitted", uucp).contains("sudo adduser $USER uucp"));
+        QVERIFY(port_failure_detail(1, device, "Operation not permitted", uucp).contains("sudo adduser $USER uucp"));
 
         // Added already, but this session predates it: no second adduser.
         SerialAccess pending;
         pending.member = true;
-        d = port_failure_detail(device, "Permission denied", pending);
+        d = port_failure_detail(1, device, "Permission denied", pending);
         QVERIFY(!d.contains("adduser"));
         QVERIFY(d.contains("log out and in again", Qt::CaseInsensitive));
 
         SerialAccess holding;
         holding.in_session = holding.member = true;
-        d = port_failure_detail(device, "Permission denied", holding);
+        d = port_failure_detail(1, device, "Permission denied", holding);
         QVERIFY(!d.contains("adduser"));
         QVERIFY(d.contains("ls -l /dev/ttyUSB0"));
 
         // Qt's lock held by another program, or a busy device: not a group matter.
         for (const QString& busy : {QString("Permission error while locking the device"),
                                     QString("Device or resource busy")}) {
-            d = port_failure_detail(device, busy, outsider);
+            d = port_failure_detail(1, device, busy, outsider);
             QVERIFY2(d.contains("Another program is using the port"), qPrintable(d));
             QVERIFY(!d.contains("adduser"));
         }
-        QVERIFY(port_failure_detail(device, "No such file or directory", outsider).contains("--com1 /dev/ttyUSB0"));
+        // The advice names the option of the port that failed.
+        d = port_failure_detail(2, device, "No such file or directory", outsider);
+        QVERIFY(d.contains("--com2 /dev/ttyUSB0") && !d.contains("--com1"));
+        QVERIFY(port_failure_detail(2, "/dev/ttyS1", "Input/output error", outsider).contains("--com2 /dev/ttyUSB0"));
+        // Not a serial port at all, or a path too long for its lock file:
+        // said as such, not as a busy port.
+        for (const QString& not_serial : {QString(kNotSerialDevice), QString("Inappropriate ioctl for device")}) {
+            d = port_failure_detail(2, "/dev/null", not_serial, outsider);
+            QVERIFY2(d.startsWith("/dev/null is not a serial device.") && d.contains("--com2 /dev/ttyUSB0"), qPrintable(d));
+        }
+        d = port_failure_detail(1, device, kLockNameTooLong, outsider);
+        QVERIFY(d.contains("too long") && d.contains("shorter") && !d.contains("Another program"));
         // A ttyS node without a serial port behind it.
-        QVERIFY(port_failure_detail("/dev/ttyS0", "Input/output error", outsider).contains("no serial port"));
-        QVERIFY(port_failure_detail(device, "Something odd", outsider).endsWith("Press a COM button to try again."));
+        QVERIFY(port_failure_detail(1, "/dev/ttyS0", "Input/output error", outsider).contains("no serial port"));
+        QVERIFY(port_failure_detail(1, device, "Something odd", outsider).endsWith("Press a COM button to try again."));
     }
 
     void serial_access_reads_the_device_group()
