@@ -28,7 +28,8 @@ QByteArray format_settings(int skin, int com_port, qint32 left, qint32 top, bool
 PanelSettings read_settings_file(const QString& path);
 
 // Writes a new file and then replaces the old one, so a failure half-way
-// never loses the settings already there. False with a reason on failure.
+// never loses the settings already there. False on failure, with what is
+// wrong and what to do about it.
 bool write_settings_file(const QString& path, const QByteArray& record, QString& error);
 
 // Beside the program when that folder is writable, else the user's

@@ -4,6 +4,7 @@
 #include "window/outline.h"
 #include "window/settings_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -67,6 +68,12 @@ private slots:
             QCOMPARE(*read_settings_file(path).skin, 2);
         }
         QFile::setPermissions(dir.filePath("sub"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // A folder in the file's place, or a file in its folder's: named, with what to do.
+        QVERIFY(QDir(dir.path()).mkpath("taken/QVR_742.ini"));
+        QVERIFY(!write_settings_file(dir.filePath("taken/QVR_742.ini"), "x", error));
+        QVERIFY2(error.contains("is a folder, not a file") && error.contains("Rename or remove"), qPrintable(error));
+        QVERIFY(!write_settings_file(dir.filePath("sub/QVR_742.ini/deeper/QVR_742.ini"), "x", error));
+        QVERIFY2(error.contains(path + " is a file, not a folder"), qPrintable(error));
 
         QTemporaryDir writable;
         QCOMPARE(settings_location(writable.path()), writable.filePath("QVR_742.ini"));
