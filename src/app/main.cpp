@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     // the program ends when the panel has shut down, not before.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&panel, &FrmMain::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    on_termination_request(&panel, [&panel] { panel.close(); });
+    on_termination_request(&panel, [&panel] { panel.end_on_request(); });
     panel.start();
     if (panel.has_finished())
         return 0;  // asked to end while starting up

@@ -56,6 +56,9 @@ public:
     void start();
     // Shut-down has run (also when it came in the middle of start-up).
     bool has_finished() const { return shut_down_; }
+    // A request to end from outside (logout, Ctrl+C): nobody may be there to
+    // answer a box, so open boxes close and later messages go to stderr.
+    void end_on_request();
 
     DeviceLink& link() { return link_; }
     Panel& panel() { return panel_; }
@@ -128,4 +131,5 @@ private:
     bool started_ = false;
     bool placed_ = false;             // the window has its real position
     bool shut_down_ = false;
+    bool unattended_ = false;         // asked to end: no box waits for an answer
 };

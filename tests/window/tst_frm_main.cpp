@@ -6,11 +6,16 @@
 #include "panel_rig.h"
 #include "test_registry.h"
 #include "monitor/frm_rx.h"
+#include "window/message_box.h"
 #include "window/outline.h"
 #include "window/port_messages.h"
 #include "window/settings_file.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
 
 #include <grp.h>
 #include <unistd.h>
@@ -229,6 +234,39 @@ private slots:
         QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
         QVERIFY(!r.frm().isVisible());      // start-up did not go on
         QCOMPARE(r.read_settings(), QByteArray("2,1,4500,3000,#FALSE#\r\n"));
+    }
+
+    // Logout sends a request to end: no box may hold the program.
+    void a_request_to_end_closes_any_box_and_asks_nothing()
+    {
+        PanelRig r;
+        QFile::remove(r.settings_path());
+        QVERIFY(QDir(r.dir.path()).mkdir("QVR_742.ini"));  // saving fails at shut-down
+        r.env.message_box = nullptr;                        // the real box
+        r.start();
+        QTimer::singleShot(50, &r.frm(), [&r] { r.frm().end_on_request(); });
+        r.frm().close();  // the box about the settings opens; the request closes it
+        QVERIFY(r.frm().has_finished());
+
+        PanelRig unattended;
+        QFile::remove(unattended.settings_path());
+        QVERIFY(QDir(unattended.dir.path()).mkdir("QVR_742.ini"));
+        unattended.start();
+        unattended.frm().end_on_request();
+        QVERIFY(unattended.frm().has_finished());
+        QVERIFY(unattended.messages.isEmpty());  // said on stderr instead
+    }
+
+    void message_boxes_stay_on_the_screen()
+    {
+        const QString path = "/dev/serial/by-id/" + QString(120000, 'x') + "-end";
+        const auto box = make_message_box(nullptr, "Scan Converter", "PC error on COM1: !",
+                                          port_failure_detail(1, path, "No such file or directory"));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(box->sizeHint().height() <= screen.height(), qPrintable(QString::number(box->sizeHint().height())));
+        QVERIFY(box->sizeHint().width() <= screen.width());
+        QVERIFY(box->informativeText().startsWith("/dev/serial/by-id/xxx"));
+        QVERIFY(box->informativeText().contains("x-end"));
     }
 
     void finds_its_files_beside_it_or_where_installed()
