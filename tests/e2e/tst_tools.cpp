@@ -86,6 +86,16 @@ private slots:
         QVERIFY(listener.waitForFinished(5000));
         QCOMPARE(listener.exitCode(), 0);
         QCOMPARE(QString::fromLatin1(listener.readAllStandardOutput()).trimmed(), QString("SCN001"));
+
+        // Out of range: refused at once, not listened to for no time or spun on.
+        for (const char* bad : {"inf", "nan", "1e300", "-1", "1000001", "3e6"}) {
+            QElapsedTimer t;
+            t.start();
+            const Run r = ctl({"--port", sim.link(), "--listen", QString(bad)});
+            QCOMPARE(r.status, 2);
+            QVERIFY2(r.err.contains("from 0 to 1000000"), qPrintable(r.err));
+            QVERIFY(t.elapsed() < 5000);
+        }
     }
 
     void a_vanished_box_ends_the_client_at_once()
