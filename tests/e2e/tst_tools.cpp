@@ -4,6 +4,8 @@
 #include "test_registry.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -96,6 +98,51 @@ private slots:
             QVERIFY2(r.err.contains("from 0 to 1000000"), qPrintable(r.err));
             QVERIFY(t.elapsed() < 5000);
         }
+    }
+
+    void the_simulator_never_takes_a_link_in_use()
+    {
+        QTemporaryDir dir;
+        const QString link = dir.filePath("com1");
+        const QString file = dir.filePath("file");
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        const auto sim_on = [](QProcess& p, const QString& path) {
+            p.start(QStringLiteral(QV742_SIM), {"--link", path});
+            p.closeWriteChannel();
+            return p.waitForStarted();
+        };
+        const auto refused = [&](const QString& path) {
+            QProcess p;
+            sim_on(p, path);
+            return p.waitForFinished(5000) && p.exitCode() == 2
+                && QString::fromLocal8Bit(p.readAllStandardError()).contains("choose another path");
+        };
+        QProcess first;
+        QVERIFY(sim_on(first, link));
+        QTRY_VERIFY(QFileInfo(link).isSymLink());
+        const QString pty = QFile::symLinkTarget(link);
+        QVERIFY(refused(link));  // another simulator's link
+        QCOMPARE(QFile::symLinkTarget(link), pty);
+
+        // The user's own link, to something that exists.
+        QVERIFY(QFile::link(file, dir.filePath("mine")));
+        QVERIFY(refused(dir.filePath("mine")));
+        QCOMPARE(QFile::symLinkTarget(dir.filePath("mine")), file);
+
+        // Replaced while the simulator runs: not removed when it stops.
+        QVERIFY(QFile::remove(link) && QFile::link(file, link));
+        first.terminate();
+        QVERIFY(first.waitForFinished(5000));
+        QCOMPARE(QFile::symLinkTarget(link), file);
+
+        // A dangling link, a simulator gone, is taken and removed at exit.
+        QVERIFY(QFile::remove(link) && QFile::link(dir.filePath("gone"), link));
+        QProcess second;
+        QVERIFY(sim_on(second, link));
+        QTRY_VERIFY(QFileInfo::exists(link));
+        second.terminate();
+        QVERIFY(second.waitForFinished(5000));
+        QVERIFY(!QFileInfo(link).isSymLink());
     }
 
     void a_vanished_box_ends_the_client_at_once()
