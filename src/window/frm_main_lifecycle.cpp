@@ -136,7 +136,7 @@ void FrmMain::load_skin()
     const QSize keep = el_.pic_win->size();
     load_background(st_.panel_skin + QStringLiteral("_panel.bmp"));
     el_.pic_win->resize(keep);
-    ::show_connect(panel_, true);
+    ::show_connect(panel_, st_.port_open);  // a closed port brings no answer
     const bool wood = st_.panel_skin == QLatin1String("1");
     for (QLabel* label : el_.lab_text) {
         QPalette palette = label->palette();

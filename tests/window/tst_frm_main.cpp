@@ -3,6 +3,7 @@
 #include "app/panel_files.h"
 #include "app/single_instance.h"
 #include "link/serial_device.h"
+#include "panel/press_dispatch.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 #include "monitor/frm_rx.h"
@@ -124,6 +125,15 @@ private slots:
         QCOMPARE(r.caption(), QString("COM port error !"));
         QVERIFY(!r.st.port_open);
         QVERIFY(!r.frm().tim_rx().isActive());
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));  // nothing answers
+
+        // The same after a COM button fails while the box was answering.
+        PanelRig running;
+        running.start();
+        QCOMPARE(running.el().img_connect->picture_name(), QString("1_connect_on_0"));
+        running.port.present = {1};
+        button_released(running.p(), 29);
+        QCOMPARE(running.el().img_connect->picture_name(), QString("1_connect_off_0"));
     }
 
     void port_messages_say_what_to_do()
