@@ -76,7 +76,8 @@ void FrmMain::read_settings()
 {
     const PanelSettings s = read_settings_file(env_.settings_path);
     st_.panel_skin = s.skin.value_or(1) == 1 ? QStringLiteral("1") : QStringLiteral("2");
-    st_.com_port = s.com_port.value_or(1);
+    // A port number other than 2 names no port of the panel's: COM1.
+    st_.com_port = s.com_port.value_or(1) == 2 ? 2 : 1;
     link_.set_comm();
     if (s.left && s.top) {
         const qint64 left = *s.left < 0 || *s.left > env_.desktop->screen_width_twips() ? 0 : *s.left;

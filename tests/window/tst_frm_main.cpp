@@ -136,6 +136,20 @@ private slots:
         QCOMPARE(running.el().img_connect->picture_name(), QString("1_connect_off_0"));
     }
 
+    // Any port number but 2 reads as 1, as other unreadable fields fall back.
+    void port_numbers_other_than_1_or_2_read_as_1()
+    {
+        for (const QByteArray& port : {QByteArray("-5"), QByteArray("0"), QByteArray("3"), QByteArray("32767")}) {
+            PanelRig r({}, "1," + port + ",0,0,#FALSE#\r\n");
+            r.start();
+            QCOMPARE(r.st.com_port, 1);
+            QCOMPARE(r.port.com(), 1);
+            QVERIFY(r.messages.isEmpty());
+            r.frm().close();
+            QVERIFY(r.read_settings().startsWith("1,1,"));
+        }
+    }
+
     void port_messages_say_what_to_do()
     {
         const QString device = "/dev/ttyUSB0";
