@@ -33,6 +33,7 @@ struct PanelEnvironment {
     PictureStore* pictures = nullptr;
     QString bmp_dir;         // holds blue_panel.bmp, 1_panel.bmp, 2_panel.bmp
     QString settings_path;   // QVR_742.ini
+    QString settings_read_path;  // read at start-up instead, when not empty
     int poll_interval_ms = 10;
     // The only dialog: a message with an OK button. Empty: a QMessageBox.
     std::function<void(const QString& text, const QString& detail)> message_box;

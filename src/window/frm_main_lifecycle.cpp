@@ -74,7 +74,8 @@ void FrmMain::start()
 // centred on the screen, on top.
 void FrmMain::read_settings()
 {
-    const PanelSettings s = read_settings_file(env_.settings_path);
+    const PanelSettings s =
+        read_settings_file(env_.settings_read_path.isEmpty() ? env_.settings_path : env_.settings_read_path);
     st_.panel_skin = s.skin.value_or(1) == 1 ? QStringLiteral("1") : QStringLiteral("2");
     // A port number other than 2 names no port of the panel's: COM1.
     st_.com_port = s.com_port.value_or(1) == 2 ? 2 : 1;

@@ -132,12 +132,18 @@ bool write_settings_file(const QString& path, const QByteArray& record, QString&
     return true;
 }
 
-QString settings_location(const QString& program_dir)
+SettingsPaths settings_location(const QString& program_dir, const QString& user_path)
 {
     const QFileInfo beside(QDir(program_dir).filePath(kFileName));
-    if (beside.exists() ? beside.isWritable() : QFileInfo(program_dir).isWritable())
-        return beside.filePath();
-    return user_settings_path();
+    if (!beside.exists())
+        return QFileInfo(program_dir).isWritable() ? SettingsPaths{beside.filePath(), beside.filePath()}
+                                                   : SettingsPaths{user_path, user_path};
+    // Without any write bit the file is meant to stay as it is, even for
+    // root, who could write it anyway.
+    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (beside.isWritable() && (beside.permissions() & kAnyWrite))
+        return {beside.filePath(), beside.filePath()};
+    return {QFileInfo::exists(user_path) ? user_path : beside.filePath(), user_path};
 }
 
 QString user_settings_path()

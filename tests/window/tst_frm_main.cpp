@@ -150,6 +150,20 @@ private slots:
         }
     }
 
+    void a_settings_file_to_keep_gives_the_starting_values()
+    {
+        PanelRig r;
+        const QString kept = r.dir.filePath("kept.ini");
+        QString error;
+        QVERIFY(write_settings_file(kept, "2,2,150,300,#FALSE#\r\n", error));
+        r.env.settings_read_path = kept;
+        r.start();
+        QCOMPARE(r.st.panel_skin, QString("2"));
+        QCOMPARE(r.port.com(), 2);
+        r.frm().close();
+        QCOMPARE(r.read_settings(), QByteArray("2,2,150,300,#FALSE#\r\n"));
+    }
+
     void port_messages_say_what_to_do()
     {
         const QString device = "/dev/ttyUSB0";

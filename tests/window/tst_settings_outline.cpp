@@ -76,9 +76,19 @@ private slots:
         QVERIFY2(error.contains(path + " is a file, not a folder"), qPrintable(error));
 
         QTemporaryDir writable;
-        QCOMPARE(settings_location(writable.path()), writable.filePath("QVR_742.ini"));
-        QVERIFY(settings_location("/nonexistent/folder").endsWith("QVR_742.ini"));
-        QVERIFY(!settings_location("/nonexistent/folder").startsWith("/nonexistent"));
+        const QString beside = writable.filePath("QVR_742.ini");
+        const QString user = dir.filePath("user/QVR_742.ini");
+        QCOMPARE(settings_location(writable.path(), user).write, beside);
+        QCOMPARE(settings_location(writable.path(), user).read, beside);
+        QCOMPARE(settings_location("/nonexistent/folder", user).write, user);
+        // A read-only file beside the program (even for root) is kept as it
+        // is and gives the starting values until the user has a file.
+        QVERIFY(QFile(beside).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::setPermissions(beside, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QCOMPARE(settings_location(writable.path(), user).write, user);
+        QCOMPARE(settings_location(writable.path(), user).read, beside);
+        QVERIFY(write_settings_file(user, "1,2,0,0,#TRUE#\r\n", error));
+        QCOMPARE(settings_location(writable.path(), user).read, user);
     }
 
     void outline_takes_every_non_white_pixel()
