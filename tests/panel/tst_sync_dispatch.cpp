@@ -152,6 +152,7 @@ private slots:
         QCOMPARE(r.sent_since(from), QStringList{"RST000"});
         QVERIFY(r.clock.now - t0 < 1000);
         QVERIFY(mode_buttons_enabled(r));
+        QCOMPARE(r.st.current_page, 99);
 
         // Reported by the box: nothing sent back; the reset begins with the wait.
         button_released(r.p(), 15);
