@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(r.st.panel_scale, 1.0f);
         QVERIFY((r.frm().mask() ^ region_from_picture(outline)).isEmpty());
         QCOMPARE(r.ico(26)->pos(), QPoint(33, 43));
-        QCOMPARE(r.ico(29)->pos(), QPoint(249, 95));
+        QCOMPARE(r.ico(29)->pos(), QPoint(249, 97));
         QCOMPARE(r.el().img_connect->pos(), QPoint(15, 24));
         // The zoom grid, row by row, one picture wide and high.
         QCOMPARE(r.ico(30)->pos(), QPoint(115, 24));
