@@ -41,13 +41,15 @@ int main(int argc, char** argv)
     parts.port.set_device(2, options.com2);
     const PanelFiles files = locate_panel_files(QCoreApplication::applicationDirPath());
 
-    FrmMain panel(parts.environment(files.bmp_dir, files.settings_path));
+    PanelEnvironment env = parts.environment(files.bmp_dir, files.settings_path);
+    env.settings_read_path = files.settings_read_path;
+    FrmMain panel(env);
 
     // The panel may be hidden (tray, magnifier) while other windows close:
     // the program ends when the panel has shut down, not before.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&panel, &FrmMain::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    on_termination_request(&panel, [&panel] { panel.close(); });
+    on_termination_request(&panel, [&panel] { panel.end_on_request(); });
     panel.start();
     if (panel.has_finished())
         return 0;  // asked to end while starting up

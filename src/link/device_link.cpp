@@ -45,6 +45,7 @@ void DeviceLink::set_comm()
     observer_.show_status(QStringLiteral("COM port error !"));
     state_.port_open = false;
     observer_.port_changed();
+    observer_.show_connect(false);  // nothing can answer on a closed port
     observer_.set_poll_timer(false);
     observer_.process_events();
 }

@@ -1,6 +1,10 @@
 #include "link/system_serial_port.h"
 
+#include "link/serial_device.h"
+
 #include <QMetaObject>
+#include <cerrno>
+#include <cstring>
 
 SystemSerialPort::SystemSerialPort(QObject* parent) : QObject(parent)
 {
@@ -35,9 +39,18 @@ bool SystemSerialPort::open_path(const QString& path, QString& error)
 {
     close();
     failed_ = false;
-    port_.setPortName(path);
+    // Opened, and so locked, under its real name: a second name of the same
+    // device meets the same lock.
+    const QString device = canonical_device(path);
+    error = device_problem(device);
+    if (!error.isEmpty())
+        return false;
+    port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
-        error = port_.errorString();
+        // A terminal ioctl refused: /dev/null, /dev/zero and the like.
+        const bool not_a_tty = port_.error() == QSerialPort::UnsupportedOperationError
+            && port_.errorString() == QString::fromLocal8Bit(std::strerror(ENOTTY));
+        error = not_a_tty ? QString::fromLatin1(kNotSerialDevice) : port_.errorString();
         return false;
     }
     const bool settings_ok = port_.setBaudRate(QSerialPort::Baud9600)

@@ -60,7 +60,8 @@ ToggleLefts toggle_lefts(double first_left, const double widths[4])
 HalfRects half_rects(int W, int H, float zoom)
 {
     const int left_cols = static_cast<int>(round_half_even(W / 2.0));
-    const int right_cols = static_cast<int>(round_half_even(W / 2.0 - 0.5));
+    // The rest, so the halves cover every column whatever the rounding did.
+    const int right_cols = W - left_cols;
     HalfRects out;
     out.left_source = QRect(0, 0, left_cols, H);
     out.right_source = QRect(left_cols, 0, right_cols, H);

@@ -45,8 +45,8 @@ struct ToggleLefts {
 };
 ToggleLefts toggle_lefts(double first_left, const double widths[4]);
 
-// Source rectangles in the snapshot (W x H pixels) and the enlarged size of
-// each half, in pixels.
+// Source rectangles in the snapshot (W x H pixels), edge to edge over all
+// its columns, and the enlarged size of each half, in pixels.
 struct HalfRects {
     QRect left_source;
     QRect right_source;

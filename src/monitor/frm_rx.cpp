@@ -51,8 +51,16 @@ FrmRx::FrmRx(ReceiveLog& log, Desktop& desktop)
     for (QRadioButton* option : opt_win_)
         option->setFont(option_font);
     opt_win_[1]->setChecked(true);
-    connect(opt_win_[0], &QRadioButton::clicked, this, [this] { set_big(true); });
-    connect(opt_win_[1], &QRadioButton::clicked, this, [this] { set_big(false); });
+    // The checked state decides, however it changed: a click, the keyboard,
+    // assistive technology or the program.
+    connect(opt_win_[0], &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            set_big(true);
+    });
+    connect(opt_win_[1], &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            set_big(false);
+    });
 
     setFixedSize(tw.px_x(4860), tw.px_y(3870));
     move(0, 0);

@@ -44,8 +44,10 @@ constexpr std::array<Entry, kButtons> kTable = {{
     {"reset", 3465, 645, false},       // 25
     {"", 495, 645, true},              // 26 power
     {"", 495, 1050, true},             // 27 aspect
-    {"", 3420, 1425, true},            // 28 COM1
-    {"", 3735, 1425, true},            // 29 COM2
+    // The COM pair sits below the second row and side by side, clear of
+    // both: a button never hides part of another.
+    {"", 3405, 1455, true},            // 28 COM1
+    {"", 3735, 1455, true},            // 29 COM2
     {"", 1725, 360, false},            // 30 zoom area 1; the grid follows it
     {"", 0, 0, false}, {"", 0, 0, false}, {"", 0, 0, false}, {"", 0, 0, false},
     {"", 0, 0, false}, {"", 0, 0, false}, {"", 0, 0, false}, {"", 0, 0, false},

@@ -85,6 +85,7 @@ void system_reset(Panel& p)
         if (p.link.last_reply == protocol::kNone) {
             enable_icons(p, true);
             lock_power_and_magnifier(p, false);
+            p.st.current_page = 99;  // the reset is over, unanswered
             return;
         }
     }

@@ -146,11 +146,19 @@ void FrmMain::create_elements()
     el_.pic_win->lower();
 }
 
-// The background and its passive labels form the drag surface.
+// The background and its passive labels form the drag surface. A double
+// click on the connection indicator brings the receive monitor back after
+// the user closed it.
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    Q_UNUSED(watched);
     switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        if (watched != el_.img_connect)
+            return false;
+        ensure_monitor().show();
+        monitor_->raise();
+        monitor_->activateWindow();
+        return true;
     case QEvent::MouseButtonPress:
         background_press();
         return true;

@@ -33,6 +33,7 @@ struct PanelEnvironment {
     PictureStore* pictures = nullptr;
     QString bmp_dir;         // holds blue_panel.bmp, 1_panel.bmp, 2_panel.bmp
     QString settings_path;   // QVR_742.ini
+    QString settings_read_path;  // read at start-up instead, when not empty
     int poll_interval_ms = 10;
     // The only dialog: a message with an OK button. Empty: a QMessageBox.
     std::function<void(const QString& text, const QString& detail)> message_box;
@@ -56,6 +57,9 @@ public:
     void start();
     // Shut-down has run (also when it came in the middle of start-up).
     bool has_finished() const { return shut_down_; }
+    // A request to end from outside (logout, Ctrl+C): nobody may be there to
+    // answer a box, so open boxes close and later messages go to stderr.
+    void end_on_request();
 
     DeviceLink& link() { return link_; }
     Panel& panel() { return panel_; }
@@ -128,4 +132,5 @@ private:
     bool started_ = false;
     bool placed_ = false;             // the window has its real position
     bool shut_down_ = false;
+    bool unattended_ = false;         // asked to end: no box waits for an answer
 };

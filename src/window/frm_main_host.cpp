@@ -10,6 +10,7 @@
 #include "panel/message_line.h"
 #include "platform/desktop.h"
 #include "platform/picture_store.h"
+#include "window/message_box.h"
 #include "window/port_messages.h"
 
 #include <QCoreApplication>
@@ -40,15 +41,27 @@ void FrmMain::process_events_for(int ms)
 
 void FrmMain::show_message(const QString& text, const QString& detail)
 {
+    if (unattended_) {
+        report_unanswered(text, detail);
+        return;
+    }
     if (env_.message_box) {
         env_.message_box(text, detail);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kTitle), text, QMessageBox::Ok, this);
-    box.setInformativeText(detail);
-    open_box_ = &box;
-    box.exec();
+    const auto box = make_message_box(this, QString::fromLatin1(kTitle), text, detail);
+    open_box_ = box.get();
+    box->exec();
     open_box_ = nullptr;
+    if (unattended_)  // closed by a request to end: nobody read it
+        report_unanswered(text, detail);
+}
+
+void FrmMain::end_on_request()
+{
+    unattended_ = true;
+    close_modal_dialogs();
+    close();
 }
 
 void FrmMain::show_status(const QString& text)
@@ -83,7 +96,7 @@ void FrmMain::port_changed()
 void FrmMain::port_failed(int com_port, const QString& reason)
 {
     show_message(port_error_message(com_port),
-                 port_failure_detail(env_.port->device_name(com_port), reason));
+                 port_failure_detail(com_port, env_.port->device_name(com_port), reason));
 }
 
 void FrmMain::port_lost(int com_port, const QString& reason)

@@ -74,9 +74,11 @@ void FrmMain::start()
 // centred on the screen, on top.
 void FrmMain::read_settings()
 {
-    const PanelSettings s = read_settings_file(env_.settings_path);
+    const PanelSettings s =
+        read_settings_file(env_.settings_read_path.isEmpty() ? env_.settings_path : env_.settings_read_path);
     st_.panel_skin = s.skin.value_or(1) == 1 ? QStringLiteral("1") : QStringLiteral("2");
-    st_.com_port = s.com_port.value_or(1);
+    // A port number other than 2 names no port of the panel's: COM1.
+    st_.com_port = s.com_port.value_or(1) == 2 ? 2 : 1;
     link_.set_comm();
     if (s.left && s.top) {
         const qint64 left = *s.left < 0 || *s.left > env_.desktop->screen_width_twips() ? 0 : *s.left;
@@ -136,7 +138,7 @@ void FrmMain::load_skin()
     const QSize keep = el_.pic_win->size();
     load_background(st_.panel_skin + QStringLiteral("_panel.bmp"));
     el_.pic_win->resize(keep);
-    ::show_connect(panel_, true);
+    ::show_connect(panel_, st_.port_open);  // a closed port brings no answer
     const bool wood = st_.panel_skin == QLatin1String("1");
     for (QLabel* label : el_.lab_text) {
         QPalette palette = label->palette();

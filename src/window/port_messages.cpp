@@ -1,13 +1,20 @@
 #include "window/port_messages.h"
 
+#include "link/serial_device.h"
+
 namespace {
 
-enum class Cause { Busy, Permission, Missing, NoHardware, Other };
+enum class Cause { Busy, Permission, Missing, NoHardware, NotSerial, TooLong, Other };
 
-// QSerialPort gives the system's error text, or its own for its lock file.
+// QSerialPort gives the system's error text, or its own for its lock file;
+// the port itself names a device that cannot be a serial port.
 Cause cause_of(const QString& reason)
 {
     const QString r = reason.toLower();
+    if (r.contains(QLatin1String(kLockNameTooLong)))
+        return Cause::TooLong;
+    if (r.contains(QLatin1String(kNotSerialDevice)) || r.contains(QLatin1String("inappropriate ioctl")))
+        return Cause::NotSerial;
     // Qt's lock file is held by another program ("Permission error while
     // locking the device"), or the kernel says the device is taken.
     if (r.contains(QLatin1String("locking")) || r.contains(QLatin1String("busy"))
@@ -27,16 +34,19 @@ Cause cause_of(const QString& reason)
 
 }  // namespace
 
-QString port_failure_detail(const QString& device, const QString& reason)
+QString port_failure_detail(int com_port, const QString& device, const QString& reason)
 {
-    return port_failure_detail(device, reason, cause_of(reason) == Cause::Permission ? serial_access(device)
-                                                                                     : SerialAccess());
+    return port_failure_detail(com_port, device, reason,
+                               cause_of(reason) == Cause::Permission ? serial_access(device) : SerialAccess());
 }
 
-QString port_failure_detail(const QString& device, const QString& reason, const SerialAccess& access)
+QString port_failure_detail(int com_port, const QString& device, const QString& reason, const SerialAccess& access)
 {
-    QString text = QStringLiteral("%1: %2.").arg(device, reason);
-    switch (cause_of(reason)) {
+    const QString option = QStringLiteral("--com%1").arg(com_port);
+    const Cause cause = cause_of(reason);
+    QString text = cause == Cause::NotSerial ? QStringLiteral("%1 is not a serial device.").arg(device)
+                                             : QStringLiteral("%1: %2.").arg(device, reason);
+    switch (cause) {
     case Cause::Busy:
         text += QStringLiteral(
             "\n\nAnother program is using the port (another panel, qv742-ctl or a terminal program). "
@@ -60,14 +70,26 @@ QString port_failure_detail(const QString& device, const QString& reason, const 
         break;
     case Cause::Missing:
         text += QStringLiteral(
-            "\n\nCheck that the adapter is plugged in, or choose the device with --com1 or --com2 "
-            "(for example --com1 /dev/ttyUSB0).");
+            "\n\nCheck that the adapter is plugged in, or choose the device with %1 "
+            "(for example %1 /dev/ttyUSB0).")
+                    .arg(option);
         break;
     case Cause::NoHardware:
         text += QStringLiteral(
             "\n\nThis computer may have no serial port behind %1. A USB-serial adapter is usually "
-            "/dev/ttyUSB0: start the panel with --com1 /dev/ttyUSB0.")
-                    .arg(device);
+            "/dev/ttyUSB0: start the panel with %2 /dev/ttyUSB0.")
+                    .arg(device, option);
+        break;
+    case Cause::NotSerial:
+        text += QStringLiteral(
+            "\n\nChoose the serial device the box is attached to with %1, for example %1 /dev/ttyUSB0.")
+                    .arg(option);
+        break;
+    case Cause::TooLong:
+        text += QStringLiteral(
+            "\n\nUse a shorter path with %1: the device itself (for example /dev/ttyUSB0) or a shorter "
+            "link to it.")
+                    .arg(option);
         break;
     case Cause::Other:
         break;

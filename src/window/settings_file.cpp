@@ -40,6 +40,33 @@ std::optional<bool> read_boolean(const QByteArray& field)
     return std::nullopt;
 }
 
+// Why `path` cannot be written, in words the user can act on.
+QString save_failure(const QString& path, const QString& platform_error)
+{
+    const QFileInfo file(path);
+    if (file.isDir())
+        return QStringLiteral("%1 is a folder, not a file. Rename or remove that folder so that the settings "
+                              "can be saved.")
+            .arg(file.absoluteFilePath());
+    const QString folder = file.absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        QString blocker = folder;
+        while (!QFileInfo::exists(blocker) && QFileInfo(blocker).absolutePath() != blocker)
+            blocker = QFileInfo(blocker).absolutePath();
+        if (QFileInfo::exists(blocker) && !QFileInfo(blocker).isDir())
+            return QStringLiteral("The folder %1 cannot be created: %2 is a file, not a folder. Rename or "
+                                  "remove that file so that the settings can be saved.")
+                .arg(folder, blocker);
+        return QStringLiteral("The folder %1 cannot be created in %2. Make sure that you may write there.")
+            .arg(folder, blocker);
+    }
+    if (!QFileInfo(folder).isWritable())
+        return QStringLiteral("The folder %1 cannot be written. Make it writable for your user (ls -ld %1 "
+                              "shows its owner and permissions).")
+            .arg(folder);
+    return platform_error + QLatin1Char('.');
+}
+
 }  // namespace
 
 PanelSettings parse_settings(const QByteArray& text)
@@ -99,18 +126,24 @@ bool write_settings_file(const QString& path, const QByteArray& record, QString&
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(record) != record.size() || !file.commit()) {
-        error = file.errorString();
+        error = save_failure(path, file.errorString());
         return false;
     }
     return true;
 }
 
-QString settings_location(const QString& program_dir)
+SettingsPaths settings_location(const QString& program_dir, const QString& user_path)
 {
     const QFileInfo beside(QDir(program_dir).filePath(kFileName));
-    if (beside.exists() ? beside.isWritable() : QFileInfo(program_dir).isWritable())
-        return beside.filePath();
-    return user_settings_path();
+    if (!beside.exists())
+        return QFileInfo(program_dir).isWritable() ? SettingsPaths{beside.filePath(), beside.filePath()}
+                                                   : SettingsPaths{user_path, user_path};
+    // Without any write bit the file is meant to stay as it is, even for
+    // root, who could write it anyway.
+    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (beside.isWritable() && (beside.permissions() & kAnyWrite))
+        return {beside.filePath(), beside.filePath()};
+    return {QFileInfo::exists(user_path) ? user_path : beside.filePath(), user_path};
 }
 
 QString user_settings_path()

@@ -28,12 +28,20 @@ QByteArray format_settings(int skin, int com_port, qint32 left, qint32 top, bool
 PanelSettings read_settings_file(const QString& path);
 
 // Writes a new file and then replaces the old one, so a failure half-way
-// never loses the settings already there. False with a reason on failure.
+// never loses the settings already there. False on failure, with what is
+// wrong and what to do about it.
 bool write_settings_file(const QString& path, const QByteArray& record, QString& error);
-
-// Beside the program when that folder is writable, else the user's
-// configuration folder.
-QString settings_location(const QString& program_dir);
 
 // The settings file in the user's configuration folder.
 QString user_settings_path();
+
+// Where the settings are read, and where they are written.
+struct SettingsPaths {
+    QString read;
+    QString write;
+};
+
+// Beside the program when they may be written there, else `user_path`. A
+// read-only file beside the program is kept as it is, yet gives the
+// starting values until the user has a file of their own.
+SettingsPaths settings_location(const QString& program_dir, const QString& user_path = user_settings_path());

@@ -32,15 +32,17 @@ public:
         }
     }
 
-    // Starts a copy with `link` as COM1 on the Qt platform given.
-    QProcess& start(const QString& link, const QString& platform = QStringLiteral("offscreen"))
+    // Starts a copy with `link` as COM1 on the Qt platform given; its
+    // standard error is forwarded unless the test reads it.
+    QProcess& start(const QString& link, const QString& platform = QStringLiteral("offscreen"),
+                    QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", platform);
         env.insert("TMPDIR", dir.filePath("tmp"));
         p->setProcessEnvironment(env);
-        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->setProcessChannelMode(channels);
         p->start(program, {"--com1", link});
         p->waitForStarted();
         processes_.push_back(std::move(p));

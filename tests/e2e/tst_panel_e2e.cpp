@@ -52,6 +52,29 @@ private slots:
         QCOMPARE(panel.exitCode(), 0);
         QCOMPARE(copy.settings(), QByteArray("2,1,150,300,#FALSE#\r\n"));
     }
+
+    // Logout must not wait for someone to click OK: whatever box is open, a
+    // request to end ends the program, and the message goes to stderr.
+    void a_request_to_end_is_never_held_by_a_box()
+    {
+        for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+            const bool box_at_start = sig == SIGINT;  // else the box comes at shut-down
+            SimProcess sim;
+            PanelCopy copy;
+            QVERIFY(QDir(copy.dir.path()).mkdir("QVR_742.ini"));  // a folder where the file belongs
+            if (box_at_start)
+                QVERIFY(QFile::remove(copy.dir.filePath("bmp/blue_panel.bmp")));
+            QProcess& panel = copy.start(sim.link(), "offscreen", QProcess::SeparateChannels);
+            if (box_at_start)
+                QTest::qWait(1500);
+            else
+                QTRY_COMPARE_WITH_TIMEOUT(sim.received(), kStartup, 15000);
+            ::kill(static_cast<pid_t>(panel.processId()), sig);
+            QVERIFY(panel.waitForFinished(5000) && panel.exitStatus() == QProcess::NormalExit);
+            QVERIFY(QString::fromLocal8Bit(panel.readAllStandardError())
+                        .contains(box_at_start ? "Cannot load the picture" : "Cannot save the settings"));
+        }
+    }
 };
 
 QV_REGISTER_TEST(TestPanelEndToEnd)

@@ -5,6 +5,8 @@
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -96,6 +98,43 @@ private slots:
         QVERIFY(listener.waitForFinished(10000));
         QCOMPARE(listener.exitCode(), 0);
         QCOMPARE(QString::fromLatin1(listener.readAllStandardOutput()).trimmed(), QString("SCN001"));
+
+        // Out of range: refused, neither skipped nor spun on.
+        for (const char* bad : {"inf", "nan", "1e300", "-1", "3e6"})
+            QCOMPARE(ctl({"--port", sim.link(), "--listen", QString(bad)}).status, 2);
+    }
+
+    void the_simulator_never_takes_a_link_in_use()
+    {
+        QTemporaryDir dir;
+        const QString link = dir.filePath("com1"), mine = dir.filePath("mine");
+        const auto sim_on = [](QProcess& p, const QString& path) {
+            p.start(QStringLiteral(QV742_SIM), {"--link", path});
+            p.closeWriteChannel();
+        };
+        const auto refused = [&](const QString& path) {
+            QProcess p;
+            sim_on(p, path);
+            return p.waitForFinished(5000) && p.exitCode() == 2;
+        };
+        QProcess first;
+        sim_on(first, link);
+        QTRY_VERIFY(QFileInfo(link).isSymLink());
+        const QString pty = QFile::symLinkTarget(link);
+        QVERIFY(QFile::link(dir.path(), mine));
+        QVERIFY(refused(link) && refused(mine));  // another simulator's link, the user's own
+        QCOMPARE(QFile::symLinkTarget(link), pty);
+        // Replaced while the simulator runs: not removed when it stops.
+        QVERIFY(QFile::remove(link) && QFile::link(dir.path(), link));
+        first.terminate();
+        QVERIFY(first.waitForFinished(5000) && QFileInfo(link).isSymLink());
+        // Dangling, as a simulator that has gone leaves it: taken, then removed.
+        QVERIFY(QFile::remove(link) && QFile::link(dir.filePath("gone"), link));
+        QProcess second;
+        sim_on(second, link);
+        QTRY_VERIFY(QFileInfo::exists(link));
+        second.terminate();
+        QVERIFY(second.waitForFinished(5000) && !QFileInfo(link).isSymLink());
     }
 
     void a_vanished_box_ends_the_client_at_once()

@@ -198,9 +198,11 @@ void TestFrmMag::halvesCopyTheRightColumns()
         int right_first;
         int right_last;
     };
-    // 1023: 512 columns from 0, 511 from 512. 1366: 683 from 0, 682 from 683.
+    // 1023: 512 columns from 0, 511 from 512. 1366 and 1025: the right half
+    // takes the rest, up to the last column.
     for (const Case& c : {Case{1023, 1.5f, 512, 1022}, Case{1023, 2.0f, 512, 1022},
-                          Case{1366, 1.5f, 683, 1364}, Case{1024, 2.0f, 512, 1023}}) {
+                          Case{1366, 1.5f, 683, 1365}, Case{1025, 2.0f, 512, 1024},
+                          Case{1024, 2.0f, 512, 1023}}) {
         Rig rig(c.width, 768);
         rig.mag->open();
         if (c.zoom == 2.0f)

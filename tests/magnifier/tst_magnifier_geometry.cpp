@@ -119,10 +119,15 @@ void TestMagnifierGeometry::sourceRectanglesOfTheHalves()
     QCOMPARE(r.right_source, QRect(512, 0, 511, 768));
     QCOMPARE(r.enlarged, QSize(767, 1152));   // 767.25
 
-    // 1366: the right half starts at 683 and copies 682 columns (682.5).
+    // Every column is shown, on widths of every kind (4k to 4k+3).
+    for (int w : {1024, 1025, 1026, 1023, 1366}) {
+        r = half_rects(w, 768, 1.5f);
+        QCOMPARE(r.left_source.x(), 0);
+        QCOMPARE(r.right_source.x(), r.left_source.width());
+        QCOMPARE(r.right_source.x() + r.right_source.width(), w);
+    }
     r = half_rects(1366, 768, 1.5f);
     QCOMPARE(r.left_source, QRect(0, 0, 683, 768));
-    QCOMPARE(r.right_source, QRect(683, 0, 682, 768));
     QCOMPARE(r.enlarged, QSize(1024, 1152));   // 1024.5
     r = half_rects(1366, 768, 2.0f);
     QCOMPARE(r.enlarged, QSize(1366, 1536));

@@ -107,6 +107,7 @@ private slots:
         QVERIFY(!r.frm().tim_rx().isActive());
         QCOMPARE(r.picture(28), QString("1_com1_off_0"));
         QCOMPARE(r.picture(29), QString("1_com2_off_0"));
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));  // nothing answers
         // The other port's button opens that one.
         r.port.present = {2};
         button_released(r.p(), 29);
@@ -114,6 +115,10 @@ private slots:
         QCOMPARE(r.st.com_port, 2);
         QCOMPARE(r.picture(29), QString("1_com2_on_0"));
         QVERIFY(r.frm().tim_rx().isActive());
+        r.link().tx_cmd("VER999");  // answered, then the port is lost to a failed open
+        r.port.present = {};
+        button_released(r.p(), 29);
+        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
     }
 
     void a_missing_reply_cuts_query_states_short()
@@ -152,6 +157,7 @@ private slots:
         QCOMPARE(r.sent_since(from), QStringList{"RST000"});
         QVERIFY(r.clock.now - t0 < 1000);
         QVERIFY(mode_buttons_enabled(r));
+        QCOMPARE(r.st.current_page, 99);
 
         // Reported by the box: nothing sent back; the reset begins with the wait.
         button_released(r.p(), 15);

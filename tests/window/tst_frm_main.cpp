@@ -2,14 +2,20 @@
 
 #include "app/panel_files.h"
 #include "app/single_instance.h"
+#include "link/serial_device.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 #include "monitor/frm_rx.h"
+#include "window/message_box.h"
 #include "window/outline.h"
 #include "window/port_messages.h"
 #include "window/settings_file.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
 
 #include <grp.h>
 #include <unistd.h>
@@ -49,7 +55,9 @@ private slots:
 
     void a_missing_or_short_file_starts_safely()
     {
-        for (const QByteArray& content : {QByteArray(), QByteArray("garbage"), QByteArray("2,2")}) {
+        // A port number other than 1 or 2 counts as unreadable too.
+        for (const QByteArray& content : {QByteArray(), QByteArray("garbage"), QByteArray("2,2"), QByteArray("1,3"),
+                                          QByteArray("1,-5")}) {
             PanelRig r({}, content);
             r.start();
             QCOMPARE(r.st.panel_skin, content == "2,2" ? QString("2") : QString("1"));
@@ -76,7 +84,7 @@ private slots:
         QCOMPARE(r.st.panel_scale, 1.0f);
         QVERIFY((r.frm().mask() ^ region_from_picture(outline)).isEmpty());
         QCOMPARE(r.ico(26)->pos(), QPoint(33, 43));
-        QCOMPARE(r.ico(29)->pos(), QPoint(249, 95));
+        QCOMPARE(r.ico(29)->pos(), QPoint(249, 97));
         QCOMPARE(r.el().img_connect->pos(), QPoint(15, 24));
         // The zoom grid, row by row, one picture wide and high.
         QCOMPARE(r.ico(30)->pos(), QPoint(115, 24));
@@ -120,11 +128,21 @@ private slots:
         QVERIFY(!r.frm().tim_rx().isActive());
     }
 
+    void a_settings_file_to_keep_gives_the_starting_values()
+    {
+        PanelRig r;  // its file moves to where only reading happens
+        r.env.settings_read_path = r.dir.filePath("kept.ini");
+        QVERIFY(QFile::rename(r.settings_path(), r.env.settings_read_path));
+        r.start();
+        r.frm().close();
+        QCOMPARE(r.read_settings(), QByteArray("1,1,1500,1500,#FALSE#\r\n"));
+    }
+
     void port_messages_say_what_to_do()
     {
         const QString device = "/dev/ttyUSB0";
         SerialAccess outsider;
-        QString d = port_failure_detail(device, "Permission denied", outsider);
+        QString d = port_failure_detail(1, device, "Permission denied", outsider);
         QVERIFY(d.startsWith("/dev/ttyUSB0: Permission denied."));
         QVERIFY(d.contains("sudo adduser $USER dialout"));
         QVERIFY(d.contains("log out and in again"));
@@ -133,32 +151,38 @@ private slots:
         // The device's own group is named where it is not dialout.
         SerialAccess uucp;
         uucp.group = "uucp";
-        QVERIFY(port_failure_detail(device, "Operation not permitted", uucp).contains("sudo adduser $USER uucp"));
+        QVERIFY(port_failure_detail(1, device, "Operation not permitted", uucp).contains("sudo adduser $USER uucp"));
 
         // Added already, but this session predates it: no second adduser.
         SerialAccess pending;
         pending.member = true;
-        d = port_failure_detail(device, "Permission denied", pending);
+        d = port_failure_detail(1, device, "Permission denied", pending);
         QVERIFY(!d.contains("adduser"));
         QVERIFY(d.contains("log out and in again", Qt::CaseInsensitive));
 
         SerialAccess holding;
         holding.in_session = holding.member = true;
-        d = port_failure_detail(device, "Permission denied", holding);
+        d = port_failure_detail(1, device, "Permission denied", holding);
         QVERIFY(!d.contains("adduser"));
         QVERIFY(d.contains("ls -l /dev/ttyUSB0"));
 
         // Qt's lock held by another program, or a busy device: not a group matter.
         for (const QString& busy : {QString("Permission error while locking the device"),
                                     QString("Device or resource busy")}) {
-            d = port_failure_detail(device, busy, outsider);
+            d = port_failure_detail(1, device, busy, outsider);
             QVERIFY2(d.contains("Another program is using the port"), qPrintable(d));
             QVERIFY(!d.contains("adduser"));
         }
-        QVERIFY(port_failure_detail(device, "No such file or directory", outsider).contains("--com1 /dev/ttyUSB0"));
+        // The advice names the option of the port that failed.
+        d = port_failure_detail(2, device, "No such file or directory", outsider);
+        QVERIFY(d.contains("--com2 /dev/ttyUSB0") && !d.contains("--com1"));
+        // Not a serial port at all, or a path too long for a lock file: not a busy port.
+        d = port_failure_detail(1, "/dev/null", kNotSerialDevice, outsider);
+        QVERIFY(d.startsWith("/dev/null is not a serial device."));
+        QVERIFY(port_failure_detail(1, device, kLockNameTooLong, outsider).contains("Use a shorter path"));
         // A ttyS node without a serial port behind it.
-        QVERIFY(port_failure_detail("/dev/ttyS0", "Input/output error", outsider).contains("no serial port"));
-        QVERIFY(port_failure_detail(device, "Something odd", outsider).endsWith("Press a COM button to try again."));
+        QVERIFY(port_failure_detail(1, "/dev/ttyS0", "Input/output error", outsider).contains("no serial port"));
+        QVERIFY(port_failure_detail(1, device, "Something odd", outsider).endsWith("Press a COM button to try again."));
     }
 
     void serial_access_reads_the_device_group()
@@ -217,6 +241,34 @@ private slots:
         QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
         QVERIFY(!r.frm().isVisible());      // start-up did not go on
         QCOMPARE(r.read_settings(), QByteArray("2,1,4500,3000,#FALSE#\r\n"));
+    }
+
+    // Logout sends a request to end: no box may hold the program.
+    void a_request_to_end_closes_an_open_box()
+    {
+        PanelRig r;
+        QFile::remove(r.settings_path());
+        QVERIFY(QDir(r.dir.path()).mkdir("QVR_742.ini"));  // saving fails at shut-down
+        r.env.message_box = nullptr;                        // the real box
+        r.start();
+        bool box_open = false;
+        QTimer::singleShot(50, &r.frm(), [&] {
+            box_open = QApplication::activeModalWidget();
+            r.frm().end_on_request();
+        });
+        QTimer::singleShot(3000, close_modal_dialogs);  // the test itself never hangs
+        r.frm().close();
+        QVERIFY(box_open && !QApplication::activeModalWidget());
+    }
+
+    void message_boxes_stay_on_the_screen()
+    {
+        const QString path = "/dev/serial/by-id/" + QString(120000, 'x') + "-end";
+        const auto box = make_message_box(nullptr, "Scan Converter", "PC error on COM1: !", path + ": gone.");
+        const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+        QVERIFY(box->sizeHint().width() <= screen.width() && box->sizeHint().height() <= screen.height());
+        const QString shown = box->informativeText();
+        QVERIFY(shown.startsWith("/dev/serial/by-id/x") && shown.endsWith("x-end: gone."));
     }
 
     void finds_its_files_beside_it_or_where_installed()

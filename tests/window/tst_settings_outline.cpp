@@ -4,6 +4,7 @@
 #include "window/outline.h"
 #include "window/settings_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -67,11 +68,24 @@ private slots:
             QCOMPARE(*read_settings_file(path).skin, 2);
         }
         QFile::setPermissions(dir.filePath("sub"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // A folder in the file's place, or a file in its folder's: named, with what to do.
+        QVERIFY(QDir(dir.path()).mkpath("taken/QVR_742.ini"));
+        QVERIFY(!write_settings_file(dir.filePath("taken/QVR_742.ini"), "x", error));
+        QVERIFY(error.contains("is a folder, not a file. Rename or remove"));
+        QVERIFY(!write_settings_file(path + "/deeper/QVR_742.ini", "x", error));
+        QVERIFY(error.contains(path + " is a file, not a folder"));
 
         QTemporaryDir writable;
-        QCOMPARE(settings_location(writable.path()), writable.filePath("QVR_742.ini"));
-        QVERIFY(settings_location("/nonexistent/folder").endsWith("QVR_742.ini"));
-        QVERIFY(!settings_location("/nonexistent/folder").startsWith("/nonexistent"));
+        const QString beside = writable.filePath("QVR_742.ini"), user = dir.filePath("user/QVR_742.ini");
+        QCOMPARE(settings_location(writable.path(), user).write, beside);
+        QCOMPARE(settings_location("/nonexistent/folder", user).write, user);
+        // A read-only file beside the program (even for root) is kept as it
+        // is and gives the starting values until the user has a file.
+        QVERIFY(QFile(beside).open(QIODevice::WriteOnly) && QFile::setPermissions(beside, QFile::ReadOwner));
+        const SettingsPaths kept = settings_location(writable.path(), user);
+        QVERIFY(kept.read == beside && kept.write == user);
+        QVERIFY(write_settings_file(user, "x", error));
+        QCOMPARE(settings_location(writable.path(), user).read, user);
     }
 
     void outline_takes_every_non_white_pixel()

@@ -61,7 +61,7 @@ inline std::vector<Spot> mainPage()
 
 inline std::vector<Spot> comPorts()
 {
-    return {{"com1_on", 228, 95, 22, 15}, {"com2_off", 249, 95, 22, 15}};
+    return {{"com1_on", 227, 97, 22, 15}, {"com2_off", 249, 97, 22, 15}};
 }
 
 inline std::vector<Spot> arrowPad()

@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -24,6 +26,9 @@ public:
     QString failure;
     QString lost;
 };
+
+// Longest --listen: about 11.5 days, well inside the waits' millisecond range.
+constexpr double kMaxListenSeconds = 1'000'000;
 
 int usage_error(const QString& text)
 {
@@ -50,7 +55,8 @@ int main(int argc, char** argv)
     parser.addVersionOption();
     const QCommandLineOption port_opt({"p", "port"}, "Serial device of the box, e.g. /dev/ttyS0 or /dev/ttyUSB0 (required).", "DEVICE");
     const QCommandLineOption listen_opt(
-        "listen", "Afterwards print, for SECONDS, the messages the box sends on its own.", "SECONDS");
+        "listen", "Afterwards print, for SECONDS (0 to 1000000), the messages the box sends on its own.",
+        "SECONDS");
     parser.addOptions({port_opt, listen_opt});
     parser.addPositionalArgument("CMD", "Command: three letters and three digits, e.g. PWR001, ASP999.", "[CMD...]");
     // Usage errors exit with 2 like every other one; process() alone would
@@ -65,8 +71,9 @@ int main(int argc, char** argv)
     if (parser.isSet(listen_opt)) {
         bool ok = false;
         listen_secs = parser.value(listen_opt).toDouble(&ok);
-        if (!ok || listen_secs < 0)
-            return usage_error("--listen takes a number of seconds");
+        // Also refuses inf and nan, whose comparisons are false.
+        if (!ok || !(listen_secs >= 0 && listen_secs <= kMaxListenSeconds))
+            return usage_error("--listen takes a number of seconds from 0 to 1000000");
     }
     QStringList commands;
     static const QRegularExpression form(QStringLiteral("^[A-Za-z]{3}[0-9]{3}$"));
@@ -113,7 +120,8 @@ int main(int argc, char** argv)
 
     const qint64 end = clock.now_ms() + static_cast<qint64>(listen_secs * 1000);
     while (lost.isEmpty() && clock.now_ms() < end) {
-        if (port.bytes_waiting() == 0 && !port.wait_readable(static_cast<int>(end - clock.now_ms())))
+        const qint64 left = std::min<qint64>(end - clock.now_ms(), std::numeric_limits<int>::max());
+        if (port.bytes_waiting() == 0 && !port.wait_readable(static_cast<int>(left)))
             continue;
         link.rx_cmd_tim();
         std::printf("%s\n", qPrintable(link.last_message));

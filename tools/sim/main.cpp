@@ -77,7 +77,10 @@ int main(int argc, char** argv)
         "Example: qv742-sim --link /tmp/qv/com1, then qv742-panel --com1 /tmp/qv/com1");
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption link({"l", "link"}, "Make PATH a symbolic link to the serial end (folders are created; the link is removed at exit).", "PATH");
+    const QCommandLineOption link({"l", "link"},
+                                  "Make PATH a symbolic link to the serial end (folders are created; a path in use "
+                                  "is refused; the link is removed at exit).",
+                                  "PATH");
     const QCommandLineOption off("off", "Start with the box switched off.");
     const QCommandLineOption zoom("zoom", "Start in zoom mode.");
     const QCommandLineOption version("firmware", "Firmware version the box reports (default 105).", "N", "105");

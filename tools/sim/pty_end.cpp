@@ -13,7 +13,8 @@
 
 PtyEnd::~PtyEnd()
 {
-    if (!link_.isEmpty() && QFileInfo(link_).isSymLink())
+    // Only our own link: it may have been replaced since.
+    if (!link_.isEmpty() && QFile::symLinkTarget(link_) == QFileInfo(serial_path_).absoluteFilePath())
         QFile::remove(link_);
     if (slave_keep_ >= 0)
         ::close(slave_keep_);
@@ -83,19 +84,30 @@ QByteArray PtyEnd::read_available()
 bool make_link(const QString& link, const QString& target, QString& error)
 {
     const QFileInfo info(link);
-    if (info.exists() && !info.isSymLink()) {
-        error = QStringLiteral("%1 exists and is not a link").arg(link);
+    // A dangling link was left by a simulator that has gone, and its
+    // pseudo-terminal with it; that number may now be ours.
+    const bool stale = info.isSymLink() && (!info.exists() || info.symLinkTarget() == target);
+    if (info.isSymLink() && !stale) {
+        error = QStringLiteral("%1 is in use: it links to %2; choose another path, or remove the link if "
+                               "nothing uses it")
+                    .arg(link, info.symLinkTarget());
         return false;
     }
-    if (info.isSymLink())
+    if (!info.isSymLink() && info.exists()) {
+        error = QStringLiteral("%1 exists and is not a link: choose another path").arg(link);
+        return false;
+    }
+    if (stale)
         QFile::remove(link);
     if (!QDir().mkpath(info.absolutePath())) {
         error = QStringLiteral("cannot create folder %1").arg(info.absolutePath());
         return false;
     }
+    // Fails rather than replaces when another program took the path meanwhile.
     if (::symlink(target.toLocal8Bit().constData(), link.toLocal8Bit().constData()) != 0) {
-        error = QStringLiteral("cannot create %1: %2")
-                    .arg(link, QString::fromLocal8Bit(std::strerror(errno)));
+        error = errno == EEXIST
+            ? QStringLiteral("%1 is in use: another program has just taken it; choose another path").arg(link)
+            : QStringLiteral("cannot create %1: %2").arg(link, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     return true;

@@ -13,8 +13,8 @@ public:
     PtyEnd& operator=(const PtyEnd&) = delete;
 
     // Creates the pair and, unless `link` is empty, makes `link` a symbolic
-    // link to the serial end (removed again with this object). False with a
-    // message on failure.
+    // link to the serial end, removed again with this object if it still
+    // leads there. False with a message on failure.
     bool open(const QString& link, QString& error);
     int fd() const { return master_; }
     QString serial_path() const { return serial_path_; }
@@ -30,8 +30,9 @@ private:
     QString link_;
 };
 
-// Makes `link` a symbolic link to `target`, creating its folder; replaces an
-// older link but never a real file.
+// Makes `link` a symbolic link to `target`, creating its folder. A path in
+// use is refused: any file, and any link that leads somewhere. Only a
+// dangling link (a simulator that is gone) is replaced.
 bool make_link(const QString& link, const QString& target, QString& error);
 
 // The box programs run until asked to stop: SIGINT, SIGTERM and SIGHUP call
