@@ -44,7 +44,11 @@ void FrmMag::nudge_view(int dx, int dy)
 void FrmMag::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    const QWidget* active = QApplication::activeWindow();
-    if (!active || !active->isVisible())
-        activateWindow();
+    QMetaObject::invokeMethod(
+        this, [this] {
+            const QWidget* active = QApplication::activeWindow();
+            if (isVisible() && (!active || !active->isVisible()))
+                activateWindow();
+        },
+        Qt::QueuedConnection);
 }

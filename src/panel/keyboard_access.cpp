@@ -60,7 +60,7 @@ QWidget* PanelKeyboard::first_usable() const
 
 bool PanelKeyboard::park(QWidget* control)
 {
-    if (usable(control) || !control->hasFocus())
+    if (usable(control) || window_.focusWidget() != control)
         return false;
     parked_ = control;
     window_.setFocus(Qt::OtherFocusReason);
@@ -119,9 +119,8 @@ bool PanelKeyboard::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Show) {
         // Back from the tray, the magnifier or a skin change: the keyboard
         // comes back with the window, unless another window of ours has it.
-        const QWidget* active = QApplication::activeWindow();
-        if (!active || !active->isVisible())
-            window_.activateWindow();
+        // Asked once the window is on the screen.
+        QMetaObject::invokeMethod(this, [this] { take_keyboard(&window_); }, Qt::QueuedConnection);
         return false;
     }
     if (event->type() != QEvent::KeyPress)
@@ -141,6 +140,13 @@ bool PanelKeyboard::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return false;
+}
+
+void take_keyboard(QWidget* window)
+{
+    const QWidget* active = QApplication::activeWindow();
+    if (window->isVisible() && (!active || !active->isVisible()))
+        window->activateWindow();
 }
 
 bool park_focus(QWidget* control)

@@ -58,6 +58,10 @@ void unpark_focus(QWidget* control);
 // A keyboard or assistive activation of `control` has run.
 void settle_focus(QWidget* control);
 
+// A window of ours that shows takes the keyboard when no other window of
+// ours has it.
+void take_keyboard(QWidget* window);
+
 // Keyboard and accessibility for the panel window: focus order, the return
 // key, names and states of the buttons for assistive technology.
 void make_panel_accessible(Panel& p, QWidget& window);

@@ -156,10 +156,10 @@ void OptionLabel::paintEvent(QPaintEvent* event)
         painter.drawPath(path);
     }
     if (hasFocus()) {
-        // Around the text, not the whole label, which is wider than its value.
+        // Around the text, not the whole label, which is wider than its value,
+        // and as high as the label so it clears the letters.
         QPainter painter(this);
-        const QFontMetrics fm(font());
-        const QRect text = fm.boundingRect(contentsRect(), int(alignment()), this->text());
-        paint_focus_mark(painter, text.adjusted(-3, -2, 3, 2).intersected(rect()));
+        const QRect text = QFontMetrics(font()).boundingRect(contentsRect(), int(alignment()), this->text());
+        paint_focus_mark(painter, QRect(text.left() - 5, -2, text.width() + 10, height() + 4));
     }
 }

@@ -6,8 +6,9 @@
 
 void paint_focus_mark(QPainter& painter, const QRect& control)
 {
-    // Inside the picture's own border; small controls keep at least a dot.
-    const int inset = control.width() > 12 && control.height() > 12 ? 2 : 1;
+    // Inside the picture's own border where there is room; one pixel wide,
+    // so it clears the lettering of the buttons.
+    const int inset = control.width() > 12 && control.height() > 12 ? 2 : 0;
     const QRect frame = control.adjusted(inset, inset, -inset - 1, -inset - 1);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
