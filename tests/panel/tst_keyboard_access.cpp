@@ -9,6 +9,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QSet>
 #include <QStyle>
 #include <QTest>
@@ -264,6 +265,15 @@ private slots:
     {
         PanelRig r;
         open_page(r, 99);
+        // The menu key and context-menu requests are left to whoever
+        // filters them (the COM buttons' device menu).
+        QKeyEvent menu(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
+        QApplication::sendEvent(r.ico(28), &menu);
+        QVERIFY(!menu.isAccepted());
+        QContextMenuEvent context(QContextMenuEvent::Keyboard, QPoint(2, 2));
+        QApplication::sendEvent(r.ico(28), &context);
+        QVERIFY(!context.isAccepted());
+
         // A click leaves the focus where it was: the mouse sees no change.
         click(r.ico(14));
         QCOMPARE(focus(), &r.frm());
