@@ -5,7 +5,6 @@
 
 #include "panel_copy.h"
 #include "sim_process.h"
-#include "test_registry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -280,7 +279,6 @@ int main(int argc, char** argv)
         QApplication app(argc, argv);
         TestMouse test;
         status = QTest::qExec(&test, argc, argv);
-        status |= run_registered_tests(argc, argv);  // the screen reader's session
     }
     return status;
 }
