@@ -10,14 +10,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QSet>
 #include <QStyle>
 #include <QTest>
 
 namespace {
 
-// The rig on the page that button `page` opens (99: the main page), with
-// the window active so the keyboard reaches it.
+// The rig on the page button `page` opens (99: the main page), active.
 void open_page(PanelRig& r, int page)
 {
     r.start();
@@ -27,34 +25,38 @@ void open_page(PanelRig& r, int page)
     QVERIFY(QTest::qWaitForWindowActive(&r.frm()));
 }
 
-QAccessibleInterface* acc(QWidget* w)
+QAccessibleInterface* acc(QWidget* w) { return QAccessible::queryAccessibleInterface(w); }
+QString name(QWidget* w) { return w ? acc(w)->text(QAccessible::Name) : QString("(nothing)"); }
+QWidget* focus() { return QApplication::focusWidget(); }
+void key(Qt::Key k) { QTest::keyClick(focus(), k); }
+
+// A key as the window system delivers it, auto-repeated or not.
+void send_key(QWidget* w, QEvent::Type type, Qt::Key k, bool repeat = false)
 {
-    return QAccessible::queryAccessibleInterface(w);
+    QKeyEvent event(type, k, Qt::NoModifier, QString(), repeat);
+    QApplication::sendEvent(w, &event);
 }
 
-QString name(QWidget* w)
+void do_action(QWidget* w, const QString& action)
 {
-    return w ? acc(w)->text(QAccessible::Name) : QStringLiteral("(nothing)");
+    acc(w)->actionInterface()->doAction(action);
+    QCoreApplication::processEvents();
 }
 
-QWidget* focus()
+void tab_to(const QString& wanted)
 {
-    return QApplication::focusWidget();
+    for (int i = 0; i < 40 && name(focus()) != wanted; ++i)
+        key(Qt::Key_Tab);
+    QCOMPARE(name(focus()), wanted);
 }
 
-void key(Qt::Key k, Qt::KeyboardModifiers mods = {})
-{
-    QTest::keyClick(focus(), k, mods);
-}
-
-// The controls a user can see and operate on the page on show.
+// The controls a user sees and operates on the page on show.
 QList<QWidget*> visible_controls(PanelRig& r)
 {
     QList<QWidget*> out;
     for (QWidget* w : r.frm().findChildren<QWidget*>()) {
         const auto* b = qobject_cast<PictureButton*>(w);
-        const bool control = (b && b->index() >= 0) || qobject_cast<OptionLabel*>(w) || qobject_cast<VideoSlider*>(w);
-        if (control && w->isVisible())
+        if (w->isVisible() && ((b && b->index() >= 0) || qobject_cast<OptionLabel*>(w) || qobject_cast<VideoSlider*>(w)))
             out << w;
     }
     return out;
@@ -68,61 +70,16 @@ QWidget* control_named(PanelRig& r, const QString& wanted)
     return nullptr;
 }
 
-// Tab from the window round the page once.
-QStringList tab_round(PanelRig& r)
+// What went to the box, and the page and caption it left.
+QStringList outcome(PanelRig& r, int from)
 {
-    r.frm().setFocus();
-    key(Qt::Key_Tab);
-    QWidget* first = focus();
-    QStringList names;
-    do {
-        names << name(focus());
-        key(Qt::Key_Tab);
-    } while (focus() != first && names.size() < 50);
-    return names;
-}
-
-// What the page's action or click sent, where it left the panel.
-struct Outcome {
-    QStringList sent;
-    int page;
-    QString caption;
-    bool operator==(const Outcome& o) const { return sent == o.sent && page == o.page && caption == o.caption; }
-};
-
-Outcome outcome(PanelRig& r, int from)
-{
-    return {r.sent_since(from), r.st.current_page, r.caption()};
-}
-
-void click(QWidget* w, QPoint at = QPoint(3, 3))
-{
-    QTest::mousePress(w, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(w, Qt::LeftButton, {}, at);
-}
-
-void do_action(QWidget* w, const QString& action)
-{
-    acc(w)->actionInterface()->doAction(action);
-    QCoreApplication::processEvents();
-}
-
-// A key event as the window system delivers it, auto-repeated or not.
-void send_key(QWidget* w, QEvent::Type type, Qt::Key k, bool repeat = false)
-{
-    QKeyEvent event(type, k, Qt::NoModifier, QString(), repeat);
-    QApplication::sendEvent(w, &event);
-}
-
-void tab_to(const QString& wanted)
-{
-    for (int i = 0; i < 40 && name(focus()) != wanted; ++i)
-        key(Qt::Key_Tab);
-    QCOMPARE(name(focus()), wanted);
+    return r.sent_since(from) << QString::number(r.st.current_page) << r.caption() << QString::number(r.magnifier_opens)
+                              << QString::number(r.frm().isVisible());
 }
 
 const QStringList kWindowColumn = {"COM1", "COM2", "Close", "Minimize", "Send to tray"};
 const QStringList kPad = {"Up", "Left", "Default", "Right", "Down"};
+const QStringList kBack = QStringList{"Back to main panel"} + kWindowColumn;
 
 }  // namespace
 
@@ -133,28 +90,23 @@ private slots:
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<QStringList>("order");
-        QStringList zoom = kPad;
+        QStringList areas;
         for (int i = 1; i <= 9; ++i)
-            zoom << QStringLiteral("Zoom area %1").arg(i);
+            areas << QString("Zoom area %1").arg(i);
         QTest::newRow("main") << 99
                               << QStringList{"Power", "System reset", "Zoom", "Magnifier", "Overscan", "Options",
                                              "Aspect ratio", "Move picture", "Size picture", "YPbPr output",
-                                             "Freeze", "Video settings"}
-                                     + kWindowColumn + QStringList{"About"};
-        QTest::newRow("about") << 3 << QStringList{"Back to main panel"} + kWindowColumn;
-        QTest::newRow("zoom") << 7 << zoom + QStringList{"Back to main panel"} + kWindowColumn;
-        QTest::newRow("options") << 10
-                                 << QStringList{"TV System: NTSC", "TV System: PAL", "Panel Skin: Wood",
-                                                "Panel Skin: Flower", "Test Pattern: On", "Test Pattern: Off",
-                                                "Win on Top: On", "Win on Top: Off", "Back to main panel"}
-                                        + kWindowColumn;
+                                             "Freeze", "Video settings"} + kWindowColumn + QStringList{"About"};
+        QTest::newRow("about") << 3 << kBack;
+        QTest::newRow("zoom") << 7 << kPad + areas + kBack;
+        QTest::newRow("options") << 10 << QStringList{"TV System: NTSC", "TV System: PAL", "Panel Skin: Wood",
+                                                      "Panel Skin: Flower", "Test Pattern: On", "Test Pattern: Off",
+                                                      "Win on Top: On", "Win on Top: Off"} + kBack;
         // The selected tab is disabled: Tab passes it by.
-        QTest::newRow("position") << 11 << kPad + QStringList{"Size picture", "Back to main panel"} + kWindowColumn;
-        QTest::newRow("size") << 12 << kPad + QStringList{"Move picture", "Back to main panel"} + kWindowColumn;
-        QTest::newRow("video") << 15
-                               << QStringList{"Contrast", "Brightness", "Color", "Sharpness", "Reset video settings",
-                                              "Back to main panel"}
-                                      + kWindowColumn;
+        QTest::newRow("position") << 11 << kPad + QStringList{"Size picture"} + kBack;
+        QTest::newRow("size") << 12 << kPad + QStringList{"Move picture"} + kBack;
+        QTest::newRow("video") << 15 << QStringList{"Contrast", "Brightness", "Color", "Sharpness",
+                                                    "Reset video settings"} + kBack;
     }
     void every_page_in_reading_order()
     {
@@ -162,33 +114,30 @@ private slots:
         QFETCH(QStringList, order);
         PanelRig r;
         open_page(r, page);
-
-        QSet<QString> names;
+        QStringList names;
         for (QWidget* w : visible_controls(r)) {
             QAccessibleInterface* a = acc(w);
             const QString n = a->text(QAccessible::Name);
-            QVERIFY2(!n.isEmpty(), qPrintable(w->objectName()));
-            QVERIFY2(!names.contains(n), qPrintable(n));
+            QVERIFY2(!n.isEmpty() && !names.contains(n), qPrintable(n));
             names << n;
-            QVERIFY2(a->state().focusable, qPrintable(n));
-            QVERIFY2(a->actionInterface() && !a->actionInterface()->actionNames().isEmpty(), qPrintable(n));
-            const QAccessible::Role role = a->role();
-            QVERIFY2(role == QAccessible::Button || role == QAccessible::RadioButton || role == QAccessible::Slider,
-                     qPrintable(n));
+            QVERIFY2(a->state().focusable && !a->actionInterface()->actionNames().isEmpty(), qPrintable(n));
+            QVERIFY2(QList<QAccessible::Role>({QAccessible::Button, QAccessible::RadioButton, QAccessible::Slider})
+                         .contains(a->role()), qPrintable(n));
         }
 
-        // No control holds the focus until Tab gives it one.
+        // No control holds the focus until Tab gives it one; then Tab goes
+        // round the page, Shift+Tab from the window to its last control.
         QCOMPARE(focus(), &r.frm());
-        QCOMPARE(tab_round(r), order);
+        QStringList round;
+        for (key(Qt::Key_Tab); round.size() < 40 && !round.contains(name(focus())); key(Qt::Key_Tab))
+            round << name(focus());
+        QCOMPARE(round, order);
         r.frm().setFocus();
         key(Qt::Key_Backtab);
         QCOMPARE(name(focus()), order.last());
-        key(Qt::Key_Tab);
-        QCOMPARE(name(focus()), order.first());
     }
 
-    // Every visible control's action, against a click on the same control
-    // of a panel in the same state.
+    // Each control's action against a click on it, on two panels alike.
     void actions_do_what_a_click_does_data()
     {
         QTest::addColumn<int>("page");
@@ -202,30 +151,24 @@ private slots:
         {
             PanelRig r;
             open_page(r, page);
-            // The window column is the same on every page: tried on the main page.
+            // The window column, alike on every page, is tried on the main page.
             for (QWidget* w : visible_controls(r))
                 if (w->isEnabled() && !qobject_cast<VideoSlider*>(w) && (page == 99 || !kWindowColumn.contains(name(w))))
                     controls << name(w);
         }
         for (const QString& control : controls) {
-            PanelRig clicked;
+            PanelRig clicked, acted;
             open_page(clicked, page);
-            const int from_click = clicked.sent().size();
-            click(control_named(clicked, control));
-            const Outcome by_click = outcome(clicked, from_click);
-
-            PanelRig acted;
             open_page(acted, page);
-            const int from_action = acted.sent().size();
+            const int from = clicked.sent().size();
+            QTest::mouseClick(control_named(clicked, control), Qt::LeftButton, {}, QPoint(3, 3));
             do_action(control_named(acted, control), QAccessibleActionInterface::pressAction());
-            QVERIFY2(outcome(acted, from_action) == by_click, qPrintable(control));
-            QCOMPARE(acted.frm().isVisible(), clicked.frm().isVisible());
-            QCOMPARE(acted.magnifier_opens, clicked.magnifier_opens);
+            QCOMPARE(outcome(acted, from), outcome(clicked, from));
         }
     }
 
-    // An arrow held down with Space or Enter: "001" when the key goes down,
-    // "000" when it comes up, whatever the key's auto-repeat sends between.
+    // An arrow held with Space or Enter: "001" as the key goes down, "000"
+    // as it comes up, whatever its auto-repeat sends between.
     void keys_hold_an_arrow()
     {
         PanelRig r;
@@ -251,35 +194,28 @@ private slots:
             send_key(left, QEvent::KeyRelease, Qt::Key_Return);
         };
         send_key(left, QEvent::KeyPress, Qt::Key_Return);
-        QCOMPARE(r.sent_since(from), (QStringList{"MVL001", "MVL000"}));
-
-        // Held while the focus goes elsewhere: let go there, it still stops.
-        from = r.sent().size();
+        // Held while the focus goes on: it stops all the same.
         send_key(left, QEvent::KeyPress, Qt::Key_Space);
         key(Qt::Key_Tab);
-        QCOMPARE(r.sent_since(from), (QStringList{"MVL001", "MVL000"}));
-        QCOMPARE(name(focus()), QString("Default"));
+        QCOMPARE(r.sent_since(from), (QStringList{"MVL001", "MVL000", "MVL001", "MVL000"}));
     }
 
     void keyboard_session()
     {
         PanelRig r;
         open_page(r, 99);
-        // The menu key and context-menu requests are left to whoever
-        // filters them (the COM buttons' device menu).
+        // The menu key and context menus stay free for the COM buttons' filter.
         QKeyEvent menu(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
-        QApplication::sendEvent(r.ico(28), &menu);
-        QVERIFY(!menu.isAccepted());
         QContextMenuEvent context(QContextMenuEvent::Keyboard, QPoint(2, 2));
+        QApplication::sendEvent(r.ico(28), &menu);
         QApplication::sendEvent(r.ico(28), &context);
-        QVERIFY(!context.isAccepted());
-
+        QVERIFY(!menu.isAccepted() && !context.isAccepted());
         // A click leaves the focus where it was: the mouse sees no change.
-        click(r.ico(14));
+        QTest::mouseClick(r.ico(14), Qt::LeftButton);
         QCOMPARE(focus(), &r.frm());
 
-        // Reaching a button is hovering it: caption and highlight, and the
-        // focus mark on top.
+        // Tab onto a button hovers it (caption, highlight); the focus mark
+        // shows over the plain picture too.
         const QImage plain = r.ico(27)->grab().toImage();
         tab_to("Aspect ratio");
         QCOMPARE(r.caption(), QString("Aspect-Full"));
@@ -287,101 +223,74 @@ private slots:
         r.ico(27)->setPixmap(r.pictures.pixmap("1_aspect_full_0"));
         QVERIFY(r.ico(27)->grab().toImage() != plain);
 
-        // Space on power: the focus stays through the exchange, which
-        // locks the button for its length.
-        key(Qt::Key_Backtab);
+        // Power keeps the focus through the exchange that locks it.
         tab_to("Power");
         int from = r.sent().size();
         key(Qt::Key_Space);
-        QCOMPARE(r.sent_since(from), QStringList{"PWR000"});
-        from = r.sent().size();
         key(Qt::Key_Space);
-        QCOMPARE(r.sent_since(from).first(), QString("PWR001"));
+        QCOMPARE(r.sent_since(from).mid(0, 2), (QStringList{"PWR000", "PWR001"}));
         QCOMPARE(name(focus()), QString("Power"));
         QCOMPARE(r.caption(), QString("Power On"));
 
-        // A page: the focus goes to its first control, Escape comes back
-        // to the button that opened it.
+        // A page takes the focus to its first control; Escape returns it
+        // to the button that opened the page.
         tab_to("Video settings");
         key(Qt::Key_Return);
-        QCOMPARE(r.st.current_page, 15);
         QCOMPARE(name(focus()), QString("Contrast"));
         QCOMPARE(r.caption(), QString("Video Settings Reset"));
-        from = r.sent().size();
         key(Qt::Key_Escape);
         QCOMPARE(r.st.current_page, 99);
         QCOMPARE(name(focus()), QString("Video settings"));
+        from = r.sent().size();
         key(Qt::Key_Escape);  // the main page has no return
-        QCOMPARE(r.sent_since(from), QStringList{});
+        tab_to("Zoom");
+        key(Qt::Key_Space);
+        QCOMPARE(name(focus()), QString("Up"));
+        key(Qt::Key_Escape);
+        QCOMPARE(r.sent_since(from), (QStringList{"ZOM001", "ARA999", "ZOM000"}));
+        QCOMPARE(name(focus()), QString("Zoom"));
 
-        // A skin chosen from the keyboard: the main page comes back with the
-        // focus on the button that opened the options.
+        // A skin chosen from the keyboard brings the main page back, the
+        // focus on the options button.
         tab_to("Options");
         key(Qt::Key_Space);
         tab_to("Panel Skin: Flower");
         key(Qt::Key_Space);
         QCOMPARE(r.st.panel_skin, QString("2"));
-        QCOMPARE(r.st.current_page, 99);
         QCOMPARE(name(r.frm().focusWidget()), QString("Options"));
-        // The offscreen platform keeps a window it hid as its focus window,
-        // so showing it again does not activate it: do what a desktop does.
+        // The offscreen platform does not activate a window shown again.
         QApplication::setActiveWindow(&r.frm());
-        QCOMPARE(name(focus()), QString("Options"));
-
-        tab_to("Zoom");
-        key(Qt::Key_Space);
-        QCOMPARE(r.st.current_page, 7);
-        QCOMPARE(name(focus()), QString("Up"));
-        from = r.sent().size();
-        key(Qt::Key_Escape);
-        QCOMPARE(r.sent_since(from), QStringList{"ZOM000"});
-        QCOMPARE(name(focus()), QString("Zoom"));
-
+        tab_to("Close");
+        key(Qt::Key_Enter);
+        QVERIFY(r.frm().has_finished());
     }
 
-    // The window's own buttons: minimise, tray and close from the keyboard.
-    void window_buttons()
-    {
-        for (const char* button : {"Minimize", "Send to tray", "Close"}) {
-            PanelRig r;
-            open_page(r, 99);
-            tab_to(button);
-            key(Qt::Key_Space);
-            QCOMPARE(r.frm().isMinimized(), button == QLatin1String("Minimize"));
-            QCOMPARE(r.frm().isVisible(), button == QLatin1String("Minimize"));
-            QCOMPARE(r.frm().has_finished(), button == QLatin1String("Close"));
-        }
-    }
-
-    // Option values: radio buttons whose line the arrows move along.
+    // Option values: radio buttons; the arrows move along the line.
     void option_values()
     {
         PanelRig r;
         open_page(r, 10);
         QWidget* ntsc = control_named(r, "TV System: NTSC");
         QWidget* pal = control_named(r, "TV System: PAL");
-        QVERIFY(acc(ntsc)->state().checked);
-        QVERIFY(!acc(pal)->state().checked);
+        QVERIFY(acc(ntsc)->state().checked && !acc(pal)->state().checked);
         tab_to("TV System: NTSC");
         const int from = r.sent().size();
-        for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+        for (Qt::Key k : {Qt::Key_Right, Qt::Key_Down})
             key(k);
         QCOMPARE(focus(), pal);  // the end of its line
-        key(Qt::Key_Left);
-        QCOMPARE(focus(), ntsc);
-        key(Qt::Key_Up);
+        for (Qt::Key k : {Qt::Key_Left, Qt::Key_Up})
+            key(k);
         QCOMPARE(focus(), ntsc);
         QCOMPARE(r.sent_since(from), QStringList{});  // moving chooses nothing
         key(Qt::Key_Right);
         key(Qt::Key_Space);
         QCOMPARE(r.sent_since(from), QStringList{"NPO001"});
-        QVERIFY(acc(pal)->state().checked);
-        QVERIFY(!acc(ntsc)->state().checked);
+        QVERIFY(acc(pal)->state().checked && !acc(ntsc)->state().checked);
         QCOMPARE(focus(), pal);
     }
 
-    // Increase, Right and the right end arrow all move the thumb to the
-    // right, on the slider whose value runs the other way too.
+    // Increase and Right move the thumb right, also on the slider whose
+    // value runs the other way; the value heard counts from the left end.
     void sliders()
     {
         PanelRig r;
@@ -389,35 +298,25 @@ private slots:
         const QStringList cmd = {"CON", "BRI", "SAT", "FLK"};
         for (int i = 0; i < 4; ++i) {
             auto* s = static_cast<VideoSlider*>(r.el().hsr_video[i]);
-            QCOMPARE(acc(s)->role(), QAccessible::Slider);
             QAccessibleValueInterface* value = acc(s)->valueInterface();
-            QVERIFY(value);
             const int start = value->currentValue().toInt();
             const int step = s->singleStep();
-            const auto level = [&](int position) {
-                return QString("%1%2").arg(cmd[i]).arg(i == 3 ? 21 - position : position, 3, 10, QChar('0'));
-            };
-            // Where the toolkit draws the thumb, in a track 100 pixels long.
+            const auto level = [&](int at) { return cmd[i] + QString("%1").arg(i == 3 ? 21 - at : at, 3, 10, QChar('0')); };
+            // Where the toolkit draws the thumb on a track 100 pixels long.
             const auto drawn_at = [s] {
-                return QStyle::sliderPositionFromValue(s->minimum(), s->maximum(), s->value(), 100,
-                                                       s->invertedAppearance());
+                return QStyle::sliderPositionFromValue(s->minimum(), s->maximum(), s->value(), 100, s->invertedAppearance());
             };
             const int thumb = drawn_at();
-
-            int from = r.sent().size();
+            const int from = r.sent().size();
             do_action(s, QAccessibleActionInterface::increaseAction());
-            QCOMPARE(value->currentValue().toInt(), start + step);
-            s->setFocus(Qt::TabFocusReason);
-            key(Qt::Key_Right);
-            key(Qt::Key_Left);
-            do_action(s, QAccessibleActionInterface::decreaseAction());
-            QCOMPARE(r.sent_since(from), (QStringList{level(start + step), level(start + 2 * step),
-                                                      level(start + step), level(start)}));
-            key(Qt::Key_End);
-            QCOMPARE(r.sent().last(), level(value->maximumValue().toInt()));
             QVERIFY(drawn_at() > thumb);
-            key(Qt::Key_Home);
-            QCOMPARE(r.sent().last(), level(0));
+            s->setFocus(Qt::TabFocusReason);
+            for (Qt::Key k : {Qt::Key_Right, Qt::Key_Left})
+                key(k);
+            do_action(s, QAccessibleActionInterface::decreaseAction());
+            key(Qt::Key_End);
+            QCOMPARE(r.sent_since(from), (QStringList{level(start + step), level(start + 2 * step), level(start + step),
+                                                      level(start), level(value->maximumValue().toInt())}));
         }
     }
 };
