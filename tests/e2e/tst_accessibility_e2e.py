@@ -17,6 +17,7 @@ found by their session and ended by id.
 """
 
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -34,6 +35,21 @@ def wait_for(condition, seconds, what):
             return value
         time.sleep(0.05)
     raise AssertionError("timed out waiting for " + what)
+
+
+def read_line(stream, seconds, what):
+    """A line from a child's pipe, waiting no longer than `seconds`."""
+    line = b""
+    deadline = time.monotonic() + seconds
+    while not line.endswith(b"\n"):
+        left = deadline - time.monotonic()
+        if left <= 0 or not select.select([stream], [], [], left)[0]:
+            raise AssertionError("timed out waiting for " + what)
+        chunk = os.read(stream.fileno() if hasattr(stream, "fileno") else stream, 1)
+        if not chunk:
+            raise AssertionError(what + ": the program ended")
+        line += chunk
+    return line.decode().strip()
 
 
 def session_of(pid):
@@ -80,8 +96,10 @@ def start_xvfb(processes):
     processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                     pass_fds=[write_end])
     os.close(write_end)
-    with os.fdopen(read_end) as numbers:
-        return ":" + numbers.readline().strip()
+    try:
+        return ":" + read_line(read_end, 30, "Xvfb's display number")
+    finally:
+        os.close(read_end)
 
 
 def xdotool(*args):
@@ -95,8 +113,8 @@ def run(panel, sim_program, processes, work):
     os.mkdir(env["XDG_RUNTIME_DIR"], 0o700)
     bus = processes.start(["dbus-daemon", "--session", "--nofork", "--print-address=1",
                            "--address=unix:path=" + os.path.join(env["XDG_RUNTIME_DIR"], "bus")],
-                          env=env, stdout=subprocess.PIPE, text=True)
-    env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+                          env=env, stdout=subprocess.PIPE)
+    env["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout, 20, "the session bus's address")
     processes.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env)
     wait_for(lambda: "true" in subprocess.run(
         ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
@@ -183,6 +201,8 @@ def run(panel, sim_program, processes, work):
 
 def main():
     processes = Processes()
+    # Stopped from outside (a test timeout): still end what was started.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAIL: stopped from outside"))
     try:
         with tempfile.TemporaryDirectory() as work:
             run(sys.argv[1], sys.argv[2], processes, work)
