@@ -1,6 +1,5 @@
 #include "panel/keyboard_access.h"
 
-#include "core/shared_state.h"
 #include "panel/accessible_names.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
