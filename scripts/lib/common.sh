@@ -5,7 +5,8 @@ BUILD=${QV742_BUILD_DIR:-$ROOT/build}
 
 # Debian packages the build, the tests and the demo need.
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
-          fonts-liberation xvfb xauth xdotool)
+          fonts-liberation xvfb xauth xdotool
+          dbus at-spi2-core python3-pyatspi)
 
 # Installs missing packages with apt-get when running as root; otherwise
 # prints the exact command and stops.

@@ -30,15 +30,17 @@ struct ButtonDesign {
     const char* tooltip;
     const char* picture;   // name without the _0/_1 suffix
     QSize size;            // pixels, the picture's size
+    const char* name;      // what assistive technology calls it
 };
 
+// The first four are toggles in pairs; the last two only act.
 const ButtonDesign kButtons[6] = {
-    {"x 1.5", "m_15", {28, 17}},
-    {"x 2.0", "m_20", {28, 17}},
-    {"small", "m_small", {28, 17}},
-    {"big", "m_big", {28, 17}},
-    {"refresh", "m_refresh", {29, 17}},
-    {"close", "m_close", {19, 18}},
+    {"x 1.5", "m_15", {28, 17}, "Zoom 1.5"},
+    {"x 2.0", "m_20", {28, 17}, "Zoom 2.0"},
+    {"small", "m_small", {28, 17}, "Small view"},
+    {"big", "m_big", {28, 17}, "Big view"},
+    {"refresh", "m_refresh", {29, 17}, "Refresh"},
+    {"close", "m_close", {19, 18}, "Close magnifier"},
 };
 
 QString picture(int index, bool on)
@@ -106,6 +108,8 @@ FrmMag::FrmMag(SharedState& state, Desktop& desktop, PictureStore& pictures, QWi
         img_ico_[i] = new StripButton(pictures_, kButtons[i].size,
                                       QString::fromLatin1(kButtons[i].tooltip), this);
         img_ico_[i]->setObjectName(QStringLiteral("img_ico_%1").arg(i));
+        img_ico_[i]->setAccessibleName(QString::fromLatin1(kButtons[i].name));
+        img_ico_[i]->set_toggle(i < 4);
         img_ico_[i]->installEventFilter(this);
         connect(img_ico_[i], &StripButton::clicked, this, [this, i] { img_ico_Click(i); });
     }
@@ -116,6 +120,10 @@ FrmMag::FrmMag(SharedState& state, Desktop& desktop, PictureStore& pictures, QWi
     tim_move_->setInterval(1);
     tim_move_->setTimerType(Qt::PreciseTimer);
     connect(tim_move_, &QTimer::timeout, this, &FrmMag::tim_move_Timer);
+
+    // The window holds the keyboard until Tab reaches a button, so no button
+    // shows a focus mark the mouse user did not ask for.
+    setFocus(Qt::OtherFocusReason);
 }
 
 FrmMag::~FrmMag() = default;

@@ -57,8 +57,13 @@ protected:
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Escape closes, the arrows move the view; the keyboard comes with the
+    // window when it shows (frm_mag_keys.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void nudge_view(int dx, int dy);
     void capture_snapshot();
     void draw_magnified();
     void layout_magnifier();

@@ -1,7 +1,11 @@
 #include "magnifier/strip_button.h"
 
+#include "magnifier/strip_accessible.h"
+#include "platform/focus_mark.h"
 #include "platform/picture_store.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,6 +17,8 @@ StripButton::StripButton(PictureStore& pictures, QSize picture_size, const QStri
     setToolTip(tooltip);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::TabFocus);
+    install_strip_accessibility();
 }
 
 void StripButton::show_picture(const QString& name)
@@ -21,6 +27,17 @@ void StripButton::show_picture(const QString& name)
     name_ = name;
     pixmap_ = pictures_.pixmap(name);
     update();
+    if (toggle_ && QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent state(this, changed);
+        QAccessible::updateAccessibility(&state);
+    }
+}
+
+void StripButton::activate_later()
+{
+    QMetaObject::invokeMethod(this, &StripButton::clicked, Qt::QueuedConnection);
 }
 
 void StripButton::paintEvent(QPaintEvent*)
@@ -29,6 +46,8 @@ void StripButton::paintEvent(QPaintEvent*)
     if (!pixmap_.isNull()) {
         p.fillRect(rect(), QColor(215, 161, 0));
         p.drawPixmap(0, 0, pixmap_);
+        if (hasFocus())
+            paint_focus_mark(p, rect());
         return;
     }
     // No picture: a plain raised button, sunken while chosen or highlighted.
@@ -45,6 +64,8 @@ void StripButton::paintEvent(QPaintEvent*)
     p.setFont(font);
     p.setPen(Qt::black);
     p.drawText(rect(), Qt::AlignCenter, toolTip());
+    if (hasFocus())
+        paint_focus_mark(p, rect());
 }
 
 void StripButton::mousePressEvent(QMouseEvent* event)
@@ -63,4 +84,52 @@ void StripButton::mouseReleaseEvent(QMouseEvent* event)
     pressed_ = false;
     if (was_pressed && inside)
         emit clicked();
+}
+
+namespace {
+bool activation_key(const QKeyEvent* event)
+{
+    const int key = event->key();
+    return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+}  // namespace
+
+// The key goes down and comes up on the button: a click. Other keys (the
+// arrows, Escape) go on to the window.
+void StripButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!activation_key(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat() && held_key_ == 0)
+        held_key_ = event->key();
+}
+
+void StripButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!activation_key(event) || event->key() != held_key_) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat())
+        return;
+    held_key_ = 0;
+    emit clicked();
+}
+
+void StripButton::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void StripButton::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    held_key_ = 0;
+    update();
 }

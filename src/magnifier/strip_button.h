@@ -2,6 +2,8 @@
 // An image button of the magnifier's strip. It remembers the name of the
 // picture it shows; when the picture is missing it draws a plain button of
 // the picture's size with its tooltip text, so the strip stays usable.
+// Space or Enter clicks it as the mouse does; to assistive technology it is
+// a push button, checkable for the toggles.
 
 #include <QPixmap>
 #include <QWidget>
@@ -19,6 +21,14 @@ public:
     // How many times a picture was put on the button (0 until the first).
     int picture_loads() const { return loads_; }
 
+    // A toggle shows its chosen state by its "_1" picture.
+    void set_toggle(bool on) { toggle_ = on; }
+    bool toggle() const { return toggle_; }
+    bool chosen() const { return toggle_ && name_.endsWith(QLatin1String("_1")); }
+
+    // A click from the event loop, as assistive technology asks for it.
+    void activate_later();
+
 signals:
     // Left button pressed and released over the button.
     void clicked();
@@ -27,6 +37,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     PictureStore& pictures_;
@@ -34,4 +48,6 @@ private:
     QPixmap pixmap_;
     int loads_ = 0;
     bool pressed_ = false;
+    bool toggle_ = false;
+    int held_key_ = 0;
 };

@@ -1,10 +1,20 @@
 #include "panel/option_label.h"
 
+#include "panel/keyboard_access.h"
+#include "panel/panel_accessible.h"
+#include "platform/focus_mark.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 
-OptionLabel::OptionLabel(int index, QWidget* parent) : QLabel(parent), index_(index) {}
+OptionLabel::OptionLabel(int index, QWidget* parent) : QLabel(parent), index_(index)
+{
+    install_panel_accessibility();
+}
 
 void OptionLabel::set_halo(bool on)
 {
@@ -28,23 +38,128 @@ void OptionLabel::mouseReleaseEvent(QMouseEvent* event)
         emit clicked(index_);
 }
 
+void OptionLabel::choose()
+{
+    QPointer<OptionLabel> self(this);
+    emit clicked(index_);
+    if (self)
+        settle_focus(self);
+}
+
+void OptionLabel::activate_later()
+{
+    QMetaObject::invokeMethod(
+        this, [this] {
+            if (isEnabled() && isVisible())
+                choose();
+        },
+        Qt::QueuedConnection);
+}
+
+OptionLabel* OptionLabel::partner() const
+{
+    for (OptionLabel* other : parentWidget()->findChildren<OptionLabel*>(QString(), Qt::FindDirectChildrenOnly))
+        if (other->index() == (index_ ^ 1))
+            return other;
+    return nullptr;
+}
+
+void OptionLabel::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    // The two values of a line: the first on the left, the second on the right.
+    const bool to_second = key == Qt::Key_Right || key == Qt::Key_Down;
+    const bool to_first = key == Qt::Key_Left || key == Qt::Key_Up;
+    if (to_second || to_first) {
+        event->accept();
+        OptionLabel* other = partner();
+        if (other && other->isVisible() && (index_ % 2 == 0) == to_second)
+            other->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat() && held_key_ == 0)
+        held_key_ = key;
+}
+
+// Chosen when the key is let go, as a click is when the button is.
+void OptionLabel::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() != held_key_ || held_key_ == 0) {
+        QLabel::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat())
+        return;
+    held_key_ = 0;
+    choose();
+}
+
+void OptionLabel::focusInEvent(QFocusEvent* event)
+{
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void OptionLabel::focusOutEvent(QFocusEvent* event)
+{
+    QLabel::focusOutEvent(event);
+    held_key_ = 0;
+    update();
+}
+
+bool OptionLabel::focusNextPrevChild(bool next)
+{
+    return park_focus(this) || QLabel::focusNextPrevChild(next);
+}
+
+// The bold attribute is the choice: tell assistive technology when it moves.
+void OptionLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange && QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent state(this, changed);
+        QAccessible::updateAccessibility(&state);
+    }
+    if (event->type() == QEvent::EnabledChange && isEnabled())
+        unpark_focus(this);
+}
+
 void OptionLabel::paintEvent(QPaintEvent* event)
 {
     if (!halo_) {
         QLabel::paintEvent(event);
-        return;
+    } else {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRect box = contentsRect();
+        const QFontMetrics fm(font());
+        const int x = box.left();
+        const int y = box.top() + (box.height() - fm.height()) / 2 + fm.ascent();
+        QPainterPath path;
+        path.addText(x, y, font(), text());
+        painter.setPen(QPen(QColor(255, 255, 255, 200), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(path);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(palette().color(QPalette::WindowText));
+        painter.drawPath(path);
     }
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRect box = contentsRect();
-    const QFontMetrics fm(font());
-    const int x = box.left();
-    const int y = box.top() + (box.height() - fm.height()) / 2 + fm.ascent();
-    QPainterPath path;
-    path.addText(x, y, font(), text());
-    painter.setPen(QPen(QColor(255, 255, 255, 200), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(path);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(palette().color(QPalette::WindowText));
-    painter.drawPath(path);
+    if (hasFocus()) {
+        // Around the text, not the whole label, which is wider than its value,
+        // and as high as the label so it clears the letters.
+        QPainter painter(this);
+        const QRect text = QFontMetrics(font()).boundingRect(contentsRect(), int(alignment()), this->text());
+        paint_focus_mark(painter, QRect(text.left() - 5, -2, text.width() + 10, height() + 4));
+    }
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A value label of an option line (lab_opt). Its bold attribute says whether
 // it is the chosen value; a click reports its index. On a dark skin its text
-// gets a light halo so black and red stay readable.
+// gets a light halo so black and red stay readable. To the keyboard and to
+// assistive technology it is a radio button: Space or Enter chooses it, the
+// arrows go to the other value of its line.
 
 #include <QLabel>
 
@@ -13,6 +15,8 @@ public:
     bool chosen() const { return font().bold(); }
     void set_halo(bool on);
     bool halo() const { return halo_; }
+    // A click from the event loop, as assistive technology asks for it.
+    void activate_later();
 
 signals:
     void clicked(int index);
@@ -20,10 +24,20 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void choose();
+    OptionLabel* partner() const;
+
     int index_;
     bool halo_ = false;
     bool pressed_ = false;
+    int held_key_ = 0;
 };

@@ -1,15 +1,22 @@
 #include "panel/picture_button.h"
 
+#include "panel/keyboard_access.h"
+#include "panel/panel_accessible.h"
+#include "platform/focus_mark.h"
 #include "platform/picture_store.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 PictureButton::PictureButton(int index, PictureStore& pictures, QWidget* parent)
     : SharpPicture(parent), index_(index), pictures_(pictures)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover, false);
+    install_panel_accessibility();  // before the toolkit first asks about it
 }
 
 void PictureButton::set_picture(const QString& name)
@@ -22,10 +29,40 @@ void PictureButton::set_picture(const QString& name)
         // what the button stands for.
         setPixmap(QPixmap());
         setToolTip(name);
-        return;
+    } else {
+        setPixmap(pixmap);
+        resize(pixmap.size());
     }
-    setPixmap(pixmap);
-    resize(pixmap.size());
+    // A new picture shows a new setting: a screen reader hears it too.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&described);
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent state(this, changed);
+        QAccessible::updateAccessibility(&state);
+    }
+}
+
+void PictureButton::press_and_release()
+{
+    QPointer<PictureButton> self(this);
+    emit pressed(index_, Qt::NoButton);
+    if (!self)
+        return;
+    emit released(index_, Qt::NoButton);
+    if (self)
+        settle_focus(self);
+}
+
+void PictureButton::activate_later()
+{
+    QMetaObject::invokeMethod(
+        this, [this] {
+            if (isEnabled() && isVisible())
+                press_and_release();
+        },
+        Qt::QueuedConnection);
 }
 
 void PictureButton::mouseMoveEvent(QMouseEvent* event)
@@ -44,6 +81,89 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 {
     emit released(index_, event->button());
     event->accept();
+}
+
+namespace {
+bool activation_key(int key)
+{
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+}  // namespace
+
+// The key goes down: the press. Auto-repeat is not a new press. Other keys
+// (the menu key among them) go on to whoever wants them.
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!activation_key(event->key()) || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        SharpPicture::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || held_key_ != 0)
+        return;
+    held_key_ = event->key();
+    emit pressed(index_, Qt::NoButton);
+}
+
+void PictureButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!activation_key(event->key())) {
+        SharpPicture::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || event->key() != held_key_)
+        return;
+    QPointer<PictureButton> self(this);
+    end_key_hold();
+    if (self)
+        settle_focus(self);
+}
+
+void PictureButton::end_key_hold()
+{
+    held_key_ = 0;
+    emit released(index_, Qt::NoButton);
+}
+
+// Reaching a button with Tab is hovering over it: its caption shows.
+void PictureButton::focusInEvent(QFocusEvent* event)
+{
+    SharpPicture::focusInEvent(event);
+    update();
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        emit pointer_moved(index_);
+}
+
+// A key that held the button down and is let go elsewhere still releases it,
+// so an arrow never keeps the picture moving.
+void PictureButton::focusOutEvent(QFocusEvent* event)
+{
+    SharpPicture::focusOutEvent(event);
+    update();
+    if (held_key_ != 0)
+        end_key_hold();
+}
+
+bool PictureButton::focusNextPrevChild(bool next)
+{
+    return park_focus(this) || SharpPicture::focusNextPrevChild(next);
+}
+
+void PictureButton::changeEvent(QEvent* event)
+{
+    SharpPicture::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled())
+        unpark_focus(this);
+}
+
+void PictureButton::paintEvent(QPaintEvent* event)
+{
+    SharpPicture::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        paint_focus_mark(painter, rect());
+    }
 }
 
 // Also keeps a disabled button's picture as drawn: the selected tab's

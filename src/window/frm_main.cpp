@@ -6,12 +6,14 @@
 #include "panel/button_catalogue.h"
 #include "panel/fitted_label.h"
 #include "panel/hover.h"
+#include "panel/keyboard_access.h"
 #include "panel/message_line.h"
 #include "panel/option_label.h"
 #include "panel/picture_button.h"
 #include "panel/option_lines.h"
 #include "panel/press_dispatch.h"
 #include "panel/reply_dispatcher.h"
+#include "panel/video_slider.h"
 #include "panel/video_sliders.h"
 #include "platform/desktop.h"
 #include "platform/picture_store.h"
@@ -56,6 +58,7 @@ FrmMain::FrmMain(const PanelEnvironment& env)
     tim_rx_.setInterval(env.poll_interval_ms);
     connect(&tim_rx_, &QTimer::timeout, this, [this] { tim_rx_tick(panel_); });
     create_elements();
+    make_panel_accessible(panel_, *this);
 }
 
 FrmMain::~FrmMain()
@@ -111,7 +114,7 @@ void FrmMain::create_elements()
     }
     for (int i = 0; i < 4; ++i) {
         const SliderTraits* traits = slider_traits(i);
-        auto* slider = new QScrollBar(Qt::Horizontal, this);
+        auto* slider = new VideoSlider(i, this);
         slider->setRange(std::min(traits->left_value, traits->right_value),
                          std::max(traits->left_value, traits->right_value));
         slider->setInvertedAppearance(traits->left_value > traits->right_value);

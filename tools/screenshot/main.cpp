@@ -9,6 +9,7 @@
 #include "link/clock.h"
 #include "link/system_serial_port.h"
 #include "monitor/frm_rx.h"
+#include "panel/picture_button.h"
 #include "panel/press_dispatch.h"
 #include "platform/picture_store.h"
 #include "platform/system_desktop.h"
@@ -128,6 +129,13 @@ int main(int argc, char** argv)
             save(page);
             button_released(panel.panel(), 16);
         }
+        // The keyboard's focus mark, on the power button.
+        panel.activateWindow();
+        for (int i = 0; i < 100 && !panel.isActiveWindow(); ++i)
+            settle();
+        panel.elements().img_ico[26]->setFocus(Qt::OtherFocusReason);
+        save("keyboard");
+        panel.setFocus();
         if (skin == QLatin1String("1") && panel.monitor()) {
             settle();
             panel.monitor()->grab().save(QDir(out).filePath("monitor.png"));

@@ -1,0 +1,325 @@
+// The panel from the keyboard and to assistive technology, on the real
+// window built on fakes.
+
+#include "panel/option_label.h"
+#include "panel/press_dispatch.h"
+#include "panel/video_slider.h"
+#include "panel_rig.h"
+#include "test_registry.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QStyle>
+#include <QTest>
+
+namespace {
+
+// The rig on the page button `page` opens (99: the main page), active.
+void open_page(PanelRig& r, int page)
+{
+    r.start();
+    if (page != 99)
+        button_released(r.p(), page);
+    r.frm().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&r.frm()));
+}
+
+QAccessibleInterface* acc(QWidget* w) { return QAccessible::queryAccessibleInterface(w); }
+QString name(QWidget* w) { return w ? acc(w)->text(QAccessible::Name) : QString("(nothing)"); }
+QWidget* focus() { return QApplication::focusWidget(); }
+void key(Qt::Key k) { QTest::keyClick(focus(), k); }
+
+// A key as the window system delivers it, auto-repeated or not.
+void send_key(QWidget* w, QEvent::Type type, Qt::Key k, bool repeat = false)
+{
+    QKeyEvent event(type, k, Qt::NoModifier, QString(), repeat);
+    QApplication::sendEvent(w, &event);
+}
+
+void do_action(QWidget* w, const QString& action)
+{
+    acc(w)->actionInterface()->doAction(action);
+    QCoreApplication::processEvents();
+}
+
+void tab_to(const QString& wanted)
+{
+    for (int i = 0; i < 40 && name(focus()) != wanted; ++i)
+        key(Qt::Key_Tab);
+    QCOMPARE(name(focus()), wanted);
+}
+
+// The controls a user sees and operates on the page on show.
+QList<QWidget*> visible_controls(PanelRig& r)
+{
+    QList<QWidget*> out;
+    for (QWidget* w : r.frm().findChildren<QWidget*>()) {
+        const auto* b = qobject_cast<PictureButton*>(w);
+        if (w->isVisible() && ((b && b->index() >= 0) || qobject_cast<OptionLabel*>(w) || qobject_cast<VideoSlider*>(w)))
+            out << w;
+    }
+    return out;
+}
+
+QWidget* control_named(PanelRig& r, const QString& wanted)
+{
+    for (QWidget* w : visible_controls(r))
+        if (name(w) == wanted)
+            return w;
+    return nullptr;
+}
+
+// What went to the box, and the page and caption it left.
+QStringList outcome(PanelRig& r, int from)
+{
+    return r.sent_since(from) << QString::number(r.st.current_page) << r.caption() << QString::number(r.magnifier_opens)
+                              << QString::number(r.frm().isVisible());
+}
+
+const QStringList kWindowColumn = {"COM1", "COM2", "Close", "Minimize", "Send to tray"};
+const QStringList kPad = {"Up", "Left", "Default", "Right", "Down"};
+const QStringList kBack = QStringList{"Back to main panel"} + kWindowColumn;
+
+}  // namespace
+
+class TestKeyboardAccess : public QObject {
+    Q_OBJECT
+private slots:
+    void every_page_in_reading_order_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("order");
+        QStringList areas;
+        for (int i = 1; i <= 9; ++i)
+            areas << QString("Zoom area %1").arg(i);
+        QTest::newRow("main") << 99
+                              << QStringList{"Power", "System reset", "Zoom", "Magnifier", "Overscan", "Options",
+                                             "Aspect ratio", "Move picture", "Size picture", "YPbPr output",
+                                             "Freeze", "Video settings"} + kWindowColumn + QStringList{"About"};
+        QTest::newRow("about") << 3 << kBack;
+        QTest::newRow("zoom") << 7 << kPad + areas + kBack;
+        QTest::newRow("options") << 10 << QStringList{"TV System: NTSC", "TV System: PAL", "Panel Skin: Wood",
+                                                      "Panel Skin: Flower", "Test Pattern: On", "Test Pattern: Off",
+                                                      "Win on Top: On", "Win on Top: Off"} + kBack;
+        // The selected tab is disabled: Tab passes it by.
+        QTest::newRow("position") << 11 << kPad + QStringList{"Size picture"} + kBack;
+        QTest::newRow("size") << 12 << kPad + QStringList{"Move picture"} + kBack;
+        QTest::newRow("video") << 15 << QStringList{"Contrast", "Brightness", "Color", "Sharpness",
+                                                    "Reset video settings"} + kBack;
+    }
+    void every_page_in_reading_order()
+    {
+        QFETCH(int, page);
+        QFETCH(QStringList, order);
+        PanelRig r;
+        open_page(r, page);
+        QStringList names;
+        for (QWidget* w : visible_controls(r)) {
+            QAccessibleInterface* a = acc(w);
+            const QString n = a->text(QAccessible::Name);
+            QVERIFY2(!n.isEmpty() && !names.contains(n), qPrintable(n));
+            names << n;
+            QVERIFY2(a->state().focusable && !a->actionInterface()->actionNames().isEmpty(), qPrintable(n));
+            QVERIFY2(QList<QAccessible::Role>({QAccessible::Button, QAccessible::RadioButton, QAccessible::Slider})
+                         .contains(a->role()), qPrintable(n));
+        }
+
+        // No control holds the focus until Tab gives it one; then Tab goes
+        // round the page, Shift+Tab from the window to its last control.
+        QCOMPARE(focus(), &r.frm());
+        QStringList round;
+        for (key(Qt::Key_Tab); round.size() < 40 && !round.contains(name(focus())); key(Qt::Key_Tab))
+            round << name(focus());
+        QCOMPARE(round, order);
+        r.frm().setFocus();
+        key(Qt::Key_Backtab);
+        QCOMPARE(name(focus()), order.last());
+    }
+
+    // Each control's action against a click on it, on two panels alike.
+    void actions_do_what_a_click_does_data()
+    {
+        QTest::addColumn<int>("page");
+        for (int page : {99, 3, 7, 10, 11, 12, 15})
+            QTest::addRow("page %d", page) << page;
+    }
+    void actions_do_what_a_click_does()
+    {
+        QFETCH(int, page);
+        QStringList controls;
+        {
+            PanelRig r;
+            open_page(r, page);
+            // The window column, alike on every page, is tried on the main page.
+            for (QWidget* w : visible_controls(r))
+                if (w->isEnabled() && !qobject_cast<VideoSlider*>(w) && (page == 99 || !kWindowColumn.contains(name(w))))
+                    controls << name(w);
+        }
+        for (const QString& control : controls) {
+            PanelRig clicked, acted;
+            open_page(clicked, page);
+            open_page(acted, page);
+            const int from = clicked.sent().size();
+            QTest::mouseClick(control_named(clicked, control), Qt::LeftButton, {}, QPoint(3, 3));
+            do_action(control_named(acted, control), QAccessibleActionInterface::pressAction());
+            QCOMPARE(outcome(acted, from), outcome(clicked, from));
+        }
+    }
+
+    // An arrow held with Space or Enter: "001" as the key goes down, "000"
+    // as it comes up, whatever its auto-repeat sends between.
+    void keys_hold_an_arrow()
+    {
+        PanelRig r;
+        open_page(r, 11);
+        tab_to("Up");
+        QWidget* up = focus();
+        int from = r.sent().size();
+        send_key(up, QEvent::KeyPress, Qt::Key_Space);
+        for (int i = 0; i < 3; ++i) {
+            send_key(up, QEvent::KeyRelease, Qt::Key_Space, true);
+            send_key(up, QEvent::KeyPress, Qt::Key_Space, true);
+        }
+        QCOMPARE(r.sent_since(from), QStringList{"MVU001"});
+        send_key(up, QEvent::KeyRelease, Qt::Key_Space);
+        QCOMPARE(r.sent_since(from), (QStringList{"MVU001", "MVU000"}));
+
+        // A quick tap: the release comes while "001" is being sent.
+        key(Qt::Key_Tab);
+        QWidget* left = focus();
+        from = r.sent().size();
+        r.on_events = [&] {
+            r.on_events = nullptr;
+            send_key(left, QEvent::KeyRelease, Qt::Key_Return);
+        };
+        send_key(left, QEvent::KeyPress, Qt::Key_Return);
+        // Held while the focus goes on: it stops all the same.
+        send_key(left, QEvent::KeyPress, Qt::Key_Space);
+        key(Qt::Key_Tab);
+        QCOMPARE(r.sent_since(from), (QStringList{"MVL001", "MVL000", "MVL001", "MVL000"}));
+    }
+
+    void keyboard_session()
+    {
+        PanelRig r;
+        open_page(r, 99);
+        // The menu key and context menus stay free for the COM buttons' filter.
+        QKeyEvent menu(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
+        QContextMenuEvent context(QContextMenuEvent::Keyboard, QPoint(2, 2));
+        QApplication::sendEvent(r.ico(28), &menu);
+        QApplication::sendEvent(r.ico(28), &context);
+        QVERIFY(!menu.isAccepted() && !context.isAccepted());
+        // A click leaves the focus where it was: the mouse sees no change.
+        QTest::mouseClick(r.ico(14), Qt::LeftButton);
+        QCOMPARE(focus(), &r.frm());
+
+        // Tab onto a button hovers it (caption, highlight); the focus mark
+        // shows over the plain picture too.
+        const QImage plain = r.ico(27)->grab().toImage();
+        tab_to("Aspect ratio");
+        QCOMPARE(r.caption(), QString("Aspect-Full"));
+        QCOMPARE(r.picture(27), QString("1_aspect_full_1"));
+        r.ico(27)->setPixmap(r.pictures.pixmap("1_aspect_full_0"));
+        QVERIFY(r.ico(27)->grab().toImage() != plain);
+
+        // Power keeps the focus through the exchange that locks it.
+        tab_to("Power");
+        int from = r.sent().size();
+        key(Qt::Key_Space);
+        key(Qt::Key_Space);
+        QCOMPARE(r.sent_since(from).mid(0, 2), (QStringList{"PWR000", "PWR001"}));
+        QCOMPARE(name(focus()), QString("Power"));
+        QCOMPARE(r.caption(), QString("Power On"));
+
+        // A page takes the focus to its first control; Escape returns it
+        // to the button that opened the page.
+        tab_to("Video settings");
+        key(Qt::Key_Return);
+        QCOMPARE(name(focus()), QString("Contrast"));
+        QCOMPARE(r.caption(), QString("Video Settings Reset"));
+        key(Qt::Key_Escape);
+        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(name(focus()), QString("Video settings"));
+        from = r.sent().size();
+        key(Qt::Key_Escape);  // the main page has no return
+        tab_to("Zoom");
+        key(Qt::Key_Space);
+        QCOMPARE(name(focus()), QString("Up"));
+        key(Qt::Key_Escape);
+        QCOMPARE(r.sent_since(from), (QStringList{"ZOM001", "ARA999", "ZOM000"}));
+        QCOMPARE(name(focus()), QString("Zoom"));
+
+        // A skin chosen from the keyboard brings the main page back, the
+        // focus on the options button.
+        tab_to("Options");
+        key(Qt::Key_Space);
+        tab_to("Panel Skin: Flower");
+        key(Qt::Key_Space);
+        QCOMPARE(r.st.panel_skin, QString("2"));
+        QCOMPARE(name(r.frm().focusWidget()), QString("Options"));
+        // The offscreen platform does not activate a window shown again.
+        QApplication::setActiveWindow(&r.frm());
+        tab_to("Close");
+        key(Qt::Key_Enter);
+        QVERIFY(r.frm().has_finished());
+    }
+
+    // Option values: radio buttons; the arrows move along the line.
+    void option_values()
+    {
+        PanelRig r;
+        open_page(r, 10);
+        QWidget* ntsc = control_named(r, "TV System: NTSC");
+        QWidget* pal = control_named(r, "TV System: PAL");
+        QVERIFY(acc(ntsc)->state().checked && !acc(pal)->state().checked);
+        tab_to("TV System: NTSC");
+        const int from = r.sent().size();
+        for (Qt::Key k : {Qt::Key_Right, Qt::Key_Down})
+            key(k);
+        QCOMPARE(focus(), pal);  // the end of its line
+        for (Qt::Key k : {Qt::Key_Left, Qt::Key_Up})
+            key(k);
+        QCOMPARE(focus(), ntsc);
+        QCOMPARE(r.sent_since(from), QStringList{});  // moving chooses nothing
+        key(Qt::Key_Right);
+        key(Qt::Key_Space);
+        QCOMPARE(r.sent_since(from), QStringList{"NPO001"});
+        QVERIFY(acc(pal)->state().checked && !acc(ntsc)->state().checked);
+        QCOMPARE(focus(), pal);
+    }
+
+    // Increase and Right move the thumb right, also on the slider whose
+    // value runs the other way; the value heard counts from the left end.
+    void sliders()
+    {
+        PanelRig r;
+        open_page(r, 15);
+        const QStringList cmd = {"CON", "BRI", "SAT", "FLK"};
+        for (int i = 0; i < 4; ++i) {
+            auto* s = static_cast<VideoSlider*>(r.el().hsr_video[i]);
+            QAccessibleValueInterface* value = acc(s)->valueInterface();
+            const int start = value->currentValue().toInt();
+            const int step = s->singleStep();
+            const auto level = [&](int at) { return cmd[i] + QString("%1").arg(i == 3 ? 21 - at : at, 3, 10, QChar('0')); };
+            // Where the toolkit draws the thumb on a track 100 pixels long.
+            const auto drawn_at = [s] {
+                return QStyle::sliderPositionFromValue(s->minimum(), s->maximum(), s->value(), 100, s->invertedAppearance());
+            };
+            const int thumb = drawn_at();
+            const int from = r.sent().size();
+            do_action(s, QAccessibleActionInterface::increaseAction());
+            QVERIFY(drawn_at() > thumb);
+            s->setFocus(Qt::TabFocusReason);
+            for (Qt::Key k : {Qt::Key_Right, Qt::Key_Left})
+                key(k);
+            do_action(s, QAccessibleActionInterface::decreaseAction());
+            key(Qt::Key_End);
+            QCOMPARE(r.sent_since(from), (QStringList{level(start + step), level(start + 2 * step), level(start + step),
+                                                      level(start), level(value->maximumValue().toInt())}));
+        }
+    }
+};
+
+QV_REGISTER_TEST(TestKeyboardAccess)
+#include "tst_keyboard_access.moc"
