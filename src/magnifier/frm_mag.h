@@ -55,6 +55,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -63,6 +64,7 @@ private:
     void draw_magnified();
     void layout_magnifier();
     void place_halves();
+    QPoint window_place() const;
     void refresh();
     void pic_mag1_MouseDown();
     void pic_mag1_MouseUp();
@@ -86,6 +88,7 @@ private:
     double strip_height_ = 285;   // twips
 
     QImage snapshot_;
+    QPoint opened_at_;           // pixels; where a native Wayland window is taken to be
     QCursor drag_cursor_;
     int redraw_count_ = 0;
     bool busy_ = false;          // inside a sequence that processes events
