@@ -6,35 +6,23 @@
 class TestPlatformChoice : public QObject {
     Q_OBJECT
 private slots:
-    void xwayland_first_on_a_wayland_desktop_unless_the_user_chose_data()
-    {
-        QTest::addColumn<QByteArray>("qpa");
-        QTest::addColumn<QByteArray>("wayland");
-        QTest::addColumn<QByteArray>("display");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("chosen");
-        const QByteArray xcb_first = "xcb;wayland";
-        QTest::newRow("Wayland with XWayland") << QByteArray() << QByteArray("wayland-0") << QByteArray(":0")
-                                               << QStringList() << xcb_first;
-        QTest::newRow("Wayland without XWayland") << QByteArray() << QByteArray("wayland-0") << QByteArray()
-                                                  << QStringList() << QByteArray();
-        QTest::newRow("X11") << QByteArray() << QByteArray() << QByteArray(":0") << QStringList() << QByteArray();
-        QTest::newRow("the user's variable") << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
-                                             << QStringList() << QByteArray();
-        for (const QStringList& args : {QStringList{"-platform", "wayland"}, QStringList{"--platform", "wayland"},
-                                         QStringList{"-platform=wayland"}, QStringList{"--com1", "x", "-platform", "xcb"}})
-            QTest::newRow(qPrintable("the user's " + args.join(' '))) << QByteArray() << QByteArray("wayland-0")
-                                                                     << QByteArray(":0") << args << QByteArray();
-    }
-
     void xwayland_first_on_a_wayland_desktop_unless_the_user_chose()
     {
-        QFETCH(QByteArray, qpa);
-        QFETCH(QByteArray, wayland);
-        QFETCH(QByteArray, display);
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, chosen);
-        QCOMPARE(preferred_platform(qpa, wayland, display, arguments), chosen);
+        struct Case {
+            const char *qpa, *wayland, *display;
+            QStringList args;
+            const char* chosen;
+        };
+        const Case cases[] = {
+            {"", "wayland-0", ":0", {}, "xcb;wayland"},
+            {"", "wayland-0", "", {}, ""},                       // no XWayland: Qt's choice
+            {"", "", ":0", {}, ""},                              // X11: as always
+            {"wayland", "wayland-0", ":0", {}, ""},              // the user's variable
+            {"", "wayland-0", ":0", {"-platform", "wayland"}, ""},
+            {"", "wayland-0", ":0", {"--com1", "x", "--platform=xcb"}, ""},
+        };
+        for (const Case& c : cases)
+            QCOMPARE(preferred_platform(c.qpa, c.wayland, c.display, c.args), QByteArray(c.chosen));
     }
 };
 

@@ -8,56 +8,39 @@
 
 #include <optional>
 
-Q_DECLARE_METATYPE(WindowSystem)
-Q_DECLARE_METATYPE(std::optional<QPoint>)
-
 class TestWaylandWindow : public QObject {
     Q_OBJECT
 private slots:
-    void the_settings_keep_a_place_the_compositor_chose_data()
-    {
-        QTest::addColumn<WindowSystem>("system");
-        QTest::addColumn<std::optional<QPoint>>("stored");
-        QTest::addColumn<QPoint>("requested");
-        QTest::addColumn<std::optional<QPoint>>("moved_from");
-        QTest::addColumn<QPoint>("now");
-        QTest::addColumn<QPoint>("saved");
-        const std::optional<QPoint> none;
-        const QPoint stored(1500, 1500), centre(5385, 4695), dragged(2000, 900);
-        QTest::newRow("X11 saves where it is") << WindowSystem::x11 << std::optional(stored) << stored << none
-                                               << dragged << dragged;
-        QTest::newRow("Wayland keeps the file's place, even off the screen")
-            << WindowSystem::wayland << std::optional(QPoint(-200, 1500)) << QPoint(0, 1500)
-            << std::optional(QPoint(0, 0)) << QPoint(0, 0) << QPoint(-200, 1500);
-        QTest::newRow("Wayland without a file keeps the centre it asked for")
-            << WindowSystem::wayland << none << centre << none << QPoint(0, 0) << centre;
-        QTest::newRow("XWayland placed as asked saves a drag")
-            << WindowSystem::xwayland << std::optional(stored) << stored << std::optional(stored) << dragged
-            << dragged;
-        QTest::newRow("XWayland placed elsewhere keeps the file")
-            << WindowSystem::xwayland << std::optional(stored) << stored << std::optional(centre) << dragged
-            << stored;
-        QTest::newRow("XWayland placed elsewhere, never moved")
-            << WindowSystem::xwayland << std::optional(stored) << stored << none << centre << stored;
-        QTest::newRow("XWayland without a file saves the real place")
-            << WindowSystem::xwayland << none << QPoint(6000, 4000) << none << centre << centre;
-    }
-
     void the_settings_keep_a_place_the_compositor_chose()
     {
-        QFETCH(WindowSystem, system);
-        QFETCH(std::optional<QPoint>, stored);
-        QFETCH(QPoint, requested);
-        QFETCH(std::optional<QPoint>, moved_from);
-        QFETCH(QPoint, now);
-        QFETCH(QPoint, saved);
-        PanelPlacement placement(system);
-        placement.placed(stored, requested);
-        if (moved_from) {
-            placement.user_moves(*moved_from);
-            placement.user_moves(now);  // only the first move tells where the compositor put it
+        const auto x11 = WindowSystem::x11, xwayland = WindowSystem::xwayland, wayland = WindowSystem::wayland;
+        const std::optional<QPoint> none;
+        const QPoint stored(1500, 1500), centre(5385, 4695), dragged(2000, 900);
+        struct Case {
+            WindowSystem system;
+            std::optional<QPoint> stored;
+            QPoint requested;
+            std::optional<QPoint> moved_from;  // where the window was when the user first moved it
+            QPoint now, saved;
+        };
+        const Case cases[] = {
+            {x11, stored, stored, none, dragged, dragged},
+            {wayland, QPoint(-200, 1500), QPoint(0, 1500), QPoint(0, 0), QPoint(0, 0), QPoint(-200, 1500)},
+            {wayland, none, centre, none, QPoint(0, 0), centre},     // no file: the centre asked for
+            {xwayland, stored, stored, stored, dragged, dragged},    // placed as asked: like X11
+            {xwayland, stored, stored, centre, dragged, stored},     // placed elsewhere
+            {xwayland, stored, stored, none, centre, stored},
+            {xwayland, none, QPoint(6000, 4000), none, centre, centre},
+        };
+        for (const Case& c : cases) {
+            PanelPlacement placement(c.system);
+            placement.placed(c.stored, c.requested);
+            if (c.moved_from) {
+                placement.user_moves(*c.moved_from);
+                placement.user_moves(c.now);
+            }
+            QCOMPARE(placement.to_save(c.now), c.saved);
         }
-        QCOMPARE(placement.to_save(now), saved);
     }
 
     void on_a_compositor_the_desktop_shows_around_the_outline()
