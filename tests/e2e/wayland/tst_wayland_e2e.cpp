@@ -11,6 +11,7 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -236,8 +237,11 @@ private slots:
         panel_->setProcessChannelMode(QProcess::ForwardedChannels);
         panel_->start(qEnvironmentVariable("QV742_PANEL"), {"--com1", kSession + "/com1"});
         QVERIFY2(panel_->waitForStarted(), "the panel did not start");
+        QElapsedTimer clock;
+        clock.start();
 
         QTRY_VERIFY2_WITH_TIMEOUT(view("Scan Converter"), "the panel did not appear on the desktop", 20000);
+        qInfo("the panel was on screen after %lld ms", clock.elapsed());
         const View panel = view("Scan Converter").value_or(View());
         QCOMPARE(panel.shell, shell);
         QVERIFY2(panel.floating, "the panel was tiled");
@@ -288,7 +292,9 @@ private slots:
         screen_without_pointer();
         pointer_.click(at + kMagnifyButton);
         QTRY_VERIFY2_WITH_TIMEOUT(!view("Scan Converter"), "the panel did not hide for the magnifier", 10000);
+        clock.start();
         QTRY_VERIFY2_WITH_TIMEOUT(view("QV-742"), "the magnifier did not appear", 20000);
+        qInfo("the magnifier, with its snapshot, was on screen after %lld ms", clock.elapsed());
         QTest::qWait(500);
         const View mag = view("QV-742").value_or(View());
         QVERIFY2(mag.floating, "the magnifier was tiled");
