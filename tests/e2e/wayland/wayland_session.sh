@@ -41,10 +41,14 @@ wait_for() {
 # Runs as the unprivileged user inside the namespaces.
 session() {
   local dir=/tmp/session
-  cleanup_session() {
-    local i
+  cleanup_session() {  # newest first; what does not end within 5 s is killed
+    local i deadline=$((SECONDS + 5))
     for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do kill "${SESSION_PIDS[i]}" 2>/dev/null || true; done
-    for i in "${SESSION_PIDS[@]}"; do wait "$i" 2>/dev/null || true; done
+    for i in "${SESSION_PIDS[@]}"; do
+      while kill -0 "$i" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.05; done
+      kill -KILL "$i" 2>/dev/null || true
+      wait "$i" 2>/dev/null || true
+    done
   }
   trap cleanup_session EXIT
   start() {  # start LOG PROGRAM ARGS...: runs in the background, logs to LOG
