@@ -119,6 +119,9 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE ${QV742_DEB_RELEASE})
 # linked (the display plugin, the fonts standing in for Arial) by name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+# On a Wayland desktop the panel prefers XWayland and falls back to Qt's
+# Wayland platform where there is none.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

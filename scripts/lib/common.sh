@@ -3,10 +3,15 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=${QV742_BUILD_DIR:-$ROOT/build}
 
-# Debian packages the build, the tests and the demo need.
+# Debian packages the build, the tests and the demo need. The second line is
+# the headless Wayland session of tst_wayland_e2e: compositor and XWayland,
+# the screenshot portal and what it needs, the tray host, a virtual pointer
+# (wayvnc), screenshots (grim) and Qt's Wayland platform.
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
           fonts-liberation xvfb xauth xdotool
-          dbus at-spi2-core python3-pyatspi)
+          dbus at-spi2-core python3-pyatspi
+          sway swaybg xwayland xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
+          qt6-wayland grim wayvnc pipewire dbus-user-session)
 
 # Installs missing packages with apt-get when running as root; otherwise
 # prints the exact command and stops.

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/panel_files.h"
+#include "app/platform_choice.h"
 #include "app/single_instance.h"
 #include "app/system_parts.h"
 #include "platform/fonts.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv)
 {
+    choose_platform(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qv742-panel"));
     QCoreApplication::setOrganizationName(QStringLiteral("qv742"));

@@ -6,12 +6,14 @@
 #include "magnifier/magnifier_geometry.h"
 #include "magnifier/snapshot.h"
 #include "magnifier/strip_button.h"
+#include "platform/compositor_move.h"
 #include "platform/desktop.h"
 #include "platform/picture_store.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPaintEvent>
@@ -183,6 +185,8 @@ void FrmMag::open()
         return;
 
     capture_snapshot();
+    if (!self || closing_)
+        return;  // closed while the desktop's portal was asked for the picture
 
     strip_height_ = 285.0 * state_.panel_scale;
 
@@ -195,10 +199,15 @@ void FrmMag::open()
 
     layout_magnifier();
 
-    // Centred on the pointer; not pulled back onto the screen.
-    const QPointF corner = mag::centred_on_pointer(desktop_.cursor_pos(), width() * double(twips_x_),
+    // Centred on the pointer; not pulled back onto the screen. Where the
+    // pointer's place is unknown (native Wayland), centred on the screen.
+    const QPoint pointer = desktop_.positions_known()
+        ? desktop_.cursor_pos()
+        : QPoint(desktop_.screen_size().width() / 2, desktop_.screen_size().height() / 2);
+    const QPointF corner = mag::centred_on_pointer(pointer, width() * double(twips_x_),
                                                    height() * double(twips_y_), twips_x_, twips_y_);
     move(mag::to_pixels(corner.x(), twips_x_), mag::to_pixels(corner.y(), twips_y_));
+    opened_at_ = pos();
 
     draw_magnified();
     show();
@@ -247,10 +256,18 @@ void FrmMag::draw_magnified()
     place_halves();
 }
 
+// A native Wayland window never learns where it is: it is taken to be where
+// it was opened, which is where a compositor puts a new window it centres.
+QPoint FrmMag::window_place() const
+{
+    return desktop_.positions_known() ? pos() : opened_at_;
+}
+
 void FrmMag::place_halves()
 {
+    const QPoint at = window_place();
     const mag::Placement twips = mag::place_halves(
-        x() * double(twips_x_), y() * double(twips_y_), width() * double(twips_x_),
+        at.x() * double(twips_x_), at.y() * double(twips_y_), width() * double(twips_x_),
         height() * double(twips_y_), zoom_, screen_width_);
     const mag::PlacementPixels px = mag::placement_pixels(twips, twips_x_, twips_y_, pic_mag1_->width());
     pic_mag1_->move(px.first);
@@ -276,7 +293,8 @@ void FrmMag::layout_magnifier()
 
     // The top-left corner stays; the window grows or shrinks to the right
     // and downwards. The halves stay where they are until the next move.
-    resize(px_x(lo.window_width), px_y(lo.window_height));
+    // A fixed size keeps a tiling compositor from tiling or resizing it.
+    setFixedSize(px_x(lo.window_width), px_y(lo.window_height));
     pic_mag_->setGeometry(px_x(lo.view_left), px_y(lo.view_top), px_x(lo.view_width), px_y(lo.view_height));
     capture_message_->setGeometry(pic_mag_->rect());
 
@@ -355,6 +373,12 @@ void FrmMag::refresh()
         return;
     }
     capture_snapshot();
+    if (!self)
+        return;
+    if (closing_) {
+        busy_ = false;
+        return;
+    }
     draw_magnified();
     show();
     QCoreApplication::processEvents();
@@ -364,6 +388,10 @@ void FrmMag::refresh()
 
 void FrmMag::pic_mag1_MouseDown()
 {
+    // The compositor moves the window; each move it reports re-places the
+    // halves (moveEvent).
+    if (compositor_move(*this, desktop_))
+        return;
     const QPoint cursor = desktop_.cursor_pos();
     const QPoint offset = mag::drag_offset(x() * double(twips_x_), y() * double(twips_y_), cursor,
                                            twips_x_, twips_y_);
@@ -467,6 +495,13 @@ void FrmMag::hideEvent(QHideEvent* event)
     if (state_.dragging || tim_move_->isActive())
         pic_mag1_MouseUp();
     QWidget::hideEvent(event);
+}
+
+void FrmMag::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (desktop_.compositor_moves_windows() && desktop_.positions_known() && pic_mag1_->isVisible())
+        place_halves();
 }
 
 void FrmMag::closeEvent(QCloseEvent* event)

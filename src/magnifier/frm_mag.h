@@ -55,6 +55,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     // Escape closes, the arrows move the view; the keyboard comes with the
@@ -68,6 +69,7 @@ private:
     void draw_magnified();
     void layout_magnifier();
     void place_halves();
+    QPoint window_place() const;
     void refresh();
     void pic_mag1_MouseDown();
     void pic_mag1_MouseUp();
@@ -91,6 +93,7 @@ private:
     double strip_height_ = 285;   // twips
 
     QImage snapshot_;
+    QPoint opened_at_;           // pixels; where a native Wayland window is taken to be
     QCursor drag_cursor_;
     int redraw_count_ = 0;
     bool busy_ = false;          // inside a sequence that processes events

@@ -1,10 +1,17 @@
 #pragma once
 // What the windows need of the desktop: pointer, screen, twips, screen grab,
-// notification area. Tests replace it with a fixed screen and pointer.
+// notification area, and the kind of window system. Tests replace it with a
+// fixed screen and pointer.
 
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+
+// X11 lets a program place its windows and read where they are. On a Wayland
+// desktop the compositor places and moves them: a native Wayland window never
+// learns its place, and an XWayland window learns it but may be put
+// elsewhere than it asked.
+enum class WindowSystem { x11, xwayland, wayland };
 
 class Desktop {
 public:
@@ -22,8 +29,16 @@ public:
     virtual QImage grab_screen() = 0;
     // Whether the desktop has a notification area for a tray icon.
     virtual bool tray_available() = 0;
+    virtual WindowSystem window_system() { return WindowSystem::x11; }
 
     // Screen size in twips.
     int screen_width_twips() { return screen_size().width() * twips_per_pixel_x(); }
     int screen_height_twips() { return screen_size().height() * twips_per_pixel_y(); }
+
+    // Windows are moved by asking the compositor, not by setting a place.
+    bool compositor_moves_windows() { return window_system() != WindowSystem::x11; }
+    // The program learns where its windows and the pointer are on the screen.
+    bool positions_known() { return window_system() != WindowSystem::wayland; }
+    // A compositor always blends windows: outside a shape they can be clear.
+    bool translucent_windows() { return window_system() != WindowSystem::x11; }
 };

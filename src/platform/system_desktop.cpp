@@ -1,5 +1,7 @@
 #include "platform/system_desktop.h"
 
+#include "platform/screenshot_portal.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -13,6 +15,9 @@ QScreen* screen()
 {
     return QGuiApplication::primaryScreen();
 }
+
+// A portal may ask the user for permission the first time.
+constexpr int kPortalTimeoutMs = 20000;
 
 int twips_per_pixel(double dpi)
 {
@@ -48,8 +53,16 @@ QImage SystemDesktop::grab_screen()
     if (!screen())
         return {};
     QImage image = screen()->grabWindow(0).toImage();
-    if (looks_like_refused_grab(image))
+    if (looks_like_refused_grab(image)) {
+#ifdef QV742_SCREENSHOT_PORTAL
+        image = screen_part_of_desktop(portal_screenshot(kPortalTimeoutMs), screen()->virtualGeometry(),
+                                       screen()->geometry());
+        if (looks_like_refused_grab(image))
+            return {};
+#else
         return {};
+#endif
+    }
     // Work in screen (logical) pixels whatever the device pixel ratio.
     const QSize size = screen_size();
     if (image.size() != size)
@@ -61,6 +74,17 @@ QImage SystemDesktop::grab_screen()
 bool SystemDesktop::tray_available()
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+// XWayland names its screens XWAYLAND0, XWAYLAND1, ...
+WindowSystem SystemDesktop::window_system()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(QLatin1String("wayland")))
+        return WindowSystem::wayland;
+    if (platform == QLatin1String("xcb") && screen() && screen()->name().startsWith(QLatin1String("XWAYLAND")))
+        return WindowSystem::xwayland;
+    return WindowSystem::x11;
 }
 
 bool looks_like_refused_grab(const QImage& image)

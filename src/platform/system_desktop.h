@@ -1,7 +1,8 @@
 #pragma once
 #include "platform/desktop.h"
 
-// The real desktop: the primary screen, QCursor, QSystemTrayIcon.
+// The real desktop: the primary screen, QCursor, QSystemTrayIcon, and the
+// desktop's screenshot portal where a direct grab is refused.
 class SystemDesktop : public Desktop {
 public:
     QPoint cursor_pos() override;
@@ -10,6 +11,7 @@ public:
     int twips_per_pixel_y() override;
     QImage grab_screen() override;
     bool tray_available() override;
+    WindowSystem window_system() override;
 };
 
 // A grab that is entirely one colour and black, or empty, is what platforms

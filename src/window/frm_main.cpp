@@ -15,6 +15,7 @@
 #include "panel/reply_dispatcher.h"
 #include "panel/video_slider.h"
 #include "panel/video_sliders.h"
+#include "platform/compositor_move.h"
 #include "platform/desktop.h"
 #include "platform/picture_store.h"
 #include "window/window_drag.h"
@@ -50,10 +51,14 @@ FrmMain::FrmMain(const PanelEnvironment& env)
       env_(env),
       st_(*env.st),
       twips_{env.desktop->twips_per_pixel_x(), env.desktop->twips_per_pixel_y()},
+      placement_(env.desktop->window_system()),
       link_(*env.port, *env.clock, *this, *env.st),
       panel_{*env.st, link_, el_, *this, *env.pictures, *env.desktop}
 {
     setWindowTitle(QStringLiteral("QV-742"));
+    // A compositor shows the desktop through the parts outside the outline;
+    // the mask alone would only keep clicks out of them.
+    setAttribute(Qt::WA_TranslucentBackground, env.desktop->translucent_windows());
     setWindowIcon(QIcon(env.pictures->pixmap(QStringLiteral("icon"))));
     tim_rx_.setInterval(env.poll_interval_ms);
     connect(&tim_rx_, &QTimer::timeout, this, [this] { tim_rx_tick(panel_); });
@@ -179,6 +184,9 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 void FrmMain::background_press()
 {
     const QPoint window_twips(x() * twips_.per_px_x, y() * twips_.per_px_y);
+    placement_.user_moves(window_twips);
+    if (compositor_move(*this, *env_.desktop))
+        return;
     drag_start(st_, window_twips, env_.desktop->cursor_pos(), twips_.per_px_x, twips_.per_px_y);
 }
 

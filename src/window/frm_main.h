@@ -8,6 +8,7 @@
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 #include "platform/twips.h"
+#include "window/panel_placement.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -121,6 +122,7 @@ private:
     PanelEnvironment env_;
     SharedState& st_;
     Twips twips_;
+    PanelPlacement placement_;
     DeviceLink link_;
     PanelElements el_;
     Panel panel_;

@@ -84,6 +84,7 @@ void FrmMain::read_settings()
         const qint64 left = *s.left < 0 || *s.left > env_.desktop->screen_width_twips() ? 0 : *s.left;
         const qint64 top = *s.top < 0 || *s.top > env_.desktop->screen_height_twips() ? 0 : *s.top;
         move(twips_.px_x(left), twips_.px_y(top));
+        placement_.placed(QPoint(int(*s.left), int(*s.top)), QPoint(int(left), int(top)));
     } else {
         setProperty("centre_on_screen", true);
     }
@@ -100,6 +101,7 @@ void FrmMain::load_outline()
     if (property("centre_on_screen").toBool()) {
         const QSize screen = env_.desktop->screen_size();
         move((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);
+        placement_.placed(std::nullopt, QPoint(x() * twips_.per_px_x, y() * twips_.per_px_y));
     }
     placed_ = true;
     const QRegion outline = loaded ? region_from_picture(el_.pic_win->pixmap().toImage()) : QRegion();
@@ -136,7 +138,9 @@ void FrmMain::load_skin()
     hide_window();
     process_events();
     const QSize keep = el_.pic_win->size();
-    load_background(st_.panel_skin + QStringLiteral("_panel.bmp"));
+    if (load_background(st_.panel_skin + QStringLiteral("_panel.bmp")) && testAttribute(Qt::WA_TranslucentBackground)
+        && !mask().isEmpty())
+        el_.pic_win->setPixmap(QPixmap::fromImage(clear_outside(el_.pic_win->pixmap().toImage(), mask())));
     el_.pic_win->resize(keep);
     ::show_connect(panel_, st_.port_open);  // a closed port brings no answer
     const bool wood = st_.panel_skin == QLatin1String("1");
@@ -219,9 +223,9 @@ void FrmMain::shut_down()
 
 void FrmMain::save_settings()
 {
-    const QByteArray record =
-        format_settings(st_.panel_skin == QLatin1String("1") ? 1 : 2, st_.com_port,
-                        x() * twips_.per_px_x, y() * twips_.per_px_y, st_.win_on_top);
+    const QPoint place = placement_.to_save(QPoint(x() * twips_.per_px_x, y() * twips_.per_px_y));
+    const QByteArray record = format_settings(st_.panel_skin == QLatin1String("1") ? 1 : 2, st_.com_port,
+                                              place.x(), place.y(), st_.win_on_top);
     QString error;
     if (!write_settings_file(env_.settings_path, record, error))
         show_message(QStringLiteral("Cannot save the settings to %1").arg(env_.settings_path), error);

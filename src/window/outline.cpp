@@ -1,5 +1,7 @@
 #include "window/outline.h"
 
+#include <QPainter>
+
 namespace {
 
 // Runs of one row as [start, end) pairs.
@@ -69,4 +71,18 @@ QRegion region_from_picture(const QImage& picture)
     if (!bands.empty())
         region.setRects(bands.data(), static_cast<int>(bands.size()));
     return region;
+}
+
+QImage clear_outside(const QImage& picture, const QRegion& outline)
+{
+    QImage out(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return out;
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    painter.setClipRegion(outline);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, picture);
+    painter.end();
+    return out;
 }

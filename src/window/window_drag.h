@@ -1,6 +1,7 @@
 #pragma once
 // Dragging the frameless window by its background: the window follows the
-// screen cursor, kept in twips as the offsets are.
+// screen cursor, kept in twips as the offsets are. Where the compositor
+// moves windows, the press hands the move to it instead (compositor_move).
 
 #include <QPoint>
 #include <optional>

@@ -15,6 +15,7 @@ public:
         return screen_image;
     }
     bool tray_available() override { return tray; }
+    WindowSystem window_system() override { return system; }
 
     QPoint cursor{100, 100};
     QSize screen{1024, 768};
@@ -22,5 +23,6 @@ public:
     int twips_y = 15;
     QImage screen_image;   // null: the platform refuses to capture
     bool tray = true;
+    WindowSystem system = WindowSystem::x11;
     int grabs = 0;
 };
