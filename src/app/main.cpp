@@ -1,6 +1,8 @@
 // qv742-panel: the control panel of the QV-742 scan converter.
 
 #include "app/command_line.h"
+#include "app/control_server.h"
+#include "app/panel_control.h"
 #include "app/panel_files.h"
 #include "app/single_instance.h"
 #include "app/system_parts.h"
@@ -33,7 +35,7 @@ int main(int argc, char** argv)
 
     SingleInstance instance;
     if (!instance.acquire())
-        return 0;  // another panel drives the box
+        return hand_over_to_running_panel(options);
 
     install_font_substitutes();
     SystemParts parts;
@@ -42,6 +44,9 @@ int main(int argc, char** argv)
     const PanelFiles files = locate_panel_files(QCoreApplication::applicationDirPath());
 
     FrmMain panel(parts.environment(files.bmp_dir, files.settings_path));
+    // Listening from the start: a second start or a script that comes
+    // during start-up waits for it to end.
+    const auto control = open_control_socket(panel, parts.port);
 
     // The panel may be hidden (tray, magnifier) while other windows close:
     // the program ends when the panel has shut down, not before.
