@@ -50,6 +50,43 @@ QString alternation_fault(const QStringList& sim_lines)
 
 }  // namespace
 
+// The real panel on the real serial port, serving its control socket.
+struct LivePanel {
+    explicit LivePanel(const QString& link)
+    {
+        QFile settings(dir.filePath("QVR_742.ini"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write("1,1,0,0,#FALSE#\r\n");
+        settings.close();
+        parts.port.set_device(1, link);
+        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
+        env.process_events = [this] {
+            QCoreApplication::processEvents();
+            if (server && server->queued() > 0)
+                ++waiting_in_routines;
+        };
+        frm = std::make_unique<FrmMain>(env);
+        frm->start();
+        server = std::make_unique<ControlServer>(ControlTarget{
+            &frm->panel(), [this] { come_forward(*frm); }, [this](int com) { return parts.port.device(com); }});
+        server->listen(dir.filePath("qv742-panel.socket"), error);
+    }
+    ~LivePanel()
+    {
+        server.reset();
+        frm->close();
+    }
+    QProcess* ctl(const QStringList& args, QObject* parent) { return start_ctl(dir.path(), args, parent); }
+    QString picture(int i) const { return frm->elements().img_ico[i]->picture_name(); }
+
+    QTemporaryDir dir;
+    SystemParts parts;
+    std::unique_ptr<FrmMain> frm;
+    std::unique_ptr<ControlServer> server;
+    QString error;
+    int waiting_in_routines = 0;  // event passes of routines with a client's request waiting
+};
+
 class TestClientsEndToEnd : public QObject {
     Q_OBJECT
 private slots:
@@ -57,29 +94,9 @@ private slots:
     {
         SimProcess sim({"--reply-delay", "15", "--ready-delay", "100"});
         QVERIFY(sim.ready());
-        QTemporaryDir dir;
-        QFile settings(dir.filePath("QVR_742.ini"));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("1,1,0,0,#FALSE#\r\n");
-        settings.close();
-        SystemParts parts;
-        parts.port.set_device(1, sim.link());
-        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
-        int waiting_in_routines = 0;
-        ControlServer* serving = nullptr;
-        env.process_events = [&] {
-            QCoreApplication::processEvents();
-            if (serving && serving->queued() > 0)
-                ++waiting_in_routines;
-        };
-        FrmMain frm(env);
-        frm.start();
-        QVERIFY(parts.state.port_open);
-        ControlServer server(ControlTarget{&frm.panel(), [&frm] { come_forward(frm); },
-                                           [&parts](int com) { return parts.port.device(com); }});
-        serving = &server;
-        QString error;
-        QVERIFY2(server.listen(dir.filePath("qv742-panel.socket"), error), qPrintable(error));
+        LivePanel panel(sim.link());
+        QVERIFY2(panel.error.isEmpty(), qPrintable(panel.error));
+        QVERIFY(panel.parts.state.port_open);
 
         const QStringList one = {"FRZ001", "SCN001", "PAT000", "FRZ999", "VER999", "NPO001", "NPO999"};
         const QStringList two = {"FMT001", "CON040", "FMT999", "PWR999", "ZOM999", "BRI200", "SAT010", "SHA005"};
@@ -90,10 +107,10 @@ private slots:
             args_one += one;
             args_two += two;
         }
-        QProcess* script_one = start_ctl(dir.path(), args_one, this);
-        QProcess* script_two = start_ctl(dir.path(), args_two, this);
+        QProcess* script_one = panel.ctl(args_one, this);
+        QProcess* script_two = panel.ctl(args_two, this);
         int clicks = 0;
-        PictureButton* aspect = frm.elements().img_ico[27];
+        PictureButton* aspect = panel.frm->elements().img_ico[27];
         while (script_one->state() != QProcess::NotRunning || script_two->state() != QProcess::NotRunning) {
             QTest::mouseClick(aspect, Qt::LeftButton);
             ++clicks;
@@ -105,7 +122,7 @@ private slots:
         QCOMPARE(output(*script_one), one_replies + one_replies + one_replies);
         QCOMPARE(output(*script_two), two_replies + two_replies + two_replies);
         QVERIFY(clicks > 3);
-        QVERIFY2(waiting_in_routines > 0, "no script's command came in the middle of a routine");
+        QVERIFY2(panel.waiting_in_routines > 0, "no script's command came in the middle of a routine");
 
         // The box's log: command, reply, command, reply, never two at once.
         QTest::qWait(200);
@@ -114,16 +131,33 @@ private slots:
         QCOMPARE(sim.received().count("FRZ001"), 3);
 
         // The panel shows what the scripts set, and what the clicks left.
-        QCOMPARE(frm.elements().img_ico[14]->picture_name(), QString("1_freeze_on_0"));
-        QCOMPARE(frm.elements().img_ico[13]->picture_name(), QString("1_out_yuv_0"));
-        QCOMPARE(frm.elements().img_ico[9]->picture_name(), QString("1_scan_over_0"));
-        QProcess* check = start_ctl(dir.path(), {"--port", sim.link(), "ASP999"}, this);
+        QCOMPARE(panel.picture(14), QString("1_freeze_on_0"));
+        QCOMPARE(panel.picture(13), QString("1_out_yuv_0"));
+        QCOMPARE(panel.picture(9), QString("1_scan_over_0"));
+        QProcess* check = panel.ctl({"--port", sim.link(), "ASP999"}, this);
         QTRY_COMPARE_WITH_TIMEOUT(check->state(), QProcess::NotRunning, 20000);
         const QStringList names = {"full", "panscan", "letterbox"};
         const int aspect_now = output(*check).value(0).right(3).toInt();
         QCOMPARE(aspect->picture_name(), QString("1_aspect_%1_0").arg(names.value(aspect_now)));
-        serving = nullptr;
-        frm.close();
+    }
+
+    void a_listening_script_hears_the_box_and_its_loss()
+    {
+        auto sim = std::make_unique<SimProcess>();
+        QVERIFY(sim->ready());
+        LivePanel panel(sim->link());
+        QProcess* listener = panel.ctl({"--port", sim->link(), "--listen", "30", "VER999"}, this);
+        QTRY_VERIFY_WITH_TIMEOUT(listener->canReadLine(), 20000);
+        QCOMPARE(listener->readLine(), QByteArray("VER105\n"));
+        sim->type("FRZ001");
+        QTRY_VERIFY_WITH_TIMEOUT(listener->canReadLine(), 10000);
+        QCOMPARE(listener->readLine(), QByteArray("FRZ001\n"));
+        QTRY_COMPARE(panel.picture(14), QString("1_freeze_on_0"));
+        // The device goes under the panel: the script ends as it would alone.
+        sim.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(listener->state(), QProcess::NotRunning, 15000);
+        QCOMPARE(listener->exitCode(), 2);
+        QVERIFY(QString::fromLocal8Bit(listener->readAllStandardError()).contains("lost"));
     }
 
     void a_killed_panels_socket_is_taken_over()
@@ -133,7 +167,8 @@ private slots:
         PanelCopy copy;
         QProcess& first = copy.start(sim.link());
         const QString socket = QDir(copy.runtime_dir()).filePath("qv742-panel.socket");
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(socket), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.received().count("VER999"), 1, 15000);
+        QVERIFY(QFileInfo::exists(socket));
         ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
         QVERIFY(first.waitForFinished(5000));
         QVERIFY(QFileInfo::exists(socket));  // left behind
