@@ -1,7 +1,7 @@
 #pragma once
 // The panel program with its bmp folder, copied into a folder of its own, so
 // its settings file, single-instance lock and control socket stay apart from
-// everything else.
+// everything else (a panel of the user's own session among them).
 
 #include <QDir>
 #include <QFile>
@@ -22,20 +22,8 @@ public:
         for (const QString& f : QDir(bin + "/bmp").entryList(QDir::Files))
             QFile::copy(bin + "/bmp/" + f, dir.filePath("bmp/" + f));
         QDir().mkpath(dir.filePath("tmp"));
-        // Its control socket apart too: a panel of the user's own session
-        // must not take a test's second start or scripts.
-        QDir().mkpath(runtime_dir());
-        QFile::setPermissions(runtime_dir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    QString runtime_dir() const { return dir.filePath("run"); }
-    // The environment of programs that should reach this copy's panel.
-    QProcessEnvironment environment(const QString& platform = QStringLiteral("offscreen")) const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", platform);
-        env.insert("TMPDIR", dir.filePath("tmp"));
-        env.insert("XDG_RUNTIME_DIR", runtime_dir());
-        return env;
+        QDir().mkpath(dir.filePath("run"));
+        QFile::setPermissions(dir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     ~PanelCopy()
     {
@@ -51,7 +39,11 @@ public:
     QProcess& start(const QString& link, const QString& platform = QStringLiteral("offscreen"))
     {
         auto p = std::make_unique<QProcess>();
-        p->setProcessEnvironment(environment(platform));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", platform);
+        env.insert("TMPDIR", dir.filePath("tmp"));
+        env.insert("XDG_RUNTIME_DIR", dir.filePath("run"));
+        p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->start(program, {"--com1", link});
         p->waitForStarted();
