@@ -7,7 +7,6 @@
 #include "panel/panel.h"
 #include "platform/user_socket.h"
 
-#include <QFileInfo>
 #include <QLocalSocket>
 #include <QTimer>
 #include <algorithm>
@@ -54,15 +53,13 @@ ControlServer::~ControlServer()
 
 bool ControlServer::listen(const QString& path, QString& error)
 {
-    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
-        QLocalSocket probe;
-        probe.connectToServer(path);
-        if (probe.waitForConnected(1000)) {
-            error = QStringLiteral("another panel already answers at %1").arg(path);
-            return false;
-        }
-        QLocalServer::removeServer(path);  // left by a panel that is gone
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    if (probe.waitForConnected(1000)) {
+        error = QStringLiteral("another panel already answers at %1").arg(path);
+        return false;
     }
+    QLocalServer::removeServer(path);  // anything there was left by a panel that is gone
     server_.setSocketOptions(private_socket_options());
     server_.setMaxPendingConnections(kMaxClients);
     if (!server_.listen(path)) {
