@@ -28,6 +28,7 @@ QProcessEnvironment program_env(const QString& tmp)
     if (!env.contains("DISPLAY") && !env.contains("WAYLAND_DISPLAY"))
         env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("TMPDIR", tmp);
+    env.insert("XDG_RUNTIME_DIR", tmp);  // its control socket apart from a panel the user runs
     return env;
 }
 
@@ -55,6 +56,7 @@ QString copy_panel(const QTemporaryDir& dir)
     QFile::copy(QStringLiteral(QV742_PANEL), program);
     QDir().mkpath(dir.filePath("bmp"));
     QDir().mkpath(dir.filePath("tmp"));
+    QFile::setPermissions(dir.filePath("tmp"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     for (const QString& f : QDir(bin + "/bmp").entryList(QDir::Files))
         QFile::copy(bin + "/bmp/" + f, dir.filePath("bmp/" + f));
     QFile settings(dir.filePath("QVR_742.ini"));

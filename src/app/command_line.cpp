@@ -34,6 +34,8 @@ PanelOptions parse_panel_options(const QStringList& arguments)
     }
     options.show_help = parser.isSet(help);
     options.show_version = parser.isSet(version);
+    options.com1_given = parser.isSet(com1);
+    options.com2_given = parser.isSet(com2);
     options.com1 = parser.isSet(com1) ? parser.value(com1) : SystemSerialPort::default_device(1);
     options.com2 = parser.isSet(com2) ? parser.value(com2) : SystemSerialPort::default_device(2);
     if (options.com1.isEmpty() || options.com2.isEmpty())

@@ -8,6 +8,8 @@
 struct PanelOptions {
     QString com1;
     QString com2;
+    bool com1_given = false;  // on the command line, not the default
+    bool com2_given = false;
     bool show_help = false;
     bool show_version = false;
     QString error;   // not empty: the command line was wrong

@@ -1,6 +1,8 @@
 // qv742-panel: the control panel of the QV-742 scan converter.
 
 #include "app/command_line.h"
+#include "app/control_server.h"
+#include "app/panel_control.h"
 #include "app/panel_files.h"
 #include "app/platform_choice.h"
 #include "app/single_instance.h"
@@ -35,7 +37,7 @@ int main(int argc, char** argv)
 
     SingleInstance instance;
     if (!instance.acquire())
-        return 0;  // another panel drives the box
+        return hand_over_to_running_panel(options);
 
     install_font_substitutes();
     SystemParts parts;
@@ -46,6 +48,9 @@ int main(int argc, char** argv)
     PanelEnvironment env = parts.environment(files.bmp_dir, files.settings_path);
     env.settings_read_path = files.settings_read_path;
     FrmMain panel(env);
+    // Listening from the start: a second start or a script that comes
+    // during start-up waits for it to end.
+    const auto control = open_control_socket(panel, parts.port);
 
     // The panel may be hidden (tray, magnifier) while other windows close:
     // the program ends when the panel has shut down, not before.

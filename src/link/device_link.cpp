@@ -68,6 +68,8 @@ void DeviceLink::on_port_lost(const QString& reason)
     observer_.show_connect(false);
     observer_.show_status(port_lost_message(state_.com_port));
     observer_.port_lost(state_.com_port, reason);
+    if (port_lost_hook)
+        port_lost_hook(reason);
 }
 
 void DeviceLink::tx_cmd(const QString& cmd)
@@ -129,10 +131,18 @@ void DeviceLink::rx_cmd_tim()
     collect(last_message);
     observer_.show_connect(last_message != protocol::kNone);
     append_log(last_message);
+    if (own_message_hook)
+        own_message_hook(last_message);
 }
 
 void DeviceLink::rx_rdy()
 {
+    if (!held_ready_.isEmpty()) {
+        last_reply = held_ready_;
+        held_ready_.clear();
+        observer_.show_connect(last_reply != protocol::kNone);
+        return;
+    }
     observer_.show_status(QStringLiteral("*** WAIT ***"));
     observer_.process_events();
     last_reply = protocol::kNone;
@@ -167,6 +177,20 @@ bool DeviceLink::poll_tick(const std::function<void(const QString&, int)>& act)
         observer_.set_poll_timer(true);
     dispatch_idle = true;
     return true;
+}
+
+void DeviceLink::handle_as_own(const QString& message, const QString& ready,
+                               const std::function<void(const QString&, int)>& act)
+{
+    observer_.set_poll_timer(false);
+    const bool was_idle = dispatch_idle;
+    dispatch_idle = false;
+    held_ready_ = ready;
+    act(protocol::mnemonic(message), protocol::read_value(message));
+    held_ready_.clear();  // never taken for a later, unrelated wait
+    dispatch_idle = was_idle;
+    if (dispatch_idle && state_.port_open)
+        observer_.set_poll_timer(true);
 }
 
 void DeviceLink::wait_secs(double secs)

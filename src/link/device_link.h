@@ -5,6 +5,7 @@
 // Waits block on the port with the remaining time; they never spin.
 
 #include "link/receive_log.h"
+#include "link/routine_gate.h"
 
 #include <QString>
 #include <functional>
@@ -49,7 +50,17 @@ public:
     // Keep processing window events until more than `secs` seconds passed.
     void wait_secs(double secs);
 
+    // Handles the reply to a client's command as poll_tick handles a message
+    // of the box's own: `act` runs with the poll timer stopped and
+    // dispatch_idle False. `ready`, when not empty, is the ready message
+    // already collected after that command: the first ready wait inside
+    // `act` takes it instead of waiting for another.
+    void handle_as_own(const QString& message, const QString& ready,
+                       const std::function<void(const QString& mnemonic, int value)>& act);
+
     ReceiveLog& receive_log() { return log_; }
+    // Held by the panel's routines for their whole length.
+    RoutineGate& routines() { return routines_; }
     // How many times the open port was lost; a routine compares it before
     // and after to know whether the device vanished under it.
     int losses() const { return losses_; }
@@ -57,6 +68,10 @@ public:
     QString last_reply;
     QString last_message;
     bool dispatch_idle = true;
+    // For clients that follow the box: each message collected for the poll
+    // tick ("NONE" included), and the loss of the open port.
+    std::function<void(const QString& message)> own_message_hook;
+    std::function<void(const QString& reason)> port_lost_hook;
 
 private:
     void send(const QString& cmd);
@@ -71,6 +86,8 @@ private:
     LinkObserver& observer_;
     SharedState& state_;
     ReceiveLog log_;
+    RoutineGate routines_;
+    QString held_ready_;
     int losses_ = 0;
 };
 

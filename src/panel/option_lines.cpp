@@ -82,6 +82,7 @@ void option_clicked(Panel& p, int ind)
 {
     if (ind < 0 || ind > 7 || p.el.lab_opt[ind]->chosen())
         return;
+    const RoutineScope routine(p.link.routines());
     const LossNotice loss_notice(p);
     set_opt_style(p, ind, true);
     set_opt_style(p, ind ^ 1, false);

@@ -165,6 +165,7 @@ void act(Panel& p, int ind)
 
 void button_released(Panel& p, int ind)
 {
+    const RoutineScope routine(p.link.routines());
     // The release of an arrow whose press is still being sent waits for it,
     // so "000" never reaches the box before "001".
     if (p.st.arrow_in_press == ind) {
@@ -186,6 +187,7 @@ void button_pressed(Panel& p, int ind)
 {
     if (p.st.power_state == 0 || ind < 17 || ind > 20)
         return;
+    const RoutineScope routine(p.link.routines());
     p.st.arrow_in_press = ind;
     arrow_pressed(p, ind);
     p.st.arrow_in_press = catalogue::kNoButton;

@@ -161,8 +161,15 @@ void act_on_message(Panel& p, const QString& mnemonic, int value)
         (*action)(p, value);
 }
 
+bool waits_for_ready(const QString& mnemonic, int value)
+{
+    return (mnemonic == QLatin1String("PWR") && value != 0) || (mnemonic == QLatin1String("PAT") && value == 0)
+        || (mnemonic == QLatin1String("RST") && (value == 0 || value == 3)) || mnemonic == QLatin1String("ZOM");
+}
+
 void tim_rx_tick(Panel& p)
 {
+    const RoutineScope routine(p.link.routines());
     const LossNotice loss_notice(p);
     p.link.poll_tick([&p](const QString& mnemonic, int value) { act_on_message(p, mnemonic, value); });
 }

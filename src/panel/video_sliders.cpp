@@ -82,12 +82,14 @@ bool send_if_new(Panel& p, int i, int v)
 
 void hsr_video_Change(Panel& p, int i)
 {
+    const RoutineScope routine(p.link.routines());
     if (slider_traits(i))
         send_if_new(p, i, p.el.hsr_video[i]->value());
 }
 
 void hsr_video_Scroll(Panel& p, int i)
 {
+    const RoutineScope routine(p.link.routines());
     // While the thumb moves, its position is the slider's current value.
     if (slider_traits(i) && !send_if_new(p, i, p.el.hsr_video[i]->sliderPosition()))
         return;

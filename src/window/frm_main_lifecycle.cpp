@@ -47,6 +47,8 @@ void FrmMain::reset_state()
 
 void FrmMain::start()
 {
+    // Clients wait until start-up is done.
+    const RoutineScope routine(link_.routines());
     started_ = true;
     reset_state();
     ensure_monitor().show();

@@ -1,6 +1,7 @@
 #pragma once
 // The panel program with its bmp folder, copied into a folder of its own, so
-// its settings file and single-instance lock stay apart from everything else.
+// its settings file, single-instance lock and control socket stay apart from
+// everything else (a panel of the user's own session among them).
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,8 @@ public:
         for (const QString& f : QDir(bin + "/bmp").entryList(QDir::Files))
             QFile::copy(bin + "/bmp/" + f, dir.filePath("bmp/" + f));
         QDir().mkpath(dir.filePath("tmp"));
+        QDir().mkpath(dir.filePath("run"));
+        QFile::setPermissions(dir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     ~PanelCopy()
     {
@@ -41,6 +44,7 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", platform);
         env.insert("TMPDIR", dir.filePath("tmp"));
+        env.insert("XDG_RUNTIME_DIR", dir.filePath("run"));
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(channels);
         p->start(program, {"--com1", link});

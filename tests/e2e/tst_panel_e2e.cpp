@@ -30,7 +30,7 @@ private slots:
         QProcess& panel = copy.start(sim.link());
         QTRY_COMPARE_WITH_TIMEOUT(sim.received(), kStartup, 15000);
 
-        // A second start leaves at once and touches nothing.
+        // A second start hands over to the running panel and touches nothing.
         QProcess& second = copy.start(sim.link());
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 0);

@@ -8,6 +8,7 @@
 #include "link/link_observer.h"
 #include "link/protocol.h"
 #include "link/system_serial_port.h"
+#include "via_panel.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -49,6 +50,7 @@ int main(int argc, char** argv)
         "Send six-character commands to a QV-742 box and print one reply a line\n"
         "(NONE when no complete reply came within the time limits). Commands that\n"
         "make the box busy wait for its ready message before the next one.\n"
+        "While a panel of yours uses the device, the commands go through it.\n"
         "Example: qv742-ctl --port /dev/ttyUSB0 VER999 PWR999\n"
         "Exit status: 0 all replies came, 1 a reply was NONE, 2 usage or port error.");
     parser.addHelpOption();
@@ -84,6 +86,9 @@ int main(int argc, char** argv)
     }
     if (commands.isEmpty() && !parser.isSet(listen_opt))
         return usage_error("nothing to do: give commands or --listen SECONDS");
+
+    if (const auto status = run_through_panel(parser.value(port_opt), commands, parser.isSet(listen_opt), listen_secs))
+        return *status;
 
     SharedState state;
     SteadyClock clock;

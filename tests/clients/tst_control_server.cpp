@@ -1,0 +1,178 @@
+// The panel's control socket on the real panel window, on virtual time:
+// commands wait for the panel's own routines, answers come in order, and bad
+// clients are told and dropped while the panel goes on serving.
+
+#include "panel/press_dispatch.h"
+#include "served_panel.h"
+#include "test_registry.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A bare socket, for clients Qt would not let us be: one that never reads,
+// one that floods, one left behind by a process that died.
+int raw_socket(const QByteArray& path, bool connect_it)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path.constData(), sizeof addr.sun_path - 1);
+    const auto* a = reinterpret_cast<const sockaddr*>(&addr);
+    if ((connect_it ? ::connect(fd, a, sizeof addr) : ::bind(fd, a, sizeof addr)) != 0)
+        return ::close(fd), -1;
+    return fd;
+}
+
+// Sends `bytes` again and again, without reading, until the panel closes
+// the connection or `tries` event-loop turns passed; returns what it heard.
+QByteArray push_without_reading(int fd, const QByteArray& bytes, int tries)
+{
+    ::fcntl(fd, F_SETFL, O_NONBLOCK);
+    for (int i = 0; i < tries; ++i) {
+        if (::send(fd, bytes.constData(), bytes.size(), MSG_NOSIGNAL) == -1 && errno != EAGAIN)
+            break;
+        QTest::qWait(1);
+    }
+    QByteArray heard(256, 0);
+    heard.resize(std::max<ssize_t>(0, ::recv(fd, heard.data(), heard.size(), 0)));
+    ::close(fd);
+    return heard;
+}
+
+}  // namespace
+
+class TestControlServer : public QObject {
+    Q_OBJECT
+private slots:
+    void commands_wait_for_routines_and_are_answered_in_order()
+    {
+        BoxConfig off;
+        off.power_on = false;
+        ServedPanel panel(off);
+        QVERIFY2(panel.start(), qPrintable(panel.error));
+        TestClient script(panel.path());
+        script.say("CMD FRZ001");
+        // The power button's routine runs window events between its
+        // exchanges: the command arrives there and must wait.
+        const int from = panel.rig.sent().size();
+        button_released(panel.rig.p(), 26);
+        QCOMPARE(panel.rig.sent_since(from), QStringList({"PWR001", "ASP999", "SCN999", "FMT999", "FRZ999",
+                                                          "NPO999", "PAT999", "ZOM999"}));
+        QCOMPARE(panel.server->queued(), 1);
+        QCOMPARE(script.line(), QByteArray("REPLY FRZ001"));
+        QCOMPARE(panel.rig.picture(14), QString("1_freeze_on_0"));
+
+        QCOMPARE(script.ask("LISTEN"), QByteArray("OK"));
+        // More than the socket's read buffer at once: none lost, in order.
+        script.say("CMD ZOM001\n" + QByteArray("CMD VER999\n").repeated(500) + "DEVICE");
+        QCOMPARE(script.line(), QByteArray("REPLY ZOM001"));
+        QCOMPARE(script.line(), QByteArray("READY RDY000"));
+        for (int i = 0; i < 500; ++i)
+            QCOMPARE(script.line(), QByteArray("REPLY VER105"));
+        QCOMPARE(script.line(), QByteArray("DEVICE /dev/qv-com1"));
+        QCOMPARE(panel.rig.st.current_page, 7);  // the zoom page, as after the box's own ZOM001
+        panel.rig.box_says("SCN001");
+        QCOMPARE(script.line(), QByteArray("MSG SCN001"));
+
+        // The port goes: a client that asked for the device hears it.
+        panel.rig.port.unplug(QStringLiteral("Input/output error"));
+        QCOMPARE(script.line(), QByteArray("LOST Input/output error"));
+        QVERIFY(script.closed());
+    }
+
+    void bad_clients_are_told_and_dropped()
+    {
+        ServedPanel panel;
+        QVERIFY(panel.start());
+        const QByteArray path = QFile::encodeName(panel.path());
+        for (const char* bad : {"HELLO", "show", "DEVICE 3", "CMD frz001", "CMD FRZ01", "CMD FRZ0010"}) {
+            TestClient client(panel.path());
+            QVERIFY2(client.ask(bad).startsWith("ERROR ") && client.closed(), bad);
+        }
+
+        const QByteArray flood = push_without_reading(raw_socket(path, true), QByteArray(1024 * 1024, 'A'), 100);
+        QVERIFY2(flood.startsWith("ERROR "), flood.constData());
+        QTRY_COMPARE(panel.server->clients(), 0);
+        const int deaf = raw_socket(path, true);
+        QTRY_COMPARE(panel.server->clients(), 1);
+        push_without_reading(deaf, QByteArray("DEVICE\n").repeated(1000), 5000);
+        QCOMPARE(panel.server->clients(), 0);  // dropped, not waited for
+
+        std::vector<std::unique_ptr<TestClient>> crowd;
+        for (int i = 0; i < ControlServer::kMaxClients; ++i) {
+            crowd.push_back(std::make_unique<TestClient>(panel.path()));
+            QCOMPARE(crowd.back()->ask("DEVICE 1"), QByteArray("DEVICE /dev/qv-com1"));
+        }
+        TestClient one_more(panel.path());
+        QVERIFY(one_more.line().startsWith("ERROR "));
+        crowd.front()->say("CMD ASP002");
+        crowd.front()->socket.abort();  // gone with its command waiting
+        QCOMPARE(crowd.back()->ask("CMD VER999"), QByteArray("REPLY VER105"));
+    }
+
+    void a_socket_left_behind_is_replaced_a_live_one_is_not()
+    {
+        ServedPanel panel;
+        const QByteArray path = QFile::encodeName(panel.path());
+        ::close(raw_socket(path, false));  // bound and never served: what a killed panel leaves
+        QVERIFY(panel.start());
+        QCOMPARE(TestClient(panel.path()).ask("DEVICE 2"), QByteArray("DEVICE /dev/qv-com2"));
+        struct stat mode {};
+        QCOMPARE(::stat(path.constData(), &mode), 0);
+        QCOMPARE(mode.st_mode & 0777, 0600u);
+        ControlServer second({&panel.rig.p(), [] {}, [](int) { return QString(); }});
+        QString error;
+        QVERIFY(!second.listen(panel.path(), error));
+        QCOMPARE(TestClient(panel.path()).ask("DEVICE 2"), QByteArray("DEVICE /dev/qv-com2"));
+    }
+
+    // Another user's process, even one let into the folder, is refused.
+    void another_user_is_refused()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to try it as another user (CI runs as root)");
+        ServedPanel panel;
+        QVERIFY(panel.start());
+        ::chmod(QFile::encodeName(panel.folder.path()).constData(), 0711);
+        ::chmod(QFile::encodeName(panel.path()).constData(), 0666);
+        const int from = panel.rig.sent().size();
+        int out[2];
+        QVERIFY(::pipe(out) == 0);
+        const QByteArray path = QFile::encodeName(panel.path());
+        const pid_t child = ::fork();
+        if (child == 0) {  // system calls only: a copy of a threaded process
+            const gid_t nogroup = 65534;
+            if (::setgroups(1, &nogroup) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+            const int fd = raw_socket(path, true);
+            char buf[128];
+            pollfd p{fd, POLLIN, 0};
+            const bool heard = fd >= 0 && ::send(fd, "CMD VER999\n", 11, MSG_NOSIGNAL) == 11 && ::poll(&p, 1, 10000) == 1;
+            const ssize_t n = heard ? ::read(fd, buf, sizeof buf) : 0;
+            ::_exit(n > 0 && ::write(out[1], buf, static_cast<size_t>(n)) == n ? 0 : 4);
+        }
+        ::close(out[1]);
+        int status = -1;
+        for (int i = 0; i < 7500 && ::waitpid(child, &status, WNOHANG) != child; ++i)
+            QTest::qWait(2);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        char heard[128] = {};
+        QVERIFY(::read(out[0], heard, sizeof heard - 1) > 0);
+        ::close(out[0]);
+        QVERIFY2(QByteArray(heard).startsWith("ERROR "), heard);
+        QCOMPARE(panel.rig.sent_since(from), QStringList());
+    }
+};
+
+QV_REGISTER_TEST(TestControlServer)
+#include "tst_control_server.moc"

@@ -1,0 +1,151 @@
+// A client's command run as one of the panel's routines, on virtual time:
+// the panel takes in what it changed, waits for a ready message only when
+// one comes, and no routine lets window events run unmarked.
+
+#include "link/protocol.h"
+#include "panel/client_command.h"
+#include "panel/option_lines.h"
+#include "panel/press_dispatch.h"
+#include "panel/video_sliders.h"
+#include "panel_rig.h"
+#include "test_registry.h"
+
+#include <QScrollBar>
+
+namespace {
+
+const QStringList kModeQueries = {"ASP999", "SCN999", "FMT999", "FRZ999", "NPO999", "PAT999", "ZOM999"};
+
+struct Run {
+    ClientAnswer answer;
+    QStringList sent;
+    qint64 ms = 0;
+};
+
+Run run(PanelRig& r, const QString& command)
+{
+    const int from = r.sent().size();
+    const qint64 start = r.clock.now;
+    const ClientAnswer answer = run_client_command(r.p(), command);
+    return {answer, r.sent_since(from), r.clock.now - start};
+}
+
+}  // namespace
+
+class TestClientCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void the_panel_takes_in_what_a_command_changed()
+    {
+        PanelRig r;
+        r.start();
+        const Run freeze = run(r, "FRZ001");
+        QCOMPARE(freeze.answer.reply, QString("FRZ001"));
+        QCOMPARE(freeze.sent, QStringList{"FRZ001"});
+        QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
+        QVERIFY(r.frm().tim_rx().isActive() && r.link().dispatch_idle);
+
+        QCOMPARE(run(r, "PWR000").sent, QStringList{"PWR000"});
+        QCOMPARE(r.picture(26), QString("1_power_off_0"));
+        QVERIFY(!r.ico(9)->isEnabled() && !r.ico(27)->isEnabled() && r.ico(8)->isEnabled());
+
+        // Switched on by a script: one ready wait, taken by the command, and
+        // the panel's own resynchronisation after it.
+        const Run on = run(r, "PWR001");
+        QCOMPARE(on.answer.ready, QString("RDY000"));
+        QCOMPARE(on.sent, QStringList{"PWR001"} + kModeQueries);
+        QVERIFY2(on.ms < 1000, qPrintable(QString::number(on.ms)));
+        QCOMPARE(r.link().receive_log().text().count("RDY000"), 1);
+        QVERIFY(r.ico(9)->isEnabled());
+
+        // The box's reset, taken in: resynchronised, not reset twice.
+        const Run reset = run(r, "RST000");
+        QCOMPARE(reset.sent, QStringList{"RST000"} + kModeQueries);
+        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(run(r, "PAT000").answer.ready, QString("RDY000"));
+        QCOMPARE(r.caption(), QString("Test Pattern Off"));
+    }
+
+    void queries_silence_and_odd_replies()
+    {
+        PanelRig r;
+        r.start();
+        r.st.power_state = 0;  // the panel's copy may be behind
+        for (const char* query : {"PWR999", "ZOM999", "PAT999", "RST999"}) {
+            const Run q = run(r, query);
+            QVERIFY2(q.sent == QStringList{query} && q.answer.ready.isEmpty(), query);
+            QVERIFY2(q.ms < 1000, query);  // no 5 s wait for a ready that never comes
+        }
+        QCOMPARE(r.st.power_state, 0);
+
+        r.port.unanswered << "FRZ001" << "PAT000";
+        const Run silent = run(r, "FRZ001");
+        QVERIFY(silent.answer.reply == protocol::kNone && silent.answer.ready.isEmpty());
+        QCOMPARE(r.picture(14), QString("1_freeze_off_0"));  // unlike the button, nothing changed
+
+        // A slow command answered with a value that needs no ready wait: its
+        // ready message is still awaited, and "*** WAIT ***" does not stay.
+        r.port.arrive_in(20, "PAT001");
+        r.port.arrive_in(200, "RDY000");
+        QCOMPARE(run(r, "PAT000").answer.ready, QString("RDY000"));
+        QVERIFY(r.st.test_pattern == 1 && r.caption() != "*** WAIT ***");
+    }
+
+    // The client's command relies on this: taking in a message waits for a
+    // ready message exactly when waits_for_ready says so.
+    void the_dispatcher_waits_exactly_when_it_says()
+    {
+        BoxConfig no_ready;
+        no_ready.send_ready = false;
+        for (const char* message : {"PWR000", "PWR001", "PWR002", "PAT000", "PAT001", "RST000", "RST001",
+                                    "RST003", "ZOM000", "ZOM001", "FRZ001", "SCN001", "ARA005", "XYZ123"}) {
+            PanelRig r(no_ready);
+            r.start();
+            const qint64 start = r.clock.now;
+            r.box_says(message);
+            const QString m = QString::fromLatin1(message);
+            QVERIFY2((r.clock.now - start >= DeviceLink::kReadyWaitMs) == waits_for_ready(m.left(3), m.right(3).toInt()),
+                     message);
+        }
+    }
+
+    // Clients run between routines only: every routine that lets window
+    // events run must hold the gate, or a client's command could slip in.
+    void window_events_run_only_inside_marked_routines()
+    {
+        PanelRig r;
+        int passes = 0;
+        int unmarked = 0;
+        const auto check = [&] { ++passes, unmarked += !r.link().routines().busy(); };
+        r.on_events = check;
+        r.env.process_events_for = [&](int ms) { check(), r.clock.advance(ms); };
+        r.start();
+        for (int i = 0; i <= 38; ++i) {
+            if (i == 2)
+                continue;  // close
+            r.frm().show();
+            button_pressed(r.p(), i);
+            button_released(r.p(), i);
+            button_released(r.p(), 16);  // back to the main page
+        }
+        button_released(r.p(), 10);
+        for (int i = 0; i < 8; ++i)
+            option_clicked(r.p(), i);
+        button_released(r.p(), 15);
+        for (QScrollBar* slider : r.el().hsr_video) {
+            slider->setValue(slider->value() + 1);
+            slider->setTracking(false);  // the thumb moves ahead of the value
+            slider->setSliderPosition(slider->value() + 1);
+        }
+        for (int i = 0; i < 4; ++i)
+            hsr_video_Scroll(r.p(), i);
+        for (const char* message : {"PWR001", "RST000", "RST003", "ZOM001", "PAT000", "CON020"})
+            r.box_says(message);
+        run_client_command(r.p(), "PWR001");
+        QVERIFY(passes > 100);
+        QCOMPARE(unmarked, 0);
+    }
+};
+
+QV_REGISTER_TEST(TestClientCommands)
+#include "tst_client_commands.moc"
