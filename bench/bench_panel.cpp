@@ -115,7 +115,7 @@ QImage random_shapes(int w, int h)
 // COM1 of the panel is `path`.
 void use_device(SystemParts& parts, const QString& path)
 {
-    parts.port.set_device(1, path);
+    parts.com_devices.set_override(1, path);
 }
 
 // Milliseconds from a message of the box's own reaching the line to the panel

@@ -15,6 +15,8 @@
 #include "panel/video_sliders.h"
 #include "platform/desktop.h"
 #include "platform/picture_store.h"
+#include "window/com_device_menu.h"
+#include "window/device_map_file.h"
 #include "window/window_drag.h"
 
 #include <QCoreApplication>
@@ -53,9 +55,16 @@ FrmMain::FrmMain(const PanelEnvironment& env)
 {
     setWindowTitle(QStringLiteral("QV-742"));
     setWindowIcon(QIcon(env.pictures->pixmap(QStringLiteral("icon"))));
+    // Woken by the port's readable notice, not by time (the link's tick_due).
+    tim_rx_.setSingleShot(true);
     tim_rx_.setInterval(env.poll_interval_ms);
     connect(&tim_rx_, &QTimer::timeout, this, [this] { tim_rx_tick(panel_); });
     create_elements();
+    if (env.com_devices) {
+        link_.use_devices(*env.com_devices);
+        device_menu_ = new ComDeviceMenu(panel_, *env.com_devices, device_map_path(env.settings_path), this);
+        device_menu_->tell = [this](const QString& text, const QString& detail) { show_message(text, detail); };
+    }
 }
 
 FrmMain::~FrmMain()

@@ -117,7 +117,7 @@ private slots:
         QVERIFY(r.details[0].contains("log out and in again"));
         QCOMPARE(r.caption(), QString("COM port error !"));
         QVERIFY(!r.st.port_open);
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
     }
 
     void port_messages_say_what_to_do()
@@ -184,7 +184,7 @@ private slots:
         r.port.unplug("Input/output error");
         QCOMPARE(r.caption(), QString("COM1 lost !"));
         QVERIFY(r.el().lab_msg->toolTip().contains("Input/output error"));
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
         QCOMPARE(r.picture(28), QString("1_com1_off_0"));
         QVERIFY(r.messages.isEmpty());  // no dialog storm
     }
@@ -196,7 +196,7 @@ private slots:
         r.frm().show();
         r.frm().close();
         QVERIFY(!r.st.port_open);
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
         QVERIFY(!r.frm().monitor() || !r.frm().monitor()->isVisible());
         r.write_settings("changed");
         r.frm().close();  // a second close writes nothing more
