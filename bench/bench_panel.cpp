@@ -1,7 +1,9 @@
 // The panel window: start-up time against a minimal Qt program, building the
-// outline, the memory of the running panel, and the receive monitor's cost
-// per entry with a full log.
+// outline, the memory and the wake-ups of the idle panel, how soon it acts on
+// a message of the box's own, and the receive monitor's cost per entry with a
+// full log.
 
+#include "app/system_parts.h"
 #include "bench_support.h"
 #include "link/receive_log.h"
 #include "monitor/frm_rx.h"
@@ -11,12 +13,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QTimer>
 
 #include <csignal>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,6 +114,69 @@ QImage random_shapes(int w, int h)
     return image;
 }
 
+// COM1 of the panel is `path`.
+void use_device(SystemParts& parts, const QString& path)
+{
+    parts.com_devices.set_override(1, path);
+}
+
+// Milliseconds from a message of the box's own reaching the line to the panel
+// having acted on it: the real panel (in this process) on the real serial
+// port, at the slave end of a pseudo-terminal whose master plays the box.
+std::vector<double> message_to_effect(int messages)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ::grantpt(master);
+    ::unlockpt(master);
+    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+    termios tio{};
+    const int raw = ::open(slave.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    ::tcgetattr(raw, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(raw, TCSANOW, &tio);
+
+    QTemporaryDir dir;
+    QFile settings(dir.filePath("QVR_742.ini"));
+    settings.open(QIODevice::WriteOnly);
+    settings.write("1,1,0,0,#FALSE#\r\n");
+    settings.close();
+    SystemParts parts;
+    use_device(parts, slave);
+    PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
+    env.message_box = [](const QString& text, const QString&) {
+        std::fprintf(stderr, "bench_panel: %s\n", qPrintable(text));
+    };
+    std::vector<double> ms;
+    {
+        FrmMain panel(env);
+        panel.start();  // nobody answers: "not ready", the port stays open
+        ::close(raw);
+        QRandomGenerator random(742);
+        QTimer guard;  // never waits forever for an effect that does not come
+        guard.start(100);
+        for (int i = 0; i < messages; ++i) {
+            // The panel idles for a while, so the message meets a poll timer
+            // in any phase.
+            QEventLoop idle;
+            QTimer::singleShot(random.bounded(20), &idle, &QEventLoop::quit);
+            idle.exec();
+            const int level = 10 + i % 2;
+            char message[7];
+            std::snprintf(message, sizeof message, "CON%03d", level);
+            QElapsedTimer t;
+            t.start();
+            if (::write(master, message, 6) != 6)
+                break;
+            while (parts.state.contrast_level != level && t.elapsed() < 1000)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            ms.push_back(t.nsecsElapsed() / 1e6);
+        }
+        panel.close();
+    }
+    ::close(master);
+    return ms;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -130,6 +200,12 @@ int main(int argc, char** argv)
         if (i == kRuns - 1) {
             QThread::msleep(2000);  // idle
             report("idle_rss_mb", rss_mb(panel.processId()), "MB");
+            // Ten seconds of the idle panel with its port open.
+            const ProcessUsage before = process_usage(panel.processId());
+            QThread::msleep(10000);
+            const ProcessUsage after = process_usage(panel.processId());
+            report("idle_wakeups_per_s", (after.wakeups - before.wakeups) / 10.0, "/s");
+            report("idle_cpu_pct", (after.cpu_ns - before.cpu_ns) / 1e9 / 10.0 * 100.0, "%");
         }
         ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
         panel.waitForFinished(5000);
@@ -162,6 +238,10 @@ int main(int argc, char** argv)
     report("outline_ms", median_ms(200, [&] { region_from_picture(panel_outline); }), "ms");
     const QImage shapes = random_shapes(3840, 2160);
     report("outline_4k_ms", median_ms(9, [&] { region_from_picture(shapes); }), "ms");
+
+    const std::vector<double> effect = message_to_effect(200);
+    report("message_to_effect_ms", percentile(effect, 0.5), "ms");
+    report("message_to_effect_max_ms", percentile(effect, 1.0), "ms");
 
     // The monitor with its log at the limit: what one more entry costs.
     ReceiveLog log;

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the benchmarks: starting the simulator, CPU time, medians.
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -58,4 +60,28 @@ inline void report(const char* name, double value, const char* unit)
 {
     std::printf("%s: %.4g %s\n", name, value, unit);
     std::fflush(stdout);
+}
+
+// What every thread of process `pid` has had so far: its voluntary context
+// switches (each a wake-up after sleeping) and its time on a CPU.
+struct ProcessUsage {
+    qint64 wakeups = 0;
+    qint64 cpu_ns = 0;
+};
+
+inline ProcessUsage process_usage(qint64 pid)
+{
+    ProcessUsage usage;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(tasks.filePath(tid + "/status"));
+        if (status.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : status.readAll().split('\n'))
+                if (line.startsWith("voluntary_ctxt_switches:"))
+                    usage.wakeups += line.mid(24).trimmed().toLongLong();
+        QFile schedstat(tasks.filePath(tid + "/schedstat"));
+        if (schedstat.open(QIODevice::ReadOnly))
+            usage.cpu_ns += schedstat.readAll().split(' ').value(0).toLongLong();
+    }
+    return usage;
 }

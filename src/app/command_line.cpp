@@ -10,15 +10,19 @@ PanelOptions parse_panel_options(const QStringList& arguments)
     parser.setApplicationDescription(
         "Scan Converter: the control panel of the QV-742 scan converter, attached\n"
         "by a serial line. The panel's COM1 and COM2 buttons choose between two\n"
-        "serial devices. The port in use, skin, window position and stacking are\n"
-        "kept in QVR_742.ini: beside the program when its folder can be written,\n"
-        "else in ~/.config/qv742/qv742-panel/.\n"
+        "serial devices; hold a button down to choose its device from a menu.\n"
+        "The port in use, skin, window position and stacking are kept in\n"
+        "QVR_742.ini, the chosen devices in QVR_742_devices.ini beside it: beside\n"
+        "the program when its folder can be written, else in\n"
+        "~/.config/qv742/qv742-panel/.\n"
         "Example: qv742-panel --com1 /dev/ttyUSB0");
     const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
     const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
-    const QCommandLineOption com1("com1", QStringLiteral("Serial device used as COM1 (default %1).")
+    const QCommandLineOption com1("com1", QStringLiteral("Serial device used as COM1 for this run, in place of the "
+                                                         "one chosen in the panel (default %1).")
                                               .arg(SystemSerialPort::default_device(1)), "DEVICE");
-    const QCommandLineOption com2("com2", QStringLiteral("Serial device used as COM2 (default %1).")
+    const QCommandLineOption com2("com2", QStringLiteral("Serial device used as COM2 for this run, in place of the "
+                                                         "one chosen in the panel (default %1).")
                                               .arg(SystemSerialPort::default_device(2)), "DEVICE");
     parser.addOptions({help, version, com1, com2});
 
@@ -36,9 +40,9 @@ PanelOptions parse_panel_options(const QStringList& arguments)
     options.show_version = parser.isSet(version);
     options.com1_given = parser.isSet(com1);
     options.com2_given = parser.isSet(com2);
-    options.com1 = parser.isSet(com1) ? parser.value(com1) : SystemSerialPort::default_device(1);
-    options.com2 = parser.isSet(com2) ? parser.value(com2) : SystemSerialPort::default_device(2);
-    if (options.com1.isEmpty() || options.com2.isEmpty())
+    options.com1 = parser.value(com1);
+    options.com2 = parser.value(com2);
+    if ((parser.isSet(com1) && options.com1.isEmpty()) || (parser.isSet(com2) && options.com2.isEmpty()))
         options.error = QStringLiteral("A device path must not be empty.");
     return options;
 }

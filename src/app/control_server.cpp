@@ -35,7 +35,7 @@ public:
 };
 
 ControlServer::ControlServer(ControlTarget target, QObject* parent)
-    : QObject(parent), target_(std::move(target)), queue_(target_.panel->link.routines())
+    : QObject(parent), target_(std::move(target)), queue_(target_.panel->link)
 {
     connect(&server_, &QLocalServer::newConnection, this, &ControlServer::accept);
     DeviceLink& link = target_.panel->link;

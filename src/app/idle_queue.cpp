@@ -1,15 +1,17 @@
 #include "app/idle_queue.h"
 
+#include "link/device_link.h"
+
 #include <QMetaObject>
 
-IdleQueue::IdleQueue(RoutineGate& gate, QObject* parent) : QObject(parent), gate_(gate)
+IdleQueue::IdleQueue(DeviceLink& link, QObject* parent) : QObject(parent), link_(link)
 {
-    gate_.set_idle_handler([this] { kick(); });
+    link_.set_rest_handler([this] { kick(); });
 }
 
 IdleQueue::~IdleQueue()
 {
-    gate_.set_idle_handler(nullptr);
+    link_.set_rest_handler(nullptr);
 }
 
 void IdleQueue::push(std::function<void()> job)
@@ -31,8 +33,8 @@ void IdleQueue::kick()
 void IdleQueue::run_next()
 {
     posted_ = false;
-    if (gate_.busy() || jobs_.empty())
-        return;  // the routine's end asks again
+    if (!link_.at_rest() || jobs_.empty())
+        return;  // coming to rest asks again
     const std::function<void()> job = std::move(jobs_.front());
     jobs_.pop_front();
     job();

@@ -1,20 +1,20 @@
 #pragma once
 // Work for the panel that arrives from outside (a client's request) and may
-// run only between the panel's own routines. Jobs run one at a time from the
-// event loop, the next as soon as no routine is running: a socket notice
-// that arrives inside a routine (they run pending window events) only
-// queues its job.
-
-#include "link/routine_gate.h"
+// run only while the link is at rest, between the panel's own routines. Jobs
+// run one at a time from the event loop, the next as soon as the link comes
+// to rest again: a socket notice that arrives inside a routine (they run
+// pending window events) only queues its job.
 
 #include <QObject>
 #include <deque>
 #include <functional>
 
+class DeviceLink;
+
 class IdleQueue : public QObject {
     Q_OBJECT
 public:
-    explicit IdleQueue(RoutineGate& gate, QObject* parent = nullptr);
+    explicit IdleQueue(DeviceLink& link, QObject* parent = nullptr);
     ~IdleQueue() override;
 
     void push(std::function<void()> job);
@@ -24,7 +24,7 @@ private:
     void kick();
     void run_next();
 
-    RoutineGate& gate_;
+    DeviceLink& link_;
     std::deque<std::function<void()>> jobs_;
     bool posted_ = false;
 };

@@ -41,8 +41,10 @@ int main(int argc, char** argv)
 
     install_font_substitutes();
     SystemParts parts;
-    parts.port.set_device(1, options.com1);
-    parts.port.set_device(2, options.com2);
+    // The command line's devices hold for this run, ahead of the ones
+    // chosen in the panel.
+    parts.com_devices.set_override(1, options.com1);
+    parts.com_devices.set_override(2, options.com2);
     const PanelFiles files = locate_panel_files(QCoreApplication::applicationDirPath());
 
     PanelEnvironment env = parts.environment(files.bmp_dir, files.settings_path);

@@ -2,6 +2,7 @@
 
 #include "core/shared_state.h"
 #include "link/clock.h"
+#include "link/com_devices.h"
 #include "link/link_observer.h"
 #include "link/protocol.h"
 #include "link/serial_port.h"
@@ -25,29 +26,68 @@ DeviceLink::DeviceLink(SerialPort& port, Clock& clock, LinkObserver& observer, S
     : port_(port), clock_(clock), observer_(observer), state_(state)
 {
     port_.set_lost_handler([this](const QString& reason) { on_port_lost(reason); });
+    port_.set_readable_handler([this] { on_readable(); });
+    routines_.set_idle_handler([this] { came_to_rest(); });
+}
+
+DeviceLink::~DeviceLink()
+{
+    port_.set_lost_handler(nullptr);
+    port_.set_readable_handler(nullptr);
+    if (devices_)
+        devices_->list().watch(QString(), nullptr);
+}
+
+void DeviceLink::use_devices(ComDevices& devices)
+{
+    devices_ = &devices;
 }
 
 void DeviceLink::set_comm()
 {
     if (state_.port_open || port_.is_open())
         port_.close();
+    if (devices_)
+        devices_->list().watch(QString(), nullptr);
     QString error;
-    if (port_.open(state_.com_port, error)) {
-        port_.discard_input();
-        port_.discard_output();
-        state_.port_open = true;
-        observer_.port_changed();
-        observer_.set_poll_timer(true);
-        observer_.process_events();
+    if (open_port(error)) {
+        const QString device = port_.device_name(state_.com_port);
+        if (resync_on_open_ || (!synced_device_.isEmpty() && synced_device_ != device)) {
+            sync_due_ = true;
+            post_own_work();
+        }
+        resync_on_open_ = false;
+        synced_device_ = device;
+        pass_events();
         return;
     }
+    resync_on_open_ = true;
     observer_.port_failed(state_.com_port, error);
     observer_.show_status(QStringLiteral("COM port error !"));
     state_.port_open = false;
     observer_.port_changed();
     observer_.show_connect(false);  // nothing can answer on a closed port
-    observer_.set_poll_timer(false);
-    observer_.process_events();
+    set_polling(false);
+    // A device that is not there yet is awaited like a lost one.
+    if (devices_ && !devices_->list().exists(devices_->awaited(state_.com_port)))
+        watch_for_return();
+    pass_events();
+}
+
+// Opens COM com_port on the device it stands for now; on success the port
+// is ready and polling.
+bool DeviceLink::open_port(QString& error)
+{
+    if (devices_)
+        port_.set_device(state_.com_port, devices_->resolve(state_.com_port).path);
+    if (!port_.open(state_.com_port, error))
+        return false;
+    port_.discard_input();
+    port_.discard_output();
+    state_.port_open = true;
+    observer_.port_changed();
+    set_polling(true);
+    return true;
 }
 
 void DeviceLink::close_port()
@@ -55,6 +95,11 @@ void DeviceLink::close_port()
     if (state_.port_open)
         port_.close();
     state_.port_open = false;
+    set_polling(false);
+    if (devices_)
+        devices_->list().watch(QString(), nullptr);
+    reconnect_due_ = false;
+    sync_due_ = false;
 }
 
 void DeviceLink::on_port_lost(const QString& reason)
@@ -63,14 +108,121 @@ void DeviceLink::on_port_lost(const QString& reason)
         return;
     state_.port_open = false;
     ++losses_;
-    observer_.set_poll_timer(false);
+    resync_on_open_ = true;
+    set_polling(false);
     observer_.port_changed();
     observer_.show_connect(false);
     observer_.show_status(port_lost_message(state_.com_port));
     observer_.port_lost(state_.com_port, reason);
+    watch_for_return();
     if (port_lost_hook)
         port_lost_hook(reason);
 }
+
+// --- Coming back --------------------------------------------------------
+
+void DeviceLink::watch_for_return()
+{
+    if (!devices_)
+        return;
+    devices_->list().watch(devices_->awaited(state_.com_port), [this] { device_present(); });
+}
+
+void DeviceLink::device_present()
+{
+    reconnect_due_ = true;
+    post_own_work();
+}
+
+// The link's own work runs from the event loop, never inside a routine of
+// the panel: coming to rest posts it again.
+void DeviceLink::post_own_work()
+{
+    if (work_posted_)
+        return;
+    work_posted_ = true;
+    QMetaObject::invokeMethod(&context_, [this] { run_own_work(); }, Qt::QueuedConnection);
+}
+
+void DeviceLink::run_own_work()
+{
+    work_posted_ = false;
+    if (!at_rest())
+        return;
+    if (reconnect_due_) {
+        reconnect_due_ = false;
+        if (!state_.port_open)
+            reopen();
+    }
+    if (sync_due_ && state_.port_open) {
+        sync_due_ = false;
+        observer_.synchronise();
+    }
+}
+
+// The awaited device is there again. A failure is quiet: the watch goes on
+// and tries again at its next check (permissions may still be on their way).
+void DeviceLink::reopen()
+{
+    QString error;
+    if (!open_port(error))
+        return;
+    devices_->list().watch(QString(), nullptr);
+    resync_on_open_ = false;
+    synced_device_ = port_.device_name(state_.com_port);
+    sync_due_ = true;
+}
+
+// --- Events and polling -------------------------------------------------
+
+void DeviceLink::pass_events()
+{
+    const EventPass pass(*this);
+    observer_.process_events();
+}
+
+void DeviceLink::pass_events_for(int ms)
+{
+    const EventPass pass(*this);
+    observer_.process_events_for(ms);
+}
+
+void DeviceLink::leave_event_pass()
+{
+    if (--event_depth_ == 0)
+        came_to_rest();
+}
+
+// The last routine or event pass ended: work that waited for it may start,
+// from the event loop.
+void DeviceLink::came_to_rest()
+{
+    if (!at_rest())
+        return;
+    if (reconnect_due_ || sync_due_)
+        post_own_work();
+    if (rest_handler_)
+        rest_handler_();
+}
+
+// The poll timer's rule: a tick may run while polling, which an exchange
+// and the handling of a message switch off. Bytes that arrived meanwhile
+// are taken by a tick as soon as polling is back.
+void DeviceLink::set_polling(bool on)
+{
+    polling_ = on;
+    observer_.set_poll_timer(on);
+    if (on && port_.bytes_waiting() > 0)
+        observer_.tick_due();
+}
+
+void DeviceLink::on_readable()
+{
+    if (polling_ && state_.port_open)
+        observer_.tick_due();
+}
+
+// --- Exchanges ----------------------------------------------------------
 
 void DeviceLink::tx_cmd(const QString& cmd)
 {
@@ -79,8 +231,8 @@ void DeviceLink::tx_cmd(const QString& cmd)
         observer_.show_connect(false);
         return;
     }
-    observer_.set_poll_timer(false);
-    observer_.process_events();
+    set_polling(false);
+    pass_events();
     send(cmd);
 }
 
@@ -91,8 +243,8 @@ void DeviceLink::tx_val2str(QString& cmd, int value)
         observer_.show_connect(false);
         return;
     }
-    observer_.set_poll_timer(false);
-    observer_.process_events();
+    set_polling(false);
+    pass_events();
     cmd += protocol::render_value(value);
     send(cmd);
 }
@@ -112,7 +264,7 @@ void DeviceLink::send(const QString& cmd)
     port_.write(bytes);
     rx_cmd();
     if (dispatch_idle && state_.port_open)
-        observer_.set_poll_timer(true);
+        set_polling(true);
 }
 
 void DeviceLink::rx_cmd()
@@ -144,7 +296,7 @@ void DeviceLink::rx_rdy()
         return;
     }
     observer_.show_status(QStringLiteral("*** WAIT ***"));
-    observer_.process_events();
+    pass_events();
     last_reply = protocol::kNone;
     const qint64 start = clock_.now_ms();
     // A closed port can bring nothing: do not freeze the window for 5 s.
@@ -165,24 +317,26 @@ int DeviceLink::get_rx_val() const
 
 bool DeviceLink::poll_tick(const std::function<void(const QString&, int)>& act)
 {
-    if (!state_.port_open || port_.bytes_waiting() == 0)
+    if (!polling_ || !state_.port_open || port_.bytes_waiting() == 0)
         return false;
-    observer_.set_poll_timer(false);
-    observer_.process_events();
+    set_polling(false);
+    pass_events();
     dispatch_idle = false;
     rx_cmd_tim();
     if (last_message != protocol::kNone && act)
         act(protocol::mnemonic(last_message), protocol::read_value(last_message));
-    if (state_.port_open)
-        observer_.set_poll_timer(true);
     dispatch_idle = true;
+    if (state_.port_open)
+        set_polling(true);
+    if (reconnect_due_ || sync_due_)
+        post_own_work();
     return true;
 }
 
 void DeviceLink::handle_as_own(const QString& message, const QString& ready,
                                const std::function<void(const QString&, int)>& act)
 {
-    observer_.set_poll_timer(false);
+    set_polling(false);
     const bool was_idle = dispatch_idle;
     dispatch_idle = false;
     held_ready_ = ready;
@@ -190,7 +344,7 @@ void DeviceLink::handle_as_own(const QString& message, const QString& ready,
     held_ready_.clear();  // never taken for a later, unrelated wait
     dispatch_idle = was_idle;
     if (dispatch_idle && state_.port_open)
-        observer_.set_poll_timer(true);
+        set_polling(true);
 }
 
 void DeviceLink::wait_secs(double secs)
@@ -199,7 +353,7 @@ void DeviceLink::wait_secs(double secs)
     const double limit_ms = secs * 1000.0;
     while (static_cast<double>(clock_.now_ms() - start) <= limit_ms) {
         const double left = limit_ms - static_cast<double>(clock_.now_ms() - start);
-        observer_.process_events_for(static_cast<int>(left) + 1);
+        pass_events_for(static_cast<int>(left) + 1);
     }
 }
 

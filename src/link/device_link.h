@@ -3,15 +3,21 @@
 // collect its reply under the protocol's time limits, wait for the ready
 // message after slow operations, and collect what the box sends on its own.
 // Waits block on the port with the remaining time; they never spin.
+//
+// The link also decides when the box's own messages are taken (a poll tick,
+// started by the port's readable notice) and when work of its own runs:
+// reopening a device that came back and having the panel synchronise.
 
 #include "link/receive_log.h"
 #include "link/routine_gate.h"
 
+#include <QObject>
 #include <QString>
 #include <functional>
 
 class SerialPort;
 class Clock;
+class ComDevices;
 class LinkObserver;
 struct SharedState;
 
@@ -24,12 +30,19 @@ public:
     static constexpr int kDrainMs = 1000;       // pending output before a send
 
     DeviceLink(SerialPort& port, Clock& clock, LinkObserver& observer, SharedState& state);
+    ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 
-    // (Re)open COM `com_port` of the shared state; reports failure.
+    // Works out the device behind each COM number before every open, and
+    // watches for a lost or missing device to come back.
+    void use_devices(ComDevices& devices);
+
+    // (Re)open COM `com_port` of the shared state; reports failure. After a
+    // loss or a failure, or on another device than before, the panel is
+    // asked to synchronise once the calling routine has ended.
     void set_comm();
-    // Shut-down: close the port if it is open.
+    // Shut-down: close the port if it is open, stop watching.
     void close_port();
 
     // Send a six-character command and collect its reply into last_reply.
@@ -43,9 +56,9 @@ public:
     void rx_rdy();
     // Collect a message that is already arriving into last_message.
     void rx_cmd_tim();
-    // The poll timer's tick: when bytes are waiting, collect one message and
-    // hand its mnemonic and value to `act`. Cheap when nothing is waiting.
-    // Returns true when it collected something.
+    // The poll timer's tick: when polling and bytes are waiting, collect one
+    // message and hand its mnemonic and value to `act`. Cheap when nothing is
+    // waiting. Returns true when it collected something.
     bool poll_tick(const std::function<void(const QString& mnemonic, int value)>& act);
     // Keep processing window events until more than `secs` seconds passed.
     void wait_secs(double secs);
@@ -57,6 +70,31 @@ public:
     // `act` takes it instead of waiting for another.
     void handle_as_own(const QString& message, const QString& ready,
                        const std::function<void(const QString& mnemonic, int value)>& act);
+
+    // Polling (the poll timer enabled): the port is open and no exchange or
+    // handling of a message is running. A tick runs when bytes arrive.
+    bool polling() const { return polling_; }
+    // Nothing of the panel runs: no routine, no exchange, no handling of a
+    // message, and no pass of window events inside one. Work that does not
+    // come from the user (a device that came back, a client's command)
+    // waits for it.
+    bool at_rest() const { return !routines_.busy() && event_depth_ == 0 && dispatch_idle; }
+    // Called from the event loop each time the link comes to rest (the last
+    // routine or event pass ended) and may take outside work.
+    void set_rest_handler(std::function<void()> handler) { rest_handler_ = std::move(handler); }
+
+    // Held around a pass of window events that a routine runs, so the
+    // link's own work does not start in the middle of the routine.
+    class EventPass {
+    public:
+        explicit EventPass(DeviceLink& link) : link_(link) { ++link_.event_depth_; }
+        ~EventPass() { link_.leave_event_pass(); }
+        EventPass(const EventPass&) = delete;
+        EventPass& operator=(const EventPass&) = delete;
+
+    private:
+        DeviceLink& link_;
+    };
 
     ReceiveLog& receive_log() { return log_; }
     // Held by the panel's routines for their whole length.
@@ -74,21 +112,43 @@ public:
     std::function<void(const QString& reason)> port_lost_hook;
 
 private:
+    bool open_port(QString& error);
     void send(const QString& cmd);
     void rx_cmd();
     void collect(QString& field, qint64 deadline_ms = -1);
     bool wait_for_byte(qint64 since, int limit_ms);
     void append_log(const QString& entry);
     void on_port_lost(const QString& reason);
+    void pass_events();
+    void pass_events_for(int ms);
+    void leave_event_pass();
+    void came_to_rest();
+    void set_polling(bool on);
+    void on_readable();
+    void watch_for_return();
+    void device_present();
+    void post_own_work();
+    void run_own_work();
+    void reopen();
 
     SerialPort& port_;
     Clock& clock_;
     LinkObserver& observer_;
     SharedState& state_;
+    ComDevices* devices_ = nullptr;
     ReceiveLog log_;
     RoutineGate routines_;
     QString held_ready_;
+    std::function<void()> rest_handler_;
     int losses_ = 0;
+    bool polling_ = false;
+    int event_depth_ = 0;
+    QString synced_device_;        // the device the panel's state came from
+    bool resync_on_open_ = false;  // lost or failed since: the next open synchronises
+    bool reconnect_due_ = false;
+    bool sync_due_ = false;
+    bool work_posted_ = false;
+    QObject context_;              // runs the link's own work from the event loop
 };
 
 // "PC error on COM1: !"

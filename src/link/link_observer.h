@@ -18,8 +18,14 @@ public:
     virtual void process_events() {}
     // Run window events, blocking, for up to `ms` milliseconds.
     virtual void process_events_for(int ms) { Q_UNUSED(ms); }
-    // Start or stop the 10 ms poll timer.
+    // Polling switched on or off (the poll timer enabled or disabled). Off
+    // also cancels a tick that is due.
     virtual void set_poll_timer(bool on) { Q_UNUSED(on); }
+    // Bytes are waiting while polling: run the poll tick from the event loop.
+    virtual void tick_due() {}
+    // The port was opened again after a loss or a failure, or on another
+    // device: bring the panel in line with the box, as at start-up.
+    virtual void synchronise() {}
     // The port was opened, failed to open, or closed: redraw COM buttons.
     virtual void port_changed() {}
     // Opening failed: tell the user (message box with the platform's reason).

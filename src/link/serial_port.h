@@ -23,6 +23,13 @@ public:
     virtual void write(const QByteArray& bytes) = 0;
     virtual QByteArray read_all() = 0;
 
+    // The device behind COM<com_number>: a path, or a stable name that
+    // leads to one. Used at the next open.
+    virtual void set_device(int com_number, const QString& path)
+    {
+        Q_UNUSED(com_number);
+        Q_UNUSED(path);
+    }
     // The device behind COM<com_number>, for messages to the user.
     virtual QString device_name(int com_number) const { return QStringLiteral("COM%1").arg(com_number); }
 
@@ -39,13 +46,23 @@ public:
         lost_handler_ = std::move(handler);
     }
 
+    // Called when bytes have arrived while the port is open: from the event
+    // loop, or from inside one of the waits above (as QSerialPort does).
+    void set_readable_handler(std::function<void()> handler) { readable_handler_ = std::move(handler); }
+
 protected:
     void report_lost(const QString& reason)
     {
         if (lost_handler_)
             lost_handler_(reason);
     }
+    void report_readable()
+    {
+        if (readable_handler_)
+            readable_handler_();
+    }
 
 private:
     std::function<void(const QString&)> lost_handler_;
+    std::function<void()> readable_handler_;
 };

@@ -9,6 +9,7 @@
 SystemSerialPort::SystemSerialPort(QObject* parent) : QObject(parent)
 {
     connect(&port_, &QSerialPort::errorOccurred, this, &SystemSerialPort::on_error);
+    connect(&port_, &QSerialPort::readyRead, this, [this] { report_readable(); });
 }
 
 QString SystemSerialPort::default_device(int com_number)

@@ -13,7 +13,7 @@ class SystemSerialPort : public QObject, public SerialPort {
 public:
     explicit SystemSerialPort(QObject* parent = nullptr);
 
-    void set_device(int com_number, const QString& path);
+    void set_device(int com_number, const QString& path) override;
     QString device(int com_number) const;
     QString device_name(int com_number) const override { return device(com_number); }
     static QString default_device(int com_number);

@@ -5,6 +5,7 @@
 #include "link/protocol.h"
 #include "panel/button_pictures.h"
 #include "panel/hover.h"
+#include "panel/loss_notice.h"
 #include "panel/message_line.h"
 #include "panel/pages.h"
 #include "panel/panel.h"
@@ -117,4 +118,13 @@ void startup_exchange(Panel& p)
         enable_icons(p, false);
     }
     on_off_ico(p, 26, false);
+}
+
+void resynchronise(Panel& p)
+{
+    const RoutineScope routine(p.link.routines());
+    const LossNotice loss_notice(p);
+    show_main_panel(p);
+    show_tip(p, p.st.com_port == 2 ? 29 : 28);  // "COM1: On"
+    startup_exchange(p);
 }

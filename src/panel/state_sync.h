@@ -11,3 +11,7 @@ void query_video(Panel& p);
 void system_reset(Panel& p);
 // Start-up: version and power, and the modes when the box is on.
 void startup_exchange(Panel& p);
+// The port was opened again (the device came back, or a COM button opened
+// it after a loss or a failure): the main page, the COM button's caption,
+// and then the start-up exchange, so every setting shown is the box's own.
+void resynchronise(Panel& p);

@@ -18,6 +18,8 @@
 #include "platform/compositor_move.h"
 #include "platform/desktop.h"
 #include "platform/picture_store.h"
+#include "window/com_device_menu.h"
+#include "window/device_map_file.h"
 #include "window/window_drag.h"
 
 #include <QCoreApplication>
@@ -60,10 +62,17 @@ FrmMain::FrmMain(const PanelEnvironment& env)
     // the mask alone would only keep clicks out of them.
     setAttribute(Qt::WA_TranslucentBackground, env.desktop->translucent_windows());
     setWindowIcon(QIcon(env.pictures->pixmap(QStringLiteral("icon"))));
+    // Woken by the port's readable notice, not by time (the link's tick_due).
+    tim_rx_.setSingleShot(true);
     tim_rx_.setInterval(env.poll_interval_ms);
     connect(&tim_rx_, &QTimer::timeout, this, [this] { tim_rx_tick(panel_); });
     create_elements();
     make_panel_accessible(panel_, *this);
+    if (env.com_devices) {
+        link_.use_devices(*env.com_devices);
+        device_menu_ = new ComDeviceMenu(panel_, *env.com_devices, device_map_path(env.settings_path), this);
+        device_menu_->tell = [this](const QString& text, const QString& detail) { show_message(text, detail); };
+    }
 }
 
 FrmMain::~FrmMain()

@@ -16,6 +16,8 @@
 #include <functional>
 
 class Clock;
+class ComDeviceMenu;
+class ComDevices;
 class Desktop;
 class FrmMag;
 class FrmRx;
@@ -35,7 +37,12 @@ struct PanelEnvironment {
     QString bmp_dir;         // holds blue_panel.bmp, 1_panel.bmp, 2_panel.bmp
     QString settings_path;   // QVR_742.ini
     QString settings_read_path;  // read at start-up instead, when not empty
-    int poll_interval_ms = 10;
+    // The devices behind COM1 and COM2 and the device menus. Empty: the
+    // port's own devices, no menus, no reconnecting.
+    ComDevices* com_devices = nullptr;
+    // From the port's readable notice to the poll tick; tests make it long
+    // and tick by hand.
+    int poll_interval_ms = 0;
     // The only dialog: a message with an OK button. Empty: a QMessageBox.
     std::function<void(const QString& text, const QString& detail)> message_box;
     // Window events once / for up to `ms`. Empty: the real event loop.
@@ -69,6 +76,7 @@ public:
     FrmRx* monitor() const;
     QSystemTrayIcon* tray_icon() const { return tray_; }
     FrmMag* magnifier() const;
+    ComDeviceMenu* device_menu() const { return device_menu_; }
     const Twips& twips() const { return twips_; }
 
     // Window events that the panel's routines ask for (PanelHost).
@@ -100,6 +108,8 @@ private:
     void log_appended(const QString& entry) override;
     void process_events_for(int ms) override;
     void set_poll_timer(bool on) override;
+    void tick_due() override;
+    void synchronise() override;
     void port_changed() override;
     void port_failed(int com_port, const QString& reason) override;
     void port_lost(int com_port, const QString& reason) override;
@@ -130,6 +140,7 @@ private:
     QPointer<FrmRx> monitor_;
     QPointer<FrmMag> magnifier_;
     QSystemTrayIcon* tray_ = nullptr;
+    ComDeviceMenu* device_menu_ = nullptr;
     QPointer<QMessageBox> open_box_;  // a message box waiting for OK
     bool started_ = false;
     bool placed_ = false;             // the window has its real position

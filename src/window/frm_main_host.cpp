@@ -8,8 +8,10 @@
 #include "monitor/frm_rx.h"
 #include "panel/button_pictures.h"
 #include "panel/message_line.h"
+#include "panel/state_sync.h"
 #include "platform/desktop.h"
 #include "platform/picture_store.h"
+#include "window/com_device_menu.h"
 #include "window/message_box.h"
 #include "window/port_messages.h"
 
@@ -22,6 +24,7 @@
 
 void FrmMain::process_events()
 {
+    const DeviceLink::EventPass pass(link_);  // the link's own work waits for the routine
     if (env_.process_events)
         env_.process_events();
     else
@@ -51,6 +54,7 @@ void FrmMain::show_message(const QString& text, const QString& detail)
     }
     const auto box = make_message_box(this, QString::fromLatin1(kTitle), text, detail);
     open_box_ = box.get();
+    const DeviceLink::EventPass pass(link_);  // the routine that asked goes on afterwards
     box->exec();
     open_box_ = nullptr;
     if (unattended_)  // closed by a request to end: nobody read it
@@ -81,10 +85,20 @@ void FrmMain::log_appended(const QString&)
 
 void FrmMain::set_poll_timer(bool on)
 {
-    if (on)
-        tim_rx_.start();
-    else
+    if (!on)
         tim_rx_.stop();
+}
+
+void FrmMain::tick_due()
+{
+    if (!tim_rx_.isActive())
+        tim_rx_.start();
+}
+
+void FrmMain::synchronise()
+{
+    el_.lab_msg->setToolTip(QString());  // what was said about the loss is over
+    resynchronise(panel_);
 }
 
 void FrmMain::port_changed()
@@ -95,8 +109,10 @@ void FrmMain::port_changed()
 
 void FrmMain::port_failed(int com_port, const QString& reason)
 {
-    show_message(port_error_message(com_port),
-                 port_failure_detail(com_port, env_.port->device_name(com_port), reason));
+    QString detail = port_failure_detail(com_port, env_.port->device_name(com_port), reason);
+    if (device_menu_)
+        detail = device_menu_->explain_failure(com_port, detail);
+    show_message(port_error_message(com_port), detail);
 }
 
 void FrmMain::port_lost(int com_port, const QString& reason)
@@ -164,6 +180,8 @@ void FrmMain::enter_tray()
         tray_->setToolTip(QString::fromLatin1(kTitle));
         auto* menu = new QMenu(this);
         menu->addAction(QStringLiteral("Show or hide the panel"), this, &FrmMain::tray_clicked);
+        if (device_menu_)
+            menu->addMenu(device_menu_->tray_menu(menu));
         menu->addAction(QStringLiteral("Quit"), this, &FrmMain::close);
         tray_->setContextMenu(menu);
         connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {

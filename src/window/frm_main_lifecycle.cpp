@@ -12,6 +12,7 @@
 #include "panel/picture_button.h"
 #include "panel/state_sync.h"
 #include "platform/desktop.h"
+#include "window/com_device_menu.h"
 #include "window/outline.h"
 #include "window/settings_file.h"
 #include "window/slider_style.h"
@@ -52,6 +53,8 @@ void FrmMain::start()
     started_ = true;
     reset_state();
     ensure_monitor().show();
+    if (device_menu_)
+        device_menu_->load_choices();
     // A request to end can arrive in any message box of start-up.
     read_settings();
     if (shut_down_)
@@ -66,6 +69,8 @@ void FrmMain::start()
     scale_layout();
     if (st_.port_open)
         startup_exchange(panel_);
+    if (device_menu_)
+        device_menu_->report_start();
     setWindowTitle(QString::fromLatin1(kTitle));
     if (st_.win_on_top)
         set_on_top(true);
@@ -201,8 +206,7 @@ void FrmMain::shut_down()
         return;
     shut_down_ = true;
     tim_rx_.stop();
-    if (st_.port_open)
-        link_.close_port();
+    link_.close_port();  // also ends a watch for a lost device
     if (st_.tray_active && tray_) {
         tray_->hide();
         delete tray_;

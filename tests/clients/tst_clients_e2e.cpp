@@ -42,7 +42,7 @@ private slots:
         QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("1,1,0,0,#FALSE#\r\n") > 0);
         settings.close();
         SystemParts parts;
-        parts.port.set_device(1, sim->link());
+        parts.com_devices.set_override(1, sim->link());
         PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
         int waited_in_routines = 0;  // event passes of routines with a client's command waiting
         ControlServer* serving = nullptr;

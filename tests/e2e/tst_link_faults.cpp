@@ -27,7 +27,7 @@ private slots:
         QCOMPARE(r.link().last_reply, protocol::kNone);
         QCOMPARE(r.caption(), QStringLiteral("COM1 lost !"));
         QCOMPARE(r.el().img_connect->picture_name(), QStringLiteral("1_connect_off_0"));
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
         QVERIFY(r.messages.isEmpty());
     }
 
@@ -40,7 +40,7 @@ private slots:
         r.port.unplug_at = r.clock.now + 2000;
         r.box_says("PWR001");  // the box switched on at its front panel
         QCOMPARE(r.caption(), QStringLiteral("COM1 lost !"));
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
         QVERIFY(r.messages.isEmpty());
     }
 

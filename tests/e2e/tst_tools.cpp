@@ -87,6 +87,16 @@ private slots:
         QCOMPARE(ctl({"VER999"}).status, 2);
         QCOMPARE(ctl({"--port", "/dev/null"}).status, 2);
         QVERIFY(ctl({"--help"}).out.join(' ').contains("--listen"));
+        QCOMPARE(ctl({"--list", "--port", "/dev/ttyS0"}).status, 2);
+    }
+
+    // One device a line: path, stable name and description; none is no error.
+    void list_prints_the_serial_devices_present()
+    {
+        const Run r = ctl({"--list"});
+        QCOMPARE(r.status, 0);
+        for (const QString& line : r.out)
+            QVERIFY2(line.split('\t').size() == 3 && QFileInfo::exists(line.section('\t', 0, 0)), qPrintable(line));
     }
 
     void listen_prints_what_the_box_sends_on_its_own()

@@ -2,12 +2,16 @@
 // (offscreen, in this process, on the real SystemSerialPort) while it is
 // idle and in the middle of an exchange, and comes back. The simulator is
 // killed outright, which is what the pty's far end sees when an adapter is
-// pulled; it is then started again on the same link path.
+// pulled; it is then started again on the same link path. The replug test
+// makes the device and its stable name (in a by-id folder of its own, read
+// by the real device list) go and come back, with no click.
 
 #include "app/system_parts.h"
 #include "core/shared_state.h"
 #include "link/clock.h"
+#include "link/com_devices.h"
 #include "link/protocol.h"
+#include "link/system_device_list.h"
 #include "link/system_serial_port.h"
 #include "panel/message_line.h"
 #include "panel/picture_button.h"
@@ -15,6 +19,7 @@
 #include "platform/picture_store.h"
 #include "platform/system_desktop.h"
 #include "test_registry.h"
+#include "window/com_device_menu.h"
 #include "window/frm_main.h"
 
 #include <QApplication>
@@ -25,6 +30,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QDir>
+#include <QMenu>
 #include <QTest>
 
 #include <atomic>
@@ -64,13 +71,16 @@ public:
         return QFileInfo::exists(link_);
     }
     qint64 pid() const { return process_ ? process_->processId() : 0; }
-    // The device is gone at once, as when the adapter is pulled out.
+    // The device is gone at once, as when the adapter is pulled out, and
+    // its name with it: a link left behind could lead to another program's
+    // pseudo-terminal once its number is given out again.
     void kill()
     {
-        if (!process_ || process_->state() == QProcess::NotRunning)
-            return;
-        process_->kill();
-        process_->waitForFinished(5000);
+        if (process_ && process_->state() != QProcess::NotRunning) {
+            process_->kill();
+            process_->waitForFinished(5000);
+        }
+        QFile::remove(link_);
     }
     QStringList received()
     {
@@ -113,16 +123,25 @@ private:
 };
 
 // The real panel window on the real serial port, with message boxes counted.
+// COM1 is `link` from the command line or, with a by-id folder, the device
+// chosen in an earlier run, found by the real device list.
 struct LivePanel {
-    explicit LivePanel(const QString& link)
+    explicit LivePanel(const QString& link, const QString& by_id_dir = QString())
+        : devices(by_id_dir), com_devices(devices, "/dev/ttyS0", dir.filePath("no-such-com2"))
     {
         QFile settings(dir.filePath("QVR_742.ini"));
         settings.open(QIODevice::WriteOnly);
         settings.write("1,1,0,0,#FALSE#\r\n");
         settings.close();
-        parts.port.set_device(1, link);
-        parts.port.set_device(2, dir.filePath("no-such-com2"));
+        if (by_id_dir.isEmpty()) {
+            com_devices.set_override(1, link);
+        } else {
+            QFile chosen(dir.filePath("QVR_742_devices.ini"));
+            chosen.open(QIODevice::WriteOnly);
+            chosen.write("COM1=" + link.toUtf8() + "\n");
+        }
         PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
+        env.com_devices = &com_devices;
         env.message_box = [this](const QString& text, const QString&) { dialogs << text; };
         frm = std::make_unique<FrmMain>(env);
     }
@@ -134,6 +153,8 @@ struct LivePanel {
 
     QTemporaryDir dir;
     SystemParts parts;
+    SystemDeviceList devices;
+    ComDevices com_devices;
     SharedState& st = parts.state;
     QStringList dialogs;
     std::unique_ptr<FrmMain> frm;
@@ -152,7 +173,7 @@ class TestUnplug : public QObject {
         const QString tip = panel.frm->elements().lab_msg->toolTip();
         QVERIFY2(tip.contains(QLatin1String("stopped working")), qPrintable(tip));
         QCOMPARE(panel.indicator(), QStringLiteral("1_connect_off_0"));
-        QVERIFY(!panel.frm->tim_rx().isActive());
+        QVERIFY(!panel.frm->link().polling());
         QCOMPARE(panel.dialogs, QStringList());
         // Two seconds of the event loop: a port that reports its error over
         // and over would burn them.
@@ -162,17 +183,17 @@ class TestUnplug : public QObject {
         loop.exec();
         const double cpu = cpu_seconds() - cpu_before;
         QVERIFY2(cpu < 0.2, qPrintable(QStringLiteral("%1 s of CPU in 2 s after the loss").arg(cpu)));
-        QVERIFY(!panel.frm->tim_rx().isActive());
+        QVERIFY(!panel.frm->link().polling());
         QCOMPARE(panel.dialogs, QStringList());
         QCOMPARE(panel.caption(), QStringLiteral("COM1 lost !"));
         QCOMPARE(panel.frm->elements().lab_msg->toolTip(), tip);
         QCOMPARE(panel.frm->link().losses(), 1);  // said once, not at every error
     }
 
-    // A command while the device is gone ends at once in "NONE"; after the
-    // box is back, the COM1 button opens it again and the next command is
-    // answered.
-    void check_comes_back(LivePanel& panel, Box& box)
+    // A command while the device is gone ends at once in "NONE". When the
+    // box is back the panel opens it again, by itself or at once when COM1
+    // is pressed, and synchronises as at start-up: the state is the new box's.
+    void check_comes_back(LivePanel& panel, Box& box, bool click, int power)
     {
         QElapsedTimer t;
         t.start();
@@ -183,14 +204,18 @@ class TestUnplug : public QObject {
 
         QVERIFY(box.start());
         box.forget_output();
-        button_released(panel.frm->panel(), 28);
+        if (click) {
+            button_released(panel.frm->panel(), 28);
+            QVERIFY(panel.st.port_open);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(box.received().size(), power == 1 ? 9 : 2, 10000);
+        QCOMPARE(box.received().mid(0, 2), QStringList({"VER999", "PWR999"}));
         QVERIFY(panel.st.port_open);
-        QVERIFY(panel.frm->tim_rx().isActive());
+        QVERIFY(panel.frm->link().polling());
+        QCOMPARE(panel.st.power_state, power);
         QCOMPARE(panel.dialogs, QStringList());
-        panel.frm->link().tx_cmd(QStringLiteral("VER999"));
-        QCOMPARE(panel.reply(), QStringLiteral("VER105"));
         QCOMPARE(panel.indicator(), QStringLiteral("1_connect_on_0"));
-        QTRY_COMPARE_WITH_TIMEOUT(box.received(), QStringList{"VER999"}, 10000);
+        QCOMPARE(panel.frm->elements().lab_msg->toolTip(), QString());  // the loss is over
     }
 
 private slots:
@@ -203,12 +228,12 @@ private slots:
         panel.frm->start();
         QVERIFY(panel.st.port_open);
         QCOMPARE(panel.st.firmware_version, 105);
-        QVERIFY(panel.frm->tim_rx().isActive());
+        QVERIFY(panel.frm->link().polling());
 
         box.kill();
         QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
         check_lost_quietly(panel);
-        check_comes_back(panel, box);
+        check_comes_back(panel, box, false, 1);  // on: the seven mode queries too
     }
 
     void vanishes_during_the_ready_wait()
@@ -227,13 +252,17 @@ private slots:
             DelayedKill unplug(box.pid(), 1500);
             button_released(panel.frm->panel(), 26);  // power on: PWR001, then the ready wait
         }
+        box.kill();
         // The wait ends with the device, not 5 s after it began.
         QVERIFY2(t.elapsed() < 4500, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(panel.reply(), protocol::kNone);
         QCOMPARE(panel.st.power_state, 1);  // the box did say PWR001
         QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
         check_lost_quietly(panel);
-        check_comes_back(panel, box);
+        // The box that comes back is off: the panel, which took it as on,
+        // shows it off. A click on COM1 opens it before the watch does.
+        check_comes_back(panel, box, true, 0);
+        QCOMPARE(panel.frm->elements().img_ico[26]->picture_name(), QStringLiteral("1_power_off_0"));
     }
 
     void vanishes_while_a_reply_is_pending()
@@ -251,11 +280,51 @@ private slots:
             DelayedKill unplug(box.pid(), 100);
             panel.frm->link().tx_cmd(QStringLiteral("ASP999"));
         }
+        box.kill();
         QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(panel.reply(), protocol::kNone);
         QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
         check_lost_quietly(panel);
-        check_comes_back(panel, box);
+        check_comes_back(panel, box, true, 1);
+    }
+
+    // Unplugged and plugged in again, with the stable name the device was
+    // chosen by: back within a second with no click, with the state of the
+    // box now there (switched off). The real device list lists it.
+    void comes_back_by_itself_after_a_replug()
+    {
+        QTemporaryDir dir;
+        const QString by_id = dir.filePath("serial/by-id");
+        const QString stable = by_id + "/usb-QV742_Simulated_Box_0001-if00-port0";
+        Box box(stable, {});
+        QVERIFY(box.start());
+        LivePanel panel(stable, by_id);
+        panel.frm->start();
+        QCOMPARE(panel.st.power_state, 1);
+        QMenu* menu = panel.frm->device_menu()->open_menu(1);
+        const QList<QAction*> entries = menu->actions();
+        const auto in_use = std::find_if(entries.begin(), entries.end(), [](QAction* a) { return a->isChecked(); });
+        QVERIFY(in_use != entries.end());
+        QVERIFY((*in_use)->text().endsWith("usb-QV742_Simulated_Box_0001-if00-port0"));
+        menu->close();
+
+        box.kill();  // the adapter is pulled out: its device and stable name go
+        QDir(dir.filePath("serial")).removeRecursively();
+        QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
+        QTest::qWait(1500);
+        QVERIFY(panel.devices.checks() <= 3);  // at most one check a second
+
+        Box off(stable, {"--off"});
+        QVERIFY(off.start());
+        QElapsedTimer back;
+        back.start();
+        QTRY_VERIFY_WITH_TIMEOUT(panel.st.port_open && panel.st.power_state == 0, 1000);
+        QVERIFY2(back.elapsed() < 1000, qPrintable(QString::number(back.elapsed())));
+        QCOMPARE(panel.frm->elements().img_ico[26]->picture_name(), QStringLiteral("1_power_off_0"));
+        QVERIFY(!panel.frm->elements().img_ico[9]->isEnabled());
+        QCOMPARE(panel.caption(), QStringLiteral("COM1: On"));
+        QCOMPARE(panel.dialogs, QStringList());
+        QTRY_COMPARE_WITH_TIMEOUT(off.received(), QStringList({"VER999", "PWR999"}), 10000);
     }
 };
 

@@ -6,12 +6,10 @@ class TestCommandLine : public QObject {
 private slots:
     void maps_com_ports_to_devices()
     {
+        // Not given: the device chosen in the panel, or the default, is used.
         PanelOptions o = parse_panel_options({"qv742-panel"});
         QVERIFY(o.error.isEmpty());
-#ifndef Q_OS_WIN
-        QCOMPARE(o.com1, QString("/dev/ttyS0"));
-        QCOMPARE(o.com2, QString("/dev/ttyS1"));
-#endif
+        QVERIFY(o.com1.isEmpty() && o.com2.isEmpty());
         o = parse_panel_options({"qv742-panel", "--com1", "/tmp/x/com1", "--com2=/dev/ttyUSB0"});
         QVERIFY(o.error.isEmpty());
         QCOMPARE(o.com1, QString("/tmp/x/com1"));

@@ -43,7 +43,7 @@ private slots:
         QCOMPARE(freeze.answer.reply, QString("FRZ001"));
         QCOMPARE(freeze.sent, QStringList{"FRZ001"});
         QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
-        QVERIFY(r.frm().tim_rx().isActive() && r.link().dispatch_idle);
+        QVERIFY(r.link().polling() && r.link().dispatch_idle);
 
         QCOMPARE(run(r, "PWR000").sent, QStringList{"PWR000"});
         QCOMPARE(r.picture(26), QString("1_power_off_0"));

@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(r.picture(26), QString("1_power_on_0"));
         QCOMPARE(r.st.tv_system, 1);
         QVERIFY(mode_buttons_enabled(r));
-        QVERIFY(r.frm().tim_rx().isActive());
+        QVERIFY(r.link().polling());
         QCOMPARE(r.frm().windowTitle(), QString("Scan Converter"));
     }
 
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
         QVERIFY(r.details.first().contains("No such file or directory"));
         QCOMPARE(r.caption(), QString("COM port error !"));
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
         QCOMPARE(r.picture(28), QString("1_com1_off_0"));
         QCOMPARE(r.picture(29), QString("1_com2_off_0"));
         QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));  // nothing answers
@@ -114,7 +114,7 @@ private slots:
         QVERIFY(r.st.port_open);
         QCOMPARE(r.st.com_port, 2);
         QCOMPARE(r.picture(29), QString("1_com2_on_0"));
-        QVERIFY(r.frm().tim_rx().isActive());
+        QVERIFY(r.link().polling());
         r.link().tx_cmd("VER999");  // answered, then the port is lost to a failed open
         r.port.present = {};
         button_released(r.p(), 29);
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(r.st.current_page, 99);
         QCOMPARE(r.el().lab_panel->text(), QString("MAIN PANEL"));
         QCOMPARE(r.caption(), QString("System Reset"));
-        QVERIFY(r.frm().tim_rx().isActive());
+        QVERIFY(r.link().polling());
         QVERIFY(r.link().dispatch_idle);
     }
 
@@ -218,7 +218,7 @@ private slots:
         r.box_says("PWR");
         QVERIFY(r.link().receive_log().text().endsWith("NONE "));
         QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
-        QVERIFY(r.frm().tim_rx().isActive());
+        QVERIFY(r.link().polling());
     }
 
     void box_messages_on_the_video_and_option_pages()

@@ -2,11 +2,14 @@
 // A serial port on virtual time. Bytes arrive on a schedule: scripted by the
 // test, or answered by the simulated box. Waiting moves the clock straight to
 // the next arrival or the deadline, so time limits are exact and tests fast.
+// Like QSerialPort it gives a readable notice whenever bytes arrive while it
+// is open, also from inside a wait; pass_time() lets idle time go by.
 
 #include "box/box_model.h"
 #include "link/serial_port.h"
 #include "virtual_clock.h"
 
+#include <QMap>
 #include <QStringList>
 #include <map>
 #include <set>
@@ -27,6 +30,12 @@ public:
         report_lost(reason);
     }
     void set_box(BoxModel* box) { box_ = box; }
+    // Idle time goes by: what is due arrives, with its readable notice.
+    void pass_time(qint64 ms)
+    {
+        clock_.now += ms;
+        deliver();
+    }
 
     std::set<int> present = {1, 2};   // ports that can be opened
     QString open_error = QStringLiteral("No such file or directory");
@@ -36,6 +45,8 @@ public:
     int input_discards = 0;
     int output_discards = 0;
     int waits = 0;                    // calls of wait_readable: a spinning wait shows here
+    int notices = 0;                  // readable notices given
+    std::set<QString> absent;         // device paths that cannot be opened
     qint64 unplug_at = -1;            // the device vanishes at this time
     int pending_output = 0;           // bytes the line has not taken yet
     qint64 drain_at_ms = 0;           // when pending output leaves
@@ -44,7 +55,7 @@ public:
     bool open(int com_number, QString& error) override
     {
         ++opens;
-        if (!present.count(com_number)) {
+        if (!present.count(com_number) || absent.count(device_name(com_number))) {
             error = open_error;
             return false;
         }
@@ -53,6 +64,11 @@ public:
         return true;
     }
     void close() override { open_ = false; }
+    void set_device(int com_number, const QString& path) override { devices_[com_number] = path; }
+    QString device_name(int com_number) const override
+    {
+        return devices_.value(com_number, QStringLiteral("COM%1").arg(com_number));
+    }
     bool is_open() const override { return open_; }
     int com() const { return com_; }
     int bytes_waiting() override
@@ -145,10 +161,17 @@ private:
     static qint64 ceil_ms(qint64 us) { return (us + 999) / 1000; }
     void deliver()
     {
+        bool arrived = false;
         while (!schedule_.empty() && schedule_.begin()->first <= clock_.now) {
-            if (open_)
+            if (open_) {
                 rx_ += schedule_.begin()->second;
+                arrived = true;
+            }
             schedule_.erase(schedule_.begin());
+        }
+        if (arrived) {
+            ++notices;
+            report_readable();
         }
     }
 
@@ -158,4 +181,5 @@ private:
     QByteArray rx_;
     bool open_ = false;
     int com_ = 0;
+    QMap<int, QString> devices_;
 };

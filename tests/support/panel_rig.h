@@ -7,7 +7,9 @@
 #include "box/box_model.h"
 #include "core/shared_state.h"
 #include "fake_desktop.h"
+#include "fake_device_list.h"
 #include "fake_port.h"
+#include "link/com_devices.h"
 #include "panel/message_line.h"
 #include "panel/panel_elements.h"
 #include "panel/picture_button.h"
@@ -39,6 +41,7 @@ public:
         env.clock = &clock;
         env.desktop = &desktop;
         env.pictures = &pictures;
+        env.com_devices = &com_devices;
         env.bmp_dir = source_bmp_dir();
         env.settings_path = settings_path();
         env.poll_interval_ms = 24 * 3600 * 1000;
@@ -71,6 +74,20 @@ public:
     {
         frm().start();
         return *frm_;
+    }
+    // Closes the panel and starts a new one on the same files, as the next
+    // run would, with COM devices of its own; `set_up` gives them what the
+    // command line would.
+    FrmMain& restart(const std::function<void(ComDevices&)>& set_up = nullptr)
+    {
+        frm_->close();
+        frm_.reset();
+        st = SharedState{};
+        next_run = std::make_unique<ComDevices>(devices, QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1"));
+        if (set_up)
+            set_up(*next_run);
+        env.com_devices = next_run.get();
+        return start();
     }
     Panel& p() { return frm().panel(); }
     DeviceLink& link() { return frm().link(); }
@@ -106,6 +123,8 @@ public:
     VirtualClock clock;
     BoxModel box;
     FakePort port{clock, &box};
+    FakeDeviceList devices;
+    ComDevices com_devices{devices, QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1")};
     FakeDesktop desktop;
     PictureStore pictures;
     SharedState st;
@@ -115,6 +134,7 @@ public:
     int event_passes = 0;
     int magnifier_opens = 0;
     std::function<void()> on_events;  // runs inside each event pass
+    std::unique_ptr<ComDevices> next_run;
 
 private:
     std::unique_ptr<FrmMain> frm_;

@@ -27,6 +27,8 @@ public:
             clock_->advance(ms);
     }
     void set_poll_timer(bool on) override { timer_on = on; ++timer_changes; }
+    void tick_due() override { ++ticks_due; }
+    void synchronise() override { ++syncs; }
     void port_changed() override { ++port_changes; }
     void port_failed(int com_port, const QString& reason) override
     {
@@ -47,6 +49,8 @@ public:
     bool timer_on = false;
     int timer_changes = 0;
     int port_changes = 0;
+    int ticks_due = 0;
+    int syncs = 0;
     std::function<void()> on_events;  // runs inside an event pass
 
 private:

@@ -125,7 +125,7 @@ private slots:
         QVERIFY(r.details[0].contains("log out and in again"));
         QCOMPARE(r.caption(), QString("COM port error !"));
         QVERIFY(!r.st.port_open);
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
     }
 
     void a_settings_file_to_keep_gives_the_starting_values()
@@ -208,7 +208,7 @@ private slots:
         r.port.unplug("Input/output error");
         QCOMPARE(r.caption(), QString("COM1 lost !"));
         QVERIFY(r.el().lab_msg->toolTip().contains("Input/output error"));
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
         QCOMPARE(r.picture(28), QString("1_com1_off_0"));
         QVERIFY(r.messages.isEmpty());  // no dialog storm
     }
@@ -220,7 +220,7 @@ private slots:
         r.frm().show();
         r.frm().close();
         QVERIFY(!r.st.port_open);
-        QVERIFY(!r.frm().tim_rx().isActive());
+        QVERIFY(!r.link().polling());
         QVERIFY(!r.frm().monitor() || !r.frm().monitor()->isVisible());
         r.write_settings("changed");
         r.frm().close();  // a second close writes nothing more

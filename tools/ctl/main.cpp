@@ -7,6 +7,7 @@
 #include "link/device_link.h"
 #include "link/link_observer.h"
 #include "link/protocol.h"
+#include "link/system_device_list.h"
 #include "link/system_serial_port.h"
 #include "via_panel.h"
 
@@ -37,6 +38,20 @@ int usage_error(const QString& text)
     return 2;
 }
 
+// One device a line: path, stable name ("-" when none), description.
+int list_devices()
+{
+    SystemDeviceList list;
+    for (const SerialDeviceInfo& d : list.devices()) {
+        QString what = d.description;
+        if (!d.manufacturer.isEmpty())
+            what += (what.isEmpty() ? QString() : QStringLiteral(", ")) + d.manufacturer;
+        std::printf("%s\t%s\t%s\n", qPrintable(d.path), qPrintable(d.stable_name.isEmpty() ? "-" : d.stable_name),
+                    qPrintable(what.isEmpty() ? QStringLiteral("-") : what));
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -52,6 +67,8 @@ int main(int argc, char** argv)
         "make the box busy wait for its ready message before the next one.\n"
         "While a panel of yours uses the device, the commands go through it.\n"
         "Example: qv742-ctl --port /dev/ttyUSB0 VER999 PWR999\n"
+        "--list prints the serial devices present, one a line: path, stable name\n"
+        "(- when none) and description, separated by tabs.\n"
         "Exit status: 0 all replies came, 1 a reply was NONE, 2 usage or port error.");
     parser.addHelpOption();
     parser.addVersionOption();
@@ -59,7 +76,8 @@ int main(int argc, char** argv)
     const QCommandLineOption listen_opt(
         "listen", "Afterwards print, for SECONDS (0 to 1000000), the messages the box sends on its own.",
         "SECONDS");
-    parser.addOptions({port_opt, listen_opt});
+    const QCommandLineOption list_opt("list", "Print the serial devices present and exit.");
+    parser.addOptions({port_opt, listen_opt, list_opt});
     parser.addPositionalArgument("CMD", "Command: three letters and three digits, e.g. PWR001, ASP999.", "[CMD...]");
     // Usage errors exit with 2 like every other one; process() alone would
     // exit with 1, which means a missing reply.
@@ -67,6 +85,11 @@ int main(int argc, char** argv)
         return usage_error(parser.errorText());
     parser.process(app);  // --help, --help-all, --version
 
+    if (parser.isSet(list_opt)) {
+        if (parser.isSet(port_opt) || parser.isSet(listen_opt) || !parser.positionalArguments().isEmpty())
+            return usage_error("--list takes nothing else");
+        return list_devices();
+    }
     if (!parser.isSet(port_opt))
         return usage_error("no serial device given (--port DEVICE)");
     double listen_secs = 0;

@@ -107,7 +107,7 @@ int main(int argc, char** argv)
         settings.close();
 
         SystemParts parts;
-        parts.port.set_device(1, dir.filePath("com1"));
+        parts.com_devices.set_override(1, dir.filePath("com1"));
         PanelEnvironment env = parts.environment(
             QDir(QCoreApplication::applicationDirPath()).filePath("bmp"), settings.fileName());
         env.message_box = [](const QString& text, const QString& detail) {

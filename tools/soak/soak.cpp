@@ -381,7 +381,7 @@ int run_panel(int argc, char** argv, const QString& link, int seconds, const QSt
     install_font_substitutes();
 
     SystemParts parts;
-    parts.port.set_device(1, link);
+    parts.com_devices.set_override(1, link);
     int dialogs = 0;
     PanelEnvironment env = parts.environment(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bmp")),
                                              QDir(dir).filePath(QStringLiteral("QVR_742.ini")));

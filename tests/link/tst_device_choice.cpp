@@ -1,0 +1,181 @@
+// Which device a COM number uses, the link coming back after a loss, and
+// the poll tick woken by the port's readable notice, on virtual time.
+
+#include "core/shared_state.h"
+#include "fake_device_list.h"
+#include "fake_port.h"
+#include "link/com_devices.h"
+#include "link/device_link.h"
+#include "recording_observer.h"
+#include "test_registry.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+using Source = DeviceResolution::Source;
+
+const SerialDeviceInfo kBuiltIn{"/dev/ttyS0", "", "", "", false};
+const SerialDeviceInfo kFtdi = usb_adapter("/dev/ttyUSB0", "A10");
+const SerialDeviceInfo kPlain{"/dev/ttyACM0", "", "USB ACM device", "", true};
+
+// A link whose COM1 is the adapter chosen by its stable name.
+struct Rig {
+    Rig()
+    {
+        devices.listed = {kFtdi};
+        com.set_chosen(1, kFtdi.stable_name);
+        link.use_devices(com);
+        link.set_comm();
+    }
+    VirtualClock clock;
+    BoxModel box;
+    FakePort port{clock, &box};
+    RecordingObserver obs{&clock};
+    SharedState state;
+    FakeDeviceList devices;
+    ComDevices com{devices, "/dev/ttyS0", "/dev/ttyS1"};
+    DeviceLink link{port, clock, obs, state};
+};
+
+void settle()
+{
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+class TestDeviceChoice : public QObject {
+    Q_OBJECT
+private slots:
+    void each_com_number_finds_its_device()
+    {
+        const QString ftdi = kFtdi.stable_name;
+        const QString gone = "/dev/serial/by-id/gone";
+        const struct {
+            QString override_path, chosen, taken;
+            QList<SerialDeviceInfo> present;
+            QString path;
+            Source source;
+            bool warning;
+            QString note;
+        } cases[] = {
+            {"/tmp/pty", ftdi, "", {kFtdi}, "/tmp/pty", Source::CommandLine, false, ""},
+            {"", ftdi, "", {kFtdi, kPlain}, ftdi, Source::Chosen, false, ""},
+            {"", "/tmp/pty", "", {}, "/tmp/pty", Source::Chosen, false, ""},
+            {"", "", "", {kBuiltIn, kFtdi}, "/dev/ttyS0", Source::Default, false, ""},
+            {"", "", "", {kFtdi}, ftdi, Source::OnlyAdapter, false, "only USB serial device"},
+            {"", "", "", {kPlain}, "/dev/ttyACM0", Source::OnlyAdapter, false, "/dev/ttyS0 has no serial port"},
+            {"", "", "", {kFtdi, kPlain}, "/dev/ttyS0", Source::Default, true, "2 USB serial devices"},
+            {"", "", ftdi, {kFtdi}, "/dev/ttyS0", Source::Default, false, ""},
+            {"", gone, "", {kBuiltIn}, "/dev/ttyS0", Source::Default, true, gone + ", is not there"},
+            {"", gone, "", {kFtdi}, ftdi, Source::OnlyAdapter, true, "is not there"},
+        };
+        for (const auto& c : cases) {
+            const auto exists = [&](const QString& p) { return p == "/tmp/pty" || find_device(c.present, p) >= 0; };
+            const DeviceWishes wishes{1, c.override_path, c.chosen, "/dev/ttyS0", c.taken};
+            const DeviceResolution r = resolve_device(wishes, c.present, exists);
+            QCOMPARE(r.path, c.path);
+            QCOMPARE(r.source, c.source);
+            QCOMPARE(r.warning, c.warning);
+            QVERIFY2(c.note.isEmpty() ? r.note.isEmpty() : r.note.contains(c.note), qPrintable(r.note));
+        }
+        QCOMPARE(device_label(kFtdi), QString("FT232R USB UART, FTDI \u2014 /dev/ttyUSB0 \u2014 "
+                                              "usb-FTDI_FT232R_USB_UART_A10-if00-port0"));
+        QCOMPARE(device_label(kBuiltIn), QString("Serial port \u2014 /dev/ttyS0"));
+        QCOMPARE(device_label({"/dev/ttyUSB1", "", "Prolific USB-Serial", "Prolific", true}),
+                 QString("Prolific USB-Serial \u2014 /dev/ttyUSB1"));  // the maker is not said twice
+    }
+
+    void a_lost_device_is_reopened_when_it_returns()
+    {
+        Rig rig;
+        rig.port.unplug();
+        rig.devices.unplug(kFtdi.path);
+        QCOMPARE(rig.devices.watched, kFtdi.stable_name);
+        const int opens = rig.port.opens;
+
+        // Back while a routine passes window events: it waits for the end.
+        rig.obs.on_events = [&] {
+            rig.obs.on_events = nullptr;
+            rig.devices.plug(kFtdi);
+            settle();
+            QVERIFY(!rig.state.port_open);
+        };
+        rig.link.rx_rdy();
+        settle();
+        QVERIFY(rig.state.port_open && rig.link.polling());
+        QCOMPARE(rig.port.opens, opens + 1);
+        QCOMPARE(rig.obs.syncs, 1);
+        QVERIFY(rig.devices.watched.isEmpty());
+
+        // Back, but not to be opened yet (permissions on their way): quiet,
+        // and the watch goes on.
+        rig.port.unplug();
+        rig.port.present.erase(1);
+        rig.devices.plug(kFtdi);
+        settle();
+        QVERIFY(!rig.state.port_open);
+        QCOMPARE(rig.obs.failures, QStringList());
+        QCOMPARE(rig.devices.watched, kFtdi.stable_name);
+    }
+
+    void an_open_after_a_loss_a_failure_or_on_another_device_synchronises()
+    {
+        Rig rig;
+        rig.link.set_comm();  // the same device again: nothing to catch up on
+        rig.port.absent.insert(kFtdi.stable_name);
+        rig.link.set_comm();
+        QVERIFY(!rig.state.port_open);
+        QVERIFY(rig.devices.watched.isEmpty());  // it is there: a click will do
+        rig.port.absent.clear();
+        rig.link.set_comm();
+        QCOMPARE(rig.obs.syncs, 0);  // not in the middle of the click
+        settle();
+        QCOMPARE(rig.obs.syncs, 1);
+        rig.state.com_port = 2;  // /dev/ttyS1: another device
+        rig.link.set_comm();
+        settle();
+        QCOMPARE(rig.obs.syncs, 2);
+
+        // A chosen device missing at the open is awaited.
+        rig.com.set_chosen(2, "/dev/serial/by-id/usb-later");
+        rig.port.absent.insert("/dev/ttyS1");
+        rig.link.set_comm();
+        QCOMPARE(rig.devices.watched, QString("/dev/serial/by-id/usb-later"));
+        rig.link.close_port();
+        QVERIFY(rig.devices.watched.isEmpty());
+    }
+
+    void a_tick_runs_when_bytes_arrive()
+    {
+        Rig rig;
+        const int due = rig.obs.ticks_due;
+        rig.clock.advance(60000);  // an idle minute: nothing wakes
+        rig.link.tx_cmd("ASP999");  // nor does the reply to a command
+        QCOMPARE(rig.obs.ticks_due, due);
+
+        // A message arriving while another is handled wakes nothing then;
+        // its tick comes as soon as polling is back.
+        rig.port.arrive_in(5, "ASP001");
+        rig.port.pass_time(5);
+        QCOMPARE(rig.obs.ticks_due, due + 1);
+        QVERIFY(rig.link.poll_tick([&](const QString&, int) {
+            rig.port.arrive_in(3, "ZOM001");
+            rig.port.pass_time(3);
+            QCOMPARE(rig.obs.ticks_due, due + 1);
+        }));
+        QCOMPARE(rig.obs.ticks_due, due + 2);
+
+        // Not polling (a command sent from the handling): no tick at all.
+        rig.link.dispatch_idle = false;
+        rig.link.tx_cmd("VER999");
+        QVERIFY(!rig.link.polling());
+        QVERIFY(!rig.link.poll_tick(nullptr));
+        QCOMPARE(rig.obs.ticks_due, due + 2);
+        rig.link.dispatch_idle = true;
+    }
+};
+
+QV_REGISTER_TEST(TestDeviceChoice)
+#include "tst_device_choice.moc"

@@ -1,0 +1,250 @@
+// Choosing the device behind a COM button: the menu driven with QTest, the
+// file of chosen devices across runs, and bad input.
+
+#include "panel/press_dispatch.h"
+#include "panel_rig.h"
+#include "test_registry.h"
+#include "window/com_device_menu.h"
+#include "window/device_map_file.h"
+
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QStyleHints>
+#include <QSystemTrayIcon>
+
+namespace {
+
+const SerialDeviceInfo kBuiltIn{"/dev/ttyS0", "", "", "", false};
+const SerialDeviceInfo kFtdi = usb_adapter("/dev/ttyUSB0", "A10");
+const SerialDeviceInfo kProlific{"/dev/ttyUSB1", "", "USB-Serial Controller", "Prolific", true};
+
+QByteArray file_of(PanelRig& r, const QByteArray* write = nullptr)
+{
+    QFile f(device_map_path(r.settings_path()));
+    if (write && f.open(QIODevice::WriteOnly))
+        f.write(*write);
+    else if (!write && f.open(QIODevice::ReadOnly))
+        return f.readAll();
+    return {};
+}
+
+// The tooltip a button shows when the pointer rests on it.
+QString tooltip(QWidget* button)
+{
+    QHelpEvent rest(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(button, &rest);
+    return button->toolTip();
+}
+
+QStringList ticked(QMenu* menu)
+{
+    QStringList out;
+    for (QAction* a : menu->actions())
+        if (a->isChecked())
+            out << a->text();
+    return out;
+}
+
+// Goes down the open menu with the arrow key to the entry and presses Return.
+void choose_with_keys(QMenu* menu, const QString& part)
+{
+    for (int i = 0; i < 9 && !(menu->activeAction() && menu->activeAction()->text().contains(part)); ++i)
+        QTest::keyClick(menu, Qt::Key_Down);
+    QVERIFY(menu->activeAction() && menu->activeAction()->text().contains(part));
+    QTest::keyClick(menu, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the entry acts once the menu has closed
+}
+
+}  // namespace
+
+class TestDeviceMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QGuiApplication::styleHints()->setMousePressAndHoldInterval(40); }
+    void cleanupTestCase() { QGuiApplication::styleHints()->setMousePressAndHoldInterval(-1); }
+
+    void the_file_of_chosen_devices_is_read_leniently_and_written_whole()
+    {
+        const struct {
+            QByteArray text;
+            QString com1, com2, problem;
+        } cases[] = {
+            {format_device_map("/dev/serial/by-id/usb-A", "/dev/ttyUSB1"), "/dev/serial/by-id/usb-A",
+             "/dev/ttyUSB1", ""},
+            {"\r\n  com2 = /dev/ttyACM0 \r\n# note\r\n", "", "/dev/ttyACM0", ""},
+            {" \n", "", "", "it is empty"},
+            {QByteArray("\x7f\x45LF\x02\x01\x00\xff", 8), "", "", "line 1 cannot be read"},
+            {"COM3=/dev/x\nCOM1=/dev/ttyUSB0\nCOM2=\n", "/dev/ttyUSB0", "", "line 1 cannot be read (and 1 more)"},
+        };
+        for (const auto& c : cases) {
+            const DeviceMap map = parse_device_map(c.text);
+            QCOMPARE(map.com1, c.com1);
+            QCOMPARE(map.com2, c.com2);
+            const QString note = device_map_note("/x/QVR_742_devices.ini", map);
+            QVERIFY2(c.problem.isEmpty() ? note.isEmpty() : note.contains(c.problem), qPrintable(note));
+        }
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(!write_device_map(dir.filePath("no/such/folder/x.ini"), "COM1=x\n", error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void a_long_press_or_the_menu_key_opens_the_menu_and_a_click_stays_a_click()
+    {
+        PanelRig r;
+        r.devices.listed = {kBuiltIn, kFtdi};
+        r.start();
+        ComDeviceMenu& menus = *r.frm().device_menu();
+        PictureButton* com1 = r.ico(28);
+        PictureButton* com2 = r.ico(29);
+        QTest::mouseClick(com2, Qt::LeftButton);
+        QCOMPARE(r.st.com_port, 2);
+        QTest::mouseClick(com1, Qt::RightButton);
+        QCOMPARE(r.st.com_port, 1);
+        QContextMenuEvent by_mouse(QContextMenuEvent::Mouse, QPoint(2, 2));
+        QCoreApplication::sendEvent(com1, &by_mouse);
+        QVERIFY(!menus.open_menu());
+
+        QContextMenuEvent by_keyboard(QContextMenuEvent::Keyboard, QPoint(2, 2));
+        QCoreApplication::sendEvent(com1, &by_keyboard);
+        QVERIFY(menus.open_menu());
+        menus.open_menu()->close();
+        QTest::keyClick(com2, Qt::Key_Menu);
+        QCOMPARE(menus.open_menu()->actions().first()->text(), QString("COM2 device"));
+        menus.open_menu()->close();
+
+        const int opens = r.port.opens;
+        QTest::mousePress(com2, Qt::LeftButton);
+        QTRY_VERIFY(menus.open_menu());
+        menus.open_menu()->close();
+        QTest::mouseRelease(com2, Qt::LeftButton);  // the end of the long press
+        QCOMPARE(r.port.opens, opens);
+        QTest::mouseClick(com2, Qt::LeftButton);  // and the next click is one
+        QCOMPARE(r.port.opens, opens + 1);
+        QCOMPARE(r.st.com_port, 2);
+    }
+
+    void a_chosen_device_is_used_and_remembered_and_the_command_line_wins()
+    {
+        PanelRig r;
+        r.devices.listed = {kBuiltIn, kFtdi, kProlific};
+        r.start();
+        QVERIFY(tooltip(r.ico(28)).startsWith("COM1: Serial port \u2014 /dev/ttyS0"));
+        QMenu* menu = r.frm().device_menu()->open_menu(1);
+        QCOMPARE(ticked(menu), QStringList{"Serial port \u2014 /dev/ttyS0"});
+        QCOMPARE(menu->actions().at(3)->text(), QString("USB-Serial Controller, Prolific \u2014 /dev/ttyUSB1"));
+        QCOMPARE(menu->actions().last()->text(), QString("Other device\u2026"));
+
+        const int sent = r.sent().size();
+        choose_with_keys(menu, "FT232R");
+        QCOMPARE(file_of(r), format_device_map(kFtdi.stable_name, ""));
+        QCOMPARE(r.port.device_name(1), kFtdi.stable_name);
+        QCoreApplication::processEvents();  // another device: the panel catches up with its box
+        QCOMPARE(r.sent().mid(sent, 2), QStringList({"VER999", "PWR999"}));
+
+        // The next run uses it by its stable name, whatever it is called now.
+        r.devices.listed = {kBuiltIn, usb_adapter("/dev/ttyUSB3", "A10")};
+        r.restart();
+        QCOMPARE(r.port.device_name(1), kFtdi.stable_name);
+        QVERIFY(tooltip(r.ico(28)).contains("FT232R USB UART, FTDI \u2014 /dev/ttyUSB3"));
+
+        // --com1 holds for one run and changes nothing remembered.
+        r.restart([](ComDevices& run) { run.set_override(1, "/tmp/qv/com1"); });
+        QCOMPARE(r.port.device_name(1), QString("/tmp/qv/com1"));
+        r.frm().close();
+        QCOMPARE(file_of(r), format_device_map(kFtdi.stable_name, ""));
+    }
+
+    // The default stands in and the message line says why; the file stays.
+    void what_cannot_be_used_at_start_up_is_said()
+    {
+        const QByteArray gone = "COM1=/dev/serial/by-id/usb-gone\n";
+        const struct {
+            QByteArray text;
+            QList<SerialDeviceInfo> present;
+            QString caption, tip;
+        } cases[] = {
+            {" ", {kBuiltIn}, "Device file unreadable", "it is empty"},
+            {gone, {kBuiltIn}, "COM1 device missing", "/dev/serial/by-id/usb-gone, is not there"},
+            {"", {kFtdi, kProlific}, "Choose the COM1 device", "2 USB serial devices"},  // no guessing
+        };
+        for (const auto& c : cases) {
+            PanelRig r;
+            r.devices.listed = c.present;
+            if (!c.text.isEmpty())
+                file_of(r, &c.text);
+            r.start();
+            QCOMPARE(r.port.device_name(1), QString("/dev/ttyS0"));
+            QCOMPARE(r.caption(), c.caption);
+            QVERIFY2(r.el().lab_msg->toolTip().contains(c.tip), qPrintable(r.el().lab_msg->toolTip()));
+            r.frm().close();
+            QCOMPARE(file_of(r), c.text);
+        }
+        // One adapter and nothing behind /dev/ttyS0: nothing to do for the user.
+        PanelRig one;
+        one.devices.listed = {kFtdi};
+        one.start();
+        QCOMPARE(one.port.device_name(1), kFtdi.stable_name);
+        QVERIFY(tooltip(one.ico(28)).contains("only USB serial device"));
+        // The default cannot open either: the dialog says why it was tried,
+        // and the chosen device is awaited.
+        PanelRig none;
+        file_of(none, &gone);
+        none.port.present.clear();
+        none.start();
+        QVERIFY(none.details[0].startsWith("The device chosen for COM1, /dev/serial/by-id/usb-gone, is not there."));
+        QVERIFY(none.details[0].contains("hold the COM1 button down"));
+        QCOMPARE(none.devices.watched, QString("/dev/serial/by-id/usb-gone"));
+    }
+
+    void what_cannot_be_used_from_the_menu_is_refused()
+    {
+        PanelRig r;
+        r.devices.listed = {kBuiltIn, kFtdi};
+        r.start();
+        ComDeviceMenu& menus = *r.frm().device_menu();
+        const int opens = r.port.opens;
+        r.devices.paths.insert("/etc/passwd");
+        r.devices.problems["/etc/passwd"] = "/etc/passwd is not a serial device.";
+        menus.ask_path = [](int, const QString& current) { return current == "/dev/ttyS0" ? "/etc/passwd" : ""; };
+        choose_with_keys(menus.open_menu(1), "Other device");
+        QCOMPARE(r.messages, QStringList{"Cannot use /etc/passwd for COM1"});
+        QVERIFY(r.details.last().contains("is not a serial device"));
+
+        QMenu* menu = menus.open_menu(1);
+        r.devices.unplug(kFtdi.path);  // while its menu is open
+        choose_with_keys(menu, "FT232R");
+        QCOMPARE(r.messages.last(), QString("/dev/ttyUSB0 is not there any more"));
+        QCOMPARE(r.port.opens, opens);
+        QCOMPARE(r.port.device_name(1), QString("/dev/ttyS0"));
+        QCOMPARE(file_of(r), QByteArray());
+
+        // A pty typed by hand is taken, and shown as in use.
+        r.devices.paths.insert("/tmp/qv/com1");
+        menus.ask_path = [](int, const QString&) { return QString("/tmp/qv/com1"); };
+        choose_with_keys(menus.open_menu(2), "Other device");
+        QCOMPARE(r.st.com_port, 2);
+        QCOMPARE(ticked(menus.open_menu(2)), QStringList{"/tmp/qv/com1"});
+    }
+
+    void the_tray_menu_offers_the_device_menus()
+    {
+        PanelRig r;
+        r.devices.listed = {kFtdi};
+        r.start();
+        button_released(r.p(), 0);
+        QMenu* devices = r.frm().tray_icon()->contextMenu()->actions().at(1)->menu();
+        QCOMPARE(devices->title(), QString("Serial device"));
+        QMenu* com2 = devices->actions().at(1)->menu();
+        emit com2->aboutToShow();
+        com2->actions().at(1)->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(r.st.com_port, 2);
+        QCOMPARE(r.port.device_name(2), kFtdi.stable_name);
+    }
+};
+
+QV_REGISTER_TEST(TestDeviceMenu)
+#include "tst_device_menu.moc"
