@@ -2,46 +2,27 @@
 
 #include "magnifier/strip_button.h"
 
-#include <QAccessibleWidget>
+#include "platform/pressable_accessible.h"
 
 namespace {
 
-class StripButtonAccessible : public QAccessibleWidget {
+class StripButtonAccessible : public PressableAccessible<StripButton> {
 public:
-    explicit StripButtonAccessible(StripButton* b) : QAccessibleWidget(b, QAccessible::Button) {}
-    StripButton* button() const { return static_cast<StripButton*>(widget()); }
+    explicit StripButtonAccessible(StripButton* b) : PressableAccessible(b, QAccessible::Button) {}
 
     // The name is set by the window that knows what the button does; the
     // tooltip ("x 1.5") describes it.
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Description)
-            return button()->toolTip();
+            return control()->toolTip();
         return QAccessibleWidget::text(t);
     }
-    QAccessible::State state() const override
+
+protected:
+    std::optional<bool> checked() const override
     {
-        QAccessible::State s = QAccessibleWidget::state();
-        if (button()->toggle()) {
-            s.checkable = true;
-            s.checked = button()->chosen();
-        }
-        return s;
-    }
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        if (name == pressAction())
-            button()->activate_later();
-        else
-            QAccessibleWidget::doAction(name);
-    }
-    QStringList keyBindingsForAction(const QString& name) const override
-    {
-        return name == pressAction() ? QStringList{QStringLiteral("Space")} : QStringList();
+        return control()->toggle() ? std::optional<bool>(control()->chosen()) : std::nullopt;
     }
 };
 

@@ -86,39 +86,27 @@ void StripButton::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
 }
 
-namespace {
-bool activation_key(const QKeyEvent* event)
-{
-    const int key = event->key();
-    return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
-        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-}
-}  // namespace
-
 // The key goes down and comes up on the button: a click. Other keys (the
 // arrows, Escape) go on to the window.
 void StripButton::keyPressEvent(QKeyEvent* event)
 {
-    if (!activation_key(event)) {
+    if (key_hold_.key_down(event) == KeyHold::Step::NotMine) {
         QWidget::keyPressEvent(event);
         return;
     }
     event->accept();
-    if (!event->isAutoRepeat() && held_key_ == 0)
-        held_key_ = event->key();
 }
 
 void StripButton::keyReleaseEvent(QKeyEvent* event)
 {
-    if (!activation_key(event) || event->key() != held_key_) {
+    const KeyHold::Step step = key_hold_.key_up(event);
+    if (step == KeyHold::Step::NotMine) {
         QWidget::keyReleaseEvent(event);
         return;
     }
     event->accept();
-    if (event->isAutoRepeat())
-        return;
-    held_key_ = 0;
-    emit clicked();
+    if (step == KeyHold::Step::Release)
+        emit clicked();
 }
 
 void StripButton::focusInEvent(QFocusEvent* event)
@@ -130,6 +118,6 @@ void StripButton::focusInEvent(QFocusEvent* event)
 void StripButton::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
-    held_key_ = 0;
+    key_hold_.drop();
     update();
 }

@@ -5,6 +5,8 @@
 // Space or Enter clicks it as the mouse does; to assistive technology it is
 // a push button, checkable for the toggles.
 
+#include "platform/key_hold.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -49,5 +51,5 @@ private:
     int loads_ = 0;
     bool pressed_ = false;
     bool toggle_ = false;
-    int held_key_ = 0;
+    KeyHold key_hold_;
 };

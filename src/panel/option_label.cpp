@@ -81,27 +81,24 @@ void OptionLabel::keyPressEvent(QKeyEvent* event)
             other->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+    if (key_hold_.key_down(event) == KeyHold::Step::NotMine) {
         QLabel::keyPressEvent(event);
         return;
     }
     event->accept();
-    if (!event->isAutoRepeat() && held_key_ == 0)
-        held_key_ = key;
 }
 
 // Chosen when the key is let go, as a click is when the button is.
 void OptionLabel::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->key() != held_key_ || held_key_ == 0) {
+    const KeyHold::Step step = key_hold_.key_up(event);
+    if (step == KeyHold::Step::NotMine) {
         QLabel::keyReleaseEvent(event);
         return;
     }
     event->accept();
-    if (event->isAutoRepeat())
-        return;
-    held_key_ = 0;
-    choose();
+    if (step == KeyHold::Step::Release)
+        choose();
 }
 
 void OptionLabel::focusInEvent(QFocusEvent* event)
@@ -113,7 +110,7 @@ void OptionLabel::focusInEvent(QFocusEvent* event)
 void OptionLabel::focusOutEvent(QFocusEvent* event)
 {
     QLabel::focusOutEvent(event);
-    held_key_ = 0;
+    key_hold_.drop();
     update();
 }
 

@@ -5,6 +5,8 @@
 // assistive technology it is a radio button: Space or Enter chooses it, the
 // arrows go to the other value of its line.
 
+#include "platform/key_hold.h"
+
 #include <QLabel>
 
 class OptionLabel : public QLabel {
@@ -39,5 +41,5 @@ private:
     int index_;
     bool halo_ = false;
     bool pressed_ = false;
-    int held_key_ = 0;
+    KeyHold key_hold_;
 };

@@ -4,100 +4,58 @@
 #include "panel/option_label.h"
 #include "panel/picture_button.h"
 #include "panel/video_slider.h"
+#include "platform/pressable_accessible.h"
 
 #include <QAccessibleWidget>
 
 namespace {
 
-class PictureButtonAccessible : public QAccessibleWidget {
+class PictureButtonAccessible : public PressableAccessible<PictureButton> {
 public:
     explicit PictureButtonAccessible(PictureButton* b)
-        : QAccessibleWidget(b, b->index() < 0 ? QAccessible::Graphic : QAccessible::Button)
+        : PressableAccessible(b, b->index() < 0 ? QAccessible::Graphic : QAccessible::Button)
     {
     }
-    PictureButton* button() const { return static_cast<PictureButton*>(widget()); }
-    bool indicator() const { return button()->index() < 0; }
+    bool indicator() const { return control()->index() < 0; }
 
     QString text(QAccessible::Text t) const override
     {
-        const SharedState* st = button()->state_source();
-        const bool on = button()->picture_name().contains(QLatin1String("_connect_on_"));
+        const SharedState* st = control()->state_source();
+        const bool on = control()->picture_name().contains(QLatin1String("_connect_on_"));
         switch (t) {
         case QAccessible::Name:
             if (indicator())
                 return access::connection_name();
-            return st ? access::button_name(button()->index(), *st) : QString();
+            return st ? access::button_name(control()->index(), *st) : QString();
         case QAccessible::Description:
             if (indicator())
                 return access::connection_description(on);
-            return st ? access::button_description(button()->index(), *st) : QString();
+            return st ? access::button_description(control()->index(), *st) : QString();
         default:
             return QAccessibleWidget::text(t);
         }
     }
 
-    QAccessible::State state() const override
+protected:
+    std::optional<bool> checked() const override
     {
-        QAccessible::State s = QAccessibleWidget::state();
-        if (const SharedState* st = button()->state_source()) {
-            if (const auto checked = access::button_checked(button()->index(), *st)) {
-                s.checkable = true;
-                s.checked = *checked;
-            }
-        }
-        return s;
+        const SharedState* st = control()->state_source();
+        return st ? access::button_checked(control()->index(), *st) : std::nullopt;
     }
-
-    QStringList actionNames() const override
-    {
-        if (indicator())
-            return {};
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        if (name == pressAction())
-            button()->activate_later();
-        else
-            QAccessibleWidget::doAction(name);
-    }
-    QStringList keyBindingsForAction(const QString& name) const override
-    {
-        return name == pressAction() ? QStringList{QStringLiteral("Space")} : QStringList();
-    }
+    bool pressable() const override { return !indicator(); }
 };
 
-class OptionLabelAccessible : public QAccessibleWidget {
+class OptionLabelAccessible : public PressableAccessible<OptionLabel> {
 public:
-    explicit OptionLabelAccessible(OptionLabel* l) : QAccessibleWidget(l, QAccessible::RadioButton) {}
-    OptionLabel* label() const { return static_cast<OptionLabel*>(widget()); }
+    explicit OptionLabelAccessible(OptionLabel* l) : PressableAccessible(l, QAccessible::RadioButton) {}
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name ? access::option_name(label()->index()) : QAccessibleWidget::text(t);
+        return t == QAccessible::Name ? access::option_name(control()->index()) : QAccessibleWidget::text(t);
     }
-    QAccessible::State state() const override
-    {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.checkable = true;
-        s.checked = label()->chosen();
-        return s;
-    }
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString& name) override
-    {
-        if (name == pressAction())
-            label()->activate_later();
-        else
-            QAccessibleWidget::doAction(name);
-    }
-    QStringList keyBindingsForAction(const QString& name) const override
-    {
-        return name == pressAction() ? QStringList{QStringLiteral("Space")} : QStringList();
-    }
+
+protected:
+    std::optional<bool> checked() const override { return control()->chosen(); }
 };
 
 // The value heard is the thumb's place from the left end, so "Increase"

@@ -83,36 +83,29 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
 }
 
-namespace {
-bool activation_key(int key)
-{
-    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-}  // namespace
-
 // The key goes down: the press. Auto-repeat is not a new press. Other keys
 // (the menu key among them) go on to whoever wants them.
 void PictureButton::keyPressEvent(QKeyEvent* event)
 {
-    if (!activation_key(event->key()) || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+    const KeyHold::Step step = key_hold_.key_down(event);
+    if (step == KeyHold::Step::NotMine) {
         SharpPicture::keyPressEvent(event);
         return;
     }
     event->accept();
-    if (event->isAutoRepeat() || held_key_ != 0)
-        return;
-    held_key_ = event->key();
-    emit pressed(index_, Qt::NoButton);
+    if (step == KeyHold::Step::Press)
+        emit pressed(index_, Qt::NoButton);
 }
 
 void PictureButton::keyReleaseEvent(QKeyEvent* event)
 {
-    if (!activation_key(event->key())) {
+    const KeyHold::Step step = key_hold_.key_up(event);
+    if (step == KeyHold::Step::NotMine) {
         SharpPicture::keyReleaseEvent(event);
         return;
     }
     event->accept();
-    if (event->isAutoRepeat() || event->key() != held_key_)
+    if (step != KeyHold::Step::Release)
         return;
     QPointer<PictureButton> self(this);
     end_key_hold();
@@ -122,7 +115,7 @@ void PictureButton::keyReleaseEvent(QKeyEvent* event)
 
 void PictureButton::end_key_hold()
 {
-    held_key_ = 0;
+    key_hold_.drop();
     emit released(index_, Qt::NoButton);
 }
 
@@ -141,7 +134,7 @@ void PictureButton::focusOutEvent(QFocusEvent* event)
 {
     SharpPicture::focusOutEvent(event);
     update();
-    if (held_key_ != 0)
+    if (key_hold_.held())
         end_key_hold();
 }
 

@@ -4,6 +4,8 @@
 // presses and releases with its index. The keyboard (Space or Enter held
 // down) and assistive technology press and release it the same way.
 
+#include "platform/key_hold.h"
+
 #include <QLabel>
 
 class PictureStore;
@@ -68,5 +70,5 @@ private:
     const SharedState* state_ = nullptr;
     QString picture_name_;
     int loads_ = 0;
-    int held_key_ = 0;  // Space or Enter while it holds the button down
+    KeyHold key_hold_;  // Space or Enter while it holds the button down
 };
