@@ -26,6 +26,7 @@
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 
 namespace {
@@ -161,20 +162,27 @@ void FrmMain::create_elements()
     el_.img_connect->setToolTip(QStringLiteral("Power"));
     el_.img_connect->installEventFilter(this);
     el_.pic_win->lower();
+    auto* monitor_key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(monitor_key, &QShortcut::activated, this, &FrmMain::show_monitor);
+}
+
+void FrmMain::show_monitor()
+{
+    ensure_monitor().show();
+    monitor_->raise();
+    monitor_->activateWindow();
 }
 
 // The background and its passive labels form the drag surface. A double
 // click on the connection indicator brings the receive monitor back after
-// the user closed it.
+// the user closed it (as do Ctrl+R and the tray menu).
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonDblClick:
         if (watched != el_.img_connect)
             return false;
-        ensure_monitor().show();
-        monitor_->raise();
-        monitor_->activateWindow();
+        show_monitor();
         return true;
     case QEvent::MouseButtonPress:
         background_press();

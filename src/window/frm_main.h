@@ -90,6 +90,9 @@ public:
     void open_magnifier() override;
     void load_skin() override;
 
+    // Shows the receive monitor, also after the user closed it.
+    void show_monitor();
+
     // The tray icon was clicked with the left or right button.
     void tray_clicked();
 

@@ -182,6 +182,7 @@ void FrmMain::enter_tray()
         menu->addAction(QStringLiteral("Show or hide the panel"), this, &FrmMain::tray_clicked);
         if (device_menu_)
             menu->addMenu(device_menu_->tray_menu(menu));
+        menu->addAction(QStringLiteral("Show the receive monitor"), this, &FrmMain::show_monitor);
         menu->addAction(QStringLiteral("Quit"), this, &FrmMain::close);
         tray_->setContextMenu(menu);
         connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {

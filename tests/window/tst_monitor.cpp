@@ -106,6 +106,12 @@ private slots:
         QTest::mouseDClick(r.el().img_connect, Qt::LeftButton);  // asked for again
         QVERIFY(fresh->isVisible());
         QVERIFY(!r.st.dragging);
+        fresh->close();  // and from the keyboard
+        QTRY_VERIFY(!r.frm().monitor());
+        QApplication::setActiveWindow(&r.frm());
+        QTRY_VERIFY(r.frm().isActiveWindow());
+        QTest::keyClick(&r.frm(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(r.frm().monitor() && r.frm().monitor()->isVisible());
     }
 };
 
