@@ -9,6 +9,7 @@
 
 #include <QStringList>
 #include <map>
+#include <utility>
 #include <set>
 
 class FakePort : public SerialPort {
@@ -44,13 +45,10 @@ public:
     bool open(int com_number, QString& error) override
     {
         ++opens;
-        if (!present.count(com_number)) {
-            error = open_error;
-            return false;
-        }
-        open_ = true;
-        com_ = com_number;
-        return true;
+        open_ = present.count(com_number) > 0;
+        com_ = open_ ? com_number : com_;
+        error = open_ ? QString() : open_error;
+        return open_;
     }
     void close() override { open_ = false; }
     bool is_open() const override { return open_; }
@@ -66,11 +64,7 @@ public:
         rx_.clear();
         ++input_discards;
     }
-    void discard_output() override
-    {
-        pending_output = 0;
-        ++output_discards;
-    }
+    void discard_output() override { pending_output = 0, ++output_discards; }
     int bytes_to_send() override
     {
         if (pending_output && clock_.now >= drain_at_ms)
@@ -95,11 +89,7 @@ public:
     QByteArray read_all() override
     {
         deliver();
-        if (!open_)
-            return {};
-        QByteArray out = rx_;
-        rx_.clear();
-        return out;
+        return open_ ? std::exchange(rx_, {}) : QByteArray();
     }
     bool wait_readable(int timeout_ms) override
     {
