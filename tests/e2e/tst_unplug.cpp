@@ -6,14 +6,11 @@
 
 #include "app/system_parts.h"
 #include "core/shared_state.h"
-#include "link/clock.h"
 #include "link/protocol.h"
-#include "link/system_serial_port.h"
 #include "panel/message_line.h"
 #include "panel/picture_button.h"
 #include "panel/press_dispatch.h"
-#include "platform/picture_store.h"
-#include "platform/system_desktop.h"
+#include "sim_process.h"
 #include "test_registry.h"
 #include "window/frm_main.h"
 
@@ -21,17 +18,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <ctime>
-#include <memory>
 #include <thread>
 
 namespace {
@@ -42,58 +34,6 @@ double cpu_seconds()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return ts.tv_sec + ts.tv_nsec / 1e9;
 }
-
-// qv742-sim on a fixed link path, so it can be stopped and started again
-// where the panel expects it.
-class Box {
-public:
-    Box(QString link, QStringList options) : link_(std::move(link)), options_(std::move(options)) {}
-    ~Box() { kill(); }
-
-    bool start()
-    {
-        QFile::remove(link_);
-        process_ = std::make_unique<QProcess>();
-        process_->setProgram(QStringLiteral(QV742_SIM));
-        process_->setArguments(QStringList{"--link", link_} + options_);
-        process_->start();
-        if (!process_->waitForStarted(10000))
-            return false;
-        for (int i = 0; i < 1000 && !QFileInfo::exists(link_); ++i)
-            QThread::msleep(10);
-        return QFileInfo::exists(link_);
-    }
-    qint64 pid() const { return process_ ? process_->processId() : 0; }
-    // The device is gone at once, as when the adapter is pulled out.
-    void kill()
-    {
-        if (!process_ || process_->state() == QProcess::NotRunning)
-            return;
-        process_->kill();
-        process_->waitForFinished(5000);
-    }
-    QStringList received()
-    {
-        if (process_)
-            output_ += QString::fromLatin1(process_->readAllStandardOutput());
-        QStringList out;
-        for (const QString& l : output_.split('\n', Qt::SkipEmptyParts))
-            if (l.startsWith("recv "))
-                out << l.mid(5);
-        return out;
-    }
-    void forget_output()
-    {
-        received();
-        output_.clear();
-    }
-
-private:
-    QString link_;
-    QStringList options_;
-    std::unique_ptr<QProcess> process_;
-    QString output_;
-};
 
 // Kills a process from another thread after `ms`, while the panel's thread
 // is blocked in a wait of the link.
@@ -172,7 +112,7 @@ class TestUnplug : public QObject {
     // A command while the device is gone ends at once in "NONE"; after the
     // box is back, the COM1 button opens it again and the next command is
     // answered.
-    void check_comes_back(LivePanel& panel, Box& box)
+    void check_comes_back(LivePanel& panel, SimProcess& box)
     {
         QElapsedTimer t;
         t.start();
@@ -182,7 +122,6 @@ class TestUnplug : public QObject {
         QCOMPARE(panel.indicator(), QStringLiteral("1_connect_off_0"));
 
         QVERIFY(box.start());
-        box.forget_output();
         button_released(panel.frm->panel(), 28);
         QVERIFY(panel.st.port_open);
         QVERIFY(panel.frm->tim_rx().isActive());
@@ -194,65 +133,49 @@ class TestUnplug : public QObject {
     }
 
 private slots:
-    void vanishes_while_idle()
+    void vanishes_and_comes_back_data()
     {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("kill_after_ms");  // into a routine; -1: while idle
+        QTest::addColumn<int>("limit_ms");       // the routine ends within
+        QTest::newRow("while idle") << QStringList() << -1 << 0;
+        // Power on: PWR001, then the ready wait, which ends with the device,
+        // not 5 s after it began.
+        QTest::newRow("during the ready wait") << QStringList{"--off", "--no-ready"} << 1500 << 4500;
+        QTest::newRow("while a reply is pending") << QStringList{"--reply-delay", "250"} << 100 << 1000;
+    }
+    void vanishes_and_comes_back()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, kill_after_ms);
+        QFETCH(int, limit_ms);
         QTemporaryDir dir;
-        Box box(dir.filePath("com1"), {});
-        QVERIFY(box.start());
+        SimProcess box(options, dir.filePath("com1"));
+        QVERIFY(box.ready());
         LivePanel panel(dir.filePath("com1"));
         panel.frm->start();
         QVERIFY(panel.st.port_open);
         QCOMPARE(panel.st.firmware_version, 105);
+        const bool off = options.contains("--off");
+        QCOMPARE(panel.st.power_state, off ? 0 : 1);
         QVERIFY(panel.frm->tim_rx().isActive());
 
-        box.kill();
-        QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
-        check_lost_quietly(panel);
-        check_comes_back(panel, box);
-    }
-
-    void vanishes_during_the_ready_wait()
-    {
-        QTemporaryDir dir;
-        Box box(dir.filePath("com1"), {"--off", "--no-ready"});
-        QVERIFY(box.start());
-        LivePanel panel(dir.filePath("com1"));
-        panel.frm->start();
-        QVERIFY(panel.st.port_open);
-        QCOMPARE(panel.st.power_state, 0);
-
-        QElapsedTimer t;
-        t.start();
-        {
-            DelayedKill unplug(box.pid(), 1500);
-            button_released(panel.frm->panel(), 26);  // power on: PWR001, then the ready wait
+        if (kill_after_ms < 0) {
+            box.stop(true);
+        } else {
+            QElapsedTimer t;
+            t.start();
+            {
+                DelayedKill unplug(box.pid(), kill_after_ms);
+                if (off)
+                    button_released(panel.frm->panel(), 26);
+                else
+                    panel.frm->link().tx_cmd(QStringLiteral("ASP999"));
+            }
+            QVERIFY2(t.elapsed() < limit_ms, qPrintable(QString::number(t.elapsed())));
+            QCOMPARE(panel.reply(), protocol::kNone);
+            QCOMPARE(panel.st.power_state, 1);  // the box did say PWR001
         }
-        // The wait ends with the device, not 5 s after it began.
-        QVERIFY2(t.elapsed() < 4500, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(panel.reply(), protocol::kNone);
-        QCOMPARE(panel.st.power_state, 1);  // the box did say PWR001
-        QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
-        check_lost_quietly(panel);
-        check_comes_back(panel, box);
-    }
-
-    void vanishes_while_a_reply_is_pending()
-    {
-        QTemporaryDir dir;
-        Box box(dir.filePath("com1"), {"--reply-delay", "250"});
-        QVERIFY(box.start());
-        LivePanel panel(dir.filePath("com1"));
-        panel.frm->start();
-        QVERIFY(panel.st.port_open);
-
-        QElapsedTimer t;
-        t.start();
-        {
-            DelayedKill unplug(box.pid(), 100);
-            panel.frm->link().tx_cmd(QStringLiteral("ASP999"));
-        }
-        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(panel.reply(), protocol::kNone);
         QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
         check_lost_quietly(panel);
         check_comes_back(panel, box);
