@@ -61,7 +61,8 @@ public:
         QByteArray number;
         char buf[16];
         pollfd p{fds[0], POLLIN, 0};
-        for (ssize_t n; !number.contains('\n') && ::poll(&p, 1, 30000) > 0 && (n = ::read(fds[0], buf, sizeof buf)) > 0;)
+        ssize_t n = 0;
+        while (!number.contains('\n') && ::poll(&p, 1, 30000) > 0 && (n = ::read(fds[0], buf, sizeof buf)) > 0)
             number.append(buf, n);
         ::close(fds[0]);
         return number.contains('\n') ? ":" + number.trimmed() : QByteArray();
@@ -162,7 +163,9 @@ private slots:
             20000);
         QTRY_COMPARE_WITH_TIMEOUT(geometry(), QRect(100, 100, 306, 118), 10000);
         QPoint at = geometry().topLeft();
-        const auto point_at = [&](QPoint button) { pointer_to(at + button + QPoint(kButton.width(), kButton.height()) / 2); };
+        const auto point_at = [&](QPoint button) {
+            pointer_to(at + button + QPoint(kButton.width(), kButton.height()) / 2);
+        };
         const auto shows = [&](QPoint button, const char* name, QSize size = kButton) {
             return same_pixels(screen_part(QRect(at + button, size)), picture(name));
         };
@@ -222,7 +225,8 @@ private slots:
         xdotool({"click", "1"});
         QVERIFY(process.waitForFinished(20000));
         QVERIFY(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
-        QCOMPARE(panel.settings(), QStringLiteral("1,1,%1,%2,#FALSE#\r\n").arg(at.x() * 15).arg(at.y() * 15).toLatin1());
+        QCOMPARE(panel.settings(),
+                 QStringLiteral("1,1,%1,%2,#FALSE#\r\n").arg(at.x() * 15).arg(at.y() * 15).toLatin1());
         QCOMPARE(sim.received(), after_video);
     }
 };

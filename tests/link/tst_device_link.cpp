@@ -17,19 +17,19 @@ private slots:
         QTest::addColumn<int>("rest_at");
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<int>("elapsed");
-        const QByteArray none = "NONE";
-        QTest::newRow("first byte at 300 ms") << QByteArray("PWR001") << 300 << QByteArray() << 0 << QByteArray("PWR001") << 300;
-        QTest::newRow("first byte at 301 ms") << QByteArray("PWR001") << 301 << QByteArray() << 0 << none << 301;
-        QTest::newRow("no box") << QByteArray() << 0 << QByteArray() << 0 << none << 301;
-        QTest::newRow("gap of 250 ms") << QByteArray("PWR0") << 5 << QByteArray("01") << 255 << QByteArray("PWR001") << 255;
-        QTest::newRow("two then four") << QByteArray("PW") << 1 << QByteArray("R001") << 201 << QByteArray("PWR001") << 201;
+        const QByteArray none = "NONE", pwr = "PWR001", no;
+        QTest::newRow("first byte at 300 ms") << pwr << 300 << no << 0 << pwr << 300;
+        QTest::newRow("first byte at 301 ms") << pwr << 301 << no << 0 << none << 301;
+        QTest::newRow("no box") << no << 0 << no << 0 << none << 301;
+        QTest::newRow("gap of 250 ms") << QByteArray("PWR0") << 5 << QByteArray("01") << 255 << pwr << 255;
+        QTest::newRow("two then four") << QByteArray("PW") << 1 << QByteArray("R001") << 201 << pwr << 201;
         QTest::newRow("gap of 400 ms") << QByteArray("PW") << 1 << QByteArray("R001") << 401 << none << 302;
-        QTest::newRow("four bytes") << QByteArray("PWR0") << 1 << QByteArray() << 0 << none << 302;
-        QTest::newRow("seven bytes") << QByteArray("PWR0011") << 1 << QByteArray() << 0 << none << 302;
-        QTest::newRow("two messages at once") << QByteArray("PWR001") << 1 << QByteArray("ASP002") << 1 << none << 302;
-        QTest::newRow("another mnemonic") << QByteArray("ASP002") << 1 << QByteArray() << 0 << QByteArray("ASP002") << 1;
+        QTest::newRow("four bytes") << QByteArray("PWR0") << 1 << no << 0 << none << 302;
+        QTest::newRow("seven bytes") << QByteArray("PWR0011") << 1 << no << 0 << none << 302;
+        QTest::newRow("two messages at once") << pwr << 1 << QByteArray("ASP002") << 1 << none << 302;
+        QTest::newRow("another mnemonic") << QByteArray("ASP002") << 1 << no << 0 << QByteArray("ASP002") << 1;
         const QByteArray binary("\xff\x00\x80""001", 6);  // eight bits a byte
-        QTest::newRow("binary") << binary << 1 << QByteArray() << 0 << binary << 1;
+        QTest::newRow("binary") << binary << 1 << no << 0 << binary << 1;
     }
     void chunks_join_while_gaps_stay_within_300_ms()
     {

@@ -120,7 +120,8 @@ private slots:
     {
         const auto at = [](const Placement& p) { return QList<double>{p.left1, p.top1, p.left2, p.top2}; };
         // Window at the screen's corner, 1024 x 768 screen, zoom 1.5.
-        QCOMPARE(at(place_halves(0, 0, 3132, 2649, 1.5f, 15360)), (QList<double>{-783, -662.25, -783 + 11520, -662.25}));
+        QCOMPARE(at(place_halves(0, 0, 3132, 2649, 1.5f, 15360)),
+                 (QList<double>{-783, -662.25, -783 + 11520, -662.25}));
         // In the middle, zoom 2.0.
         QCOMPARE(at(place_halves(6000, 4000, 3132, 2649, 2.0f, 15360)),
                  (QList<double>{1566 - 7566 * 2, 1324.5 - 5324.5 * 2, 1566 - 7566 * 2 + 15360, 1324.5 - 5324.5 * 2}));

@@ -158,8 +158,9 @@ private slots:
         const int before = r.sent().size();
         for (const char* message : {"ASP001", "FMT001", "FRZ001", "SCN001", "SHA007", "VER123"})
             r.box_says(message);
-        QCOMPARE(r.pictures_of({27, 13, 14, 9, 11, 12}), (QStringList{"1_aspect_panscan_0", "1_out_yuv_0", "1_freeze_on_0",
-                                                                    "1_scan_over_0", "1_pan_0", "1_expand_0"}));
+        QCOMPARE(r.pictures_of({27, 13, 14, 9, 11, 12}), (QStringList{"1_aspect_panscan_0", "1_out_yuv_0",
+                                                                       "1_freeze_on_0", "1_scan_over_0", "1_pan_0",
+                                                                       "1_expand_0"}));
         QCOMPARE(r.st.aspect_mode, 1);
         QCOMPARE(r.caption(), QString("Overscan"));
         QCOMPARE(r.st.sharpness_level, 7);
@@ -220,7 +221,9 @@ private slots:
 
         button_released(r.p(), 10);
         const auto& opt = r.el().lab_opt;
-        const auto chosen = [&] { return QList<bool>{opt[0]->chosen(), opt[1]->chosen(), opt[4]->chosen(), opt[5]->chosen()}; };
+        const auto chosen = [&] {
+            return QList<bool>{opt[0]->chosen(), opt[1]->chosen(), opt[4]->chosen(), opt[5]->chosen()};
+        };
         r.box_says("NPO001");
         QCOMPARE(chosen(), (QList<bool>{false, true, false, true}));
         r.box_says("NPO007");
