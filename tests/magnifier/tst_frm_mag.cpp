@@ -203,27 +203,6 @@ private slots:
         }
     }
 
-    void viewShowsTheScreenUnderTheWindow()
-    {
-        Rig rig;
-        FrmMag& mag = *rig.mag;
-        for (const QPoint cursor : {QPoint(300, 200), QPoint(700, 500), QPoint(512, 100)}) {
-            rig.desktop.cursor = cursor;
-            mag.open();
-            for (const int zoom_button : {0, 1}) {
-                mag.img_ico_Click(zoom_button);
-                // The screen point under the window's centre shows at the point
-                // (Ww / 2, Hw / 2) of the view, enlarged by the zoom around it.
-                const QPoint centre = centre_of(mag);
-                QVERIFY2(near(source_under(mag, centre), mag.pos() + centre),
-                         qPrintable(QStringLiteral("cursor %1,%2 zoom %3").arg(cursor.x()).arg(cursor.y())
-                                        .arg(mag.zoom())));
-                const QPoint step = source_under(mag, centre + QPoint(40, 20)) - source_under(mag, centre);
-                QVERIFY(near(step, QPoint(qRound(40 / mag.zoom()), qRound(20 / mag.zoom()))));
-            }
-        }
-    }
-
     void offTheEdgeShowsTheViewBackground()
     {
         Rig rig;

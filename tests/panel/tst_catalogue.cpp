@@ -3,6 +3,7 @@
 #include "core/shared_state.h"
 #include "panel/button_catalogue.h"
 #include "panel/captions.h"
+#include "panel/picture_button.h"
 #include "platform/picture_store.h"
 #include "test_registry.h"
 
@@ -112,6 +113,14 @@ private slots:
                 }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
         QVERIFY(!store.contains("1_connect_on_1") && !store.contains("1_move_2"));
+
+        // A name without a picture keeps the button's size and says what it stands for.
+        PictureStore pictures;
+        PictureButton button(3, pictures, nullptr);
+        button.set_picture("1_help_0");
+        button.set_picture("1_no_such_0");
+        QCOMPARE(button.size(), QSize(22, 19));
+        QCOMPARE(button.toolTip(), QString("1_no_such_0"));
     }
 
     void design_positions_place_buttons_in_twips()

@@ -2,6 +2,7 @@
 // the box sends on its own, on virtual time.
 
 #include "panel/option_label.h"
+#include "panel/pages.h"
 #include "panel/press_dispatch.h"
 #include "panel/state_sync.h"
 #include "panel_rig.h"
@@ -24,6 +25,7 @@ private slots:
     {
         PanelRig r;
         r.box.receive("ASP002SCN001FMT001FRZ001NPO001", 0);
+        enable_icons(r.p(), false);  // as a box found off before would leave them
         r.start();
         QCOMPARE(r.sent(), QStringList({"VER999", "PWR999"}) + kModeQueries);
         QCOMPARE(r.st.firmware_version, 105);
