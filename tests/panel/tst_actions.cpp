@@ -14,6 +14,7 @@
 
 #include <QLabel>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
 
@@ -320,6 +321,15 @@ private slots:
         QCOMPARE(opt[0]->font().pointSize(), 9);
         QCOMPARE(opt[1]->font().pointSize(), 8);
         QCOMPARE(opt[1]->font().family(), QString("Arial"));
+
+        // A click is a press and a release on the line; a lone release or one
+        // outside is none.
+        QSignalSpy clicks(opt[2], &OptionLabel::clicked);
+        QTest::mouseClick(opt[2], Qt::LeftButton);
+        QTest::mouseRelease(opt[2], Qt::LeftButton);
+        QTest::mousePress(opt[2], Qt::LeftButton);
+        QTest::mouseRelease(opt[2], Qt::LeftButton, {}, QPoint(-5, -5));
+        QCOMPARE(clicks.count(), 1);
 
         int from = r.sent().size();
         option_clicked(r.p(), 0);  // already chosen
