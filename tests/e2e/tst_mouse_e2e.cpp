@@ -144,11 +144,7 @@ private slots:
     {
         // The outline must have the panel where the drag grabs it.
         const QImage outline(QFileInfo(QStringLiteral(QV742_PANEL)).absolutePath() + "/bmp/blue_panel.bmp");
-        QCOMPARE(outline.size(), QSize(306, 118));
         QVERIFY(outline.pixelColor(kBackground) != QColor(Qt::white));
-        const QImage power_lit = picture("1_power_off_1");
-        QCOMPARE(power_lit.size(), kButton);
-        QVERIFY(!same_pixels(power_lit, picture("1_power_off_0")));
 
         SimProcess sim({"--off"});
         QVERIFY(sim.ready());
