@@ -149,6 +149,9 @@ private slots:
             colours << window.pixelColor(at);
         const QColor red(255, 0, 0), amber(215, 161, 0), grey(192, 192, 192), purple(128, 0, 128);
         QCOMPARE(colours, (QList<QColor>{grey, purple, red, red, red, red, amber, amber}));
+        // The buttons show their pictures.
+        QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
 
         // Opening again starts afresh, centred on the pointer.
         mag.img_ico_Click(1);

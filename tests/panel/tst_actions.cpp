@@ -460,11 +460,12 @@ private slots:
         r.frm().show();
         click(r, 0);  // a second time: still one icon
         QCOMPARE(r.frm().tray_icon(), icon);
+        // A click on the icon, left or right, brings it back and hides it again.
         r.frm().setWindowState(Qt::WindowMinimized);
-        r.frm().tray_clicked();
+        emit icon->activated(QSystemTrayIcon::Trigger);
         QVERIFY(!r.frm().isHidden());
         QVERIFY(!(r.frm().windowState() & Qt::WindowMinimized));
-        r.frm().tray_clicked();
+        emit icon->activated(QSystemTrayIcon::Context);
         QVERIFY(r.frm().isHidden());
         r.frm().close();
         QVERIFY(!r.frm().tray_icon());  // removed before the settings are written

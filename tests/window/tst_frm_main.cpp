@@ -78,6 +78,7 @@ private slots:
         r.start();
         // Text is Arial 8.25 points; labels are as high as such a label.
         QCOMPARE(r.el().lab_panel->font().family(), QString("Arial"));
+        QVERIFY(!r.el().lab_panel->font().bold() && r.el().lab_text[0]->font().bold());
         QCOMPARE(r.el().lab_text[0]->height(), 13);
         QCOMPARE(r.caption(), QString("Good Day !"));  // the box answered without changing it
         QVERIFY(r.messages.isEmpty());
