@@ -161,6 +161,12 @@ private slots:
         QVERIFY(panel.frm->tim_rx().isActive());
 
         if (kill_after_ms < 0) {
+            // The real window's pauses wait on its event loop; they do not spin.
+            QElapsedTimer waited;
+            waited.start();
+            const double cpu_before = cpu_seconds();
+            panel.frm->link().wait_secs(0.3);
+            QVERIFY(waited.elapsed() >= 300 && cpu_seconds() - cpu_before < 0.05);
             box.stop(true);
         } else {
             QElapsedTimer t;

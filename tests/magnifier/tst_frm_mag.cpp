@@ -493,6 +493,7 @@ private slots:
         QVERIFY(mag.isVisible() && refused());
         const QString message = mag.capture_message()->text();
         QVERIFY(message.contains("Screen capture is not available on this desktop") && message.contains("refresh"));
+        QVERIFY(mag.capture_message()->minimumSizeHint().width() <= mag.pic_mag()->width());  // wrapped to fit
         // Zoom, size and drag still work without a picture.
         mag.img_ico_Click(1);
         mag.img_ico_Click(3);

@@ -55,8 +55,13 @@ private slots:
         off.power_on = false;
         PanelRig r(off);
         r.start();
+        // While it switches on, power and magnifier cannot be pressed.
+        bool locked = true;
+        r.on_events = [&] { locked = locked && !r.ico(26)->isEnabled() && !r.ico(8)->isEnabled(); };
         QCOMPARE(click(r, 26), QStringList({"PWR001", "ASP999", "SCN999", "FMT999", "FRZ999",
                                             "NPO999", "PAT999", "ZOM999"}));
+        r.on_events = nullptr;
+        QVERIFY(locked);
         QCOMPARE(r.st.power_state, 1);
         QCOMPARE(r.picture(26), QString("1_power_on_0"));  // normal picture after the click
         QCOMPARE(r.caption(), QString("Power On"));
@@ -483,6 +488,8 @@ private slots:
         PanelRig r;
         r.start();
         r.frm().show();
+        click(r, 1);
+        QVERIFY(r.frm().windowState() & Qt::WindowMinimized);
         const int loads = r.ico(2)->picture_loads();
         click(r, 2);
         QVERIFY(!r.frm().isVisible());
