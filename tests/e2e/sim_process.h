@@ -1,29 +1,42 @@
 #pragma once
 // Runs qv742-sim on a pseudo-terminal for an end-to-end test and reads what
-// it reports: every message it received and sent.
+// it reports: every message it received and sent. It can be killed outright,
+// as when an adapter is pulled out, and started again on the same link path.
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QThread>
 
 class SimProcess {
 public:
-    explicit SimProcess(const QStringList& options = {})
+    // `link`: where its serial end appears; empty: a folder of its own.
+    explicit SimProcess(const QStringList& options = {}, const QString& link = {})
+        : link_(link.isEmpty() ? dir_.filePath("com1") : link), options_(options)
     {
-        link_ = dir_.filePath("com1");
-        process_.setProgram(QStringLiteral(QV742_SIM));
-        process_.setArguments(QStringList{"--link", link_} + options);
-        process_.start();
-        process_.waitForStarted(5000);
-        for (int i = 0; i < 500 && !QFileInfo::exists(link_); ++i)
-            QTest::qWait(10);
+        start();
     }
     ~SimProcess() { stop(); }
 
     QString link() const { return link_; }
     bool ready() const { return QFileInfo::exists(link_); }
+    qint64 pid() const { return process_.processId(); }
+
+    bool start()
+    {
+        if (process_.state() != QProcess::NotRunning)
+            process_.waitForFinished(5000);  // killed from elsewhere
+        process_.readAllStandardOutput();    // and its last words
+        output_.clear();
+        QFile::remove(link_);
+        process_.start(QStringLiteral(QV742_SIM), QStringList{"--link", link_} + options_);
+        process_.waitForStarted(10000);
+        for (int i = 0; i < 1000 && !ready(); ++i)
+            QThread::msleep(10);
+        return ready();
+    }
 
     // Sends a message of the box's own, as typed on its standard input.
     void type(const QByteArray& line) { process_.write(line + "\n"); process_.waitForBytesWritten(1000); }
@@ -43,19 +56,25 @@ public:
         return out;
     }
 
-    void stop()
+    // At once: as when the adapter is pulled out, the device goes and its
+    // name with it (a link left behind could lead to another program's
+    // pseudo-terminal once its number is given out again).
+    void stop(bool at_once = false)
     {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(1000);
+        if (process_.state() != QProcess::NotRunning) {
+            at_once ? process_.kill() : process_.terminate();
+            if (!process_.waitForFinished(3000))
+                process_.kill();
+            process_.waitForFinished(1000);
+        }
+        if (at_once)
+            QFile::remove(link_);
     }
 
 private:
     QTemporaryDir dir_;
     QString link_;
+    QStringList options_;
     QProcess process_;
     QString output_;
 };

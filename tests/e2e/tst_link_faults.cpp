@@ -2,8 +2,8 @@
 // exact: the port lost under a routine, and a stream that begins late in a
 // ready wait.
 
+#include "link_rig.h"
 #include "panel_rig.h"
-#include "recording_observer.h"
 #include "test_registry.h"
 
 #include "link/protocol.h"
@@ -15,46 +15,37 @@
 class TestLossCaption : public QObject {
     Q_OBJECT
 private slots:
-    void during_the_ready_wait_of_a_power_press()
+    void during_a_routine_with_a_ready_wait_data()
     {
-        BoxConfig off;
-        off.power_on = false;
-        off.send_ready = false;
-        PanelRig r(off);
+        QTest::addColumn<int>("routine");
+        QTest::newRow("a power press") << 0;
+        QTest::newRow("a message of the box") << 1;
+        QTest::newRow("the test pattern switching off") << 2;
+    }
+    void during_a_routine_with_a_ready_wait()
+    {
+        QFETCH(int, routine);
+        BoxConfig config;
+        config.power_on = routine != 0;
+        config.send_ready = false;
+        PanelRig r(config);
         r.start();
+        if (routine == 2) {
+            button_released(r.p(), 10);  // the option page
+            option_clicked(r.p(), 4);     // test pattern on
+        }
         r.port.unplug_at = r.clock.now + 1000;  // inside the 5 s ready wait
-        button_released(r.p(), 26);
+        if (routine == 0)
+            button_released(r.p(), 26);
+        else if (routine == 1)
+            r.box_says("PWR001");      // the box switched on at its front panel
+        else
+            option_clicked(r.p(), 5);  // and off: PAT000 and its ready wait
         QCOMPARE(r.link().last_reply, protocol::kNone);
         QCOMPARE(r.caption(), QStringLiteral("COM1 lost !"));
-        QCOMPARE(r.el().img_connect->picture_name(), QStringLiteral("1_connect_off_0"));
+        QCOMPARE(r.indicator(), QStringLiteral("1_connect_off_0"));
         QVERIFY(!r.link().polling());
         QVERIFY(r.messages.isEmpty());
-    }
-
-    void during_a_message_of_the_box_that_starts_a_ready_wait()
-    {
-        BoxConfig config;
-        config.send_ready = false;
-        PanelRig r(config);
-        r.start();
-        r.port.unplug_at = r.clock.now + 2000;
-        r.box_says("PWR001");  // the box switched on at its front panel
-        QCOMPARE(r.caption(), QStringLiteral("COM1 lost !"));
-        QVERIFY(!r.link().polling());
-        QVERIFY(r.messages.isEmpty());
-    }
-
-    void during_the_test_pattern_switching_off()
-    {
-        BoxConfig config;
-        config.send_ready = false;
-        PanelRig r(config);
-        r.start();
-        button_released(r.p(), 10);  // the option page
-        option_clicked(r.p(), 4);     // test pattern on
-        r.port.unplug_at = r.clock.now + 1000;
-        option_clicked(r.p(), 5);     // and off: PAT000 and its ready wait
-        QCOMPARE(r.caption(), QStringLiteral("COM1 lost !"));
     }
 
     void not_when_the_routine_opened_the_port_again()
@@ -75,24 +66,12 @@ private slots:
 // gap rule apart), not a second later.
 class TestReadyWaitBound : public QObject {
     Q_OBJECT
-
-    struct Rig {
-        Rig()
-        {
-            port.set_box(nullptr);
-            link.set_comm();
-        }
-        VirtualClock clock;
-        FakePort port{clock};
-        RecordingObserver obs{&clock};
-        SharedState state;
-        DeviceLink link{port, clock, obs, state};
-    };
+    using Rig = LinkRig;
 
 private slots:
     void a_flood_late_in_the_wait_ends_with_it()
     {
-        Rig r;
+        Rig r(true);
         const qint64 t0 = r.clock.now;
         for (int t = 4800; t < 8000; t += 5)
             r.port.arrive_at(t0 + t, "xxxxxxxx");
@@ -106,12 +85,7 @@ private slots:
 
     void a_ready_message_at_the_end_of_the_wait_still_counts()
     {
-        Rig whole;
-        whole.port.arrive_in(4999, "RDY000");
-        whole.link.rx_rdy();
-        QCOMPARE(whole.link.last_reply, QStringLiteral("RDY000"));
-
-        Rig split;  // its last bytes after the wait, within the gap rule
+        Rig split(true);  // its last bytes after the wait, within the gap rule
         split.port.arrive_in(4990, "RDY0");
         split.port.arrive_in(5250, "00");
         split.link.rx_rdy();
@@ -120,7 +94,7 @@ private slots:
 
     void a_reply_stream_keeps_its_one_second()
     {
-        Rig r;
+        Rig r(true);
         const qint64 t0 = r.clock.now;
         for (int t = 10; t < 3000; t += 5)
             r.port.arrive_at(t0 + t, "xxxxxxxx");

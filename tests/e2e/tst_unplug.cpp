@@ -8,37 +8,29 @@
 
 #include "app/system_parts.h"
 #include "core/shared_state.h"
-#include "link/clock.h"
 #include "link/com_devices.h"
 #include "link/protocol.h"
 #include "link/system_device_list.h"
-#include "link/system_serial_port.h"
 #include "panel/message_line.h"
 #include "panel/picture_button.h"
 #include "panel/press_dispatch.h"
-#include "platform/picture_store.h"
-#include "platform/system_desktop.h"
+#include "sim_process.h"
 #include "test_registry.h"
 #include "window/com_device_menu.h"
 #include "window/frm_main.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QDir>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <ctime>
-#include <memory>
 #include <thread>
 
 namespace {
@@ -49,61 +41,6 @@ double cpu_seconds()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return ts.tv_sec + ts.tv_nsec / 1e9;
 }
-
-// qv742-sim on a fixed link path, so it can be stopped and started again
-// where the panel expects it.
-class Box {
-public:
-    Box(QString link, QStringList options) : link_(std::move(link)), options_(std::move(options)) {}
-    ~Box() { kill(); }
-
-    bool start()
-    {
-        QFile::remove(link_);
-        process_ = std::make_unique<QProcess>();
-        process_->setProgram(QStringLiteral(QV742_SIM));
-        process_->setArguments(QStringList{"--link", link_} + options_);
-        process_->start();
-        if (!process_->waitForStarted(10000))
-            return false;
-        for (int i = 0; i < 1000 && !QFileInfo::exists(link_); ++i)
-            QThread::msleep(10);
-        return QFileInfo::exists(link_);
-    }
-    qint64 pid() const { return process_ ? process_->processId() : 0; }
-    // The device is gone at once, as when the adapter is pulled out, and
-    // its name with it: a link left behind could lead to another program's
-    // pseudo-terminal once its number is given out again.
-    void kill()
-    {
-        if (process_ && process_->state() != QProcess::NotRunning) {
-            process_->kill();
-            process_->waitForFinished(5000);
-        }
-        QFile::remove(link_);
-    }
-    QStringList received()
-    {
-        if (process_)
-            output_ += QString::fromLatin1(process_->readAllStandardOutput());
-        QStringList out;
-        for (const QString& l : output_.split('\n', Qt::SkipEmptyParts))
-            if (l.startsWith("recv "))
-                out << l.mid(5);
-        return out;
-    }
-    void forget_output()
-    {
-        received();
-        output_.clear();
-    }
-
-private:
-    QString link_;
-    QStringList options_;
-    std::unique_ptr<QProcess> process_;
-    QString output_;
-};
 
 // Kills a process from another thread after `ms`, while the panel's thread
 // is blocked in a wait of the link.
@@ -193,7 +130,7 @@ class TestUnplug : public QObject {
     // A command while the device is gone ends at once in "NONE". When the
     // box is back the panel opens it again, by itself or at once when COM1
     // is pressed, and synchronises as at start-up: the state is the new box's.
-    void check_comes_back(LivePanel& panel, Box& box, bool click, int power)
+    void check_comes_back(LivePanel& panel, SimProcess& box, bool click, int power)
     {
         QElapsedTimer t;
         t.start();
@@ -203,89 +140,78 @@ class TestUnplug : public QObject {
         QCOMPARE(panel.indicator(), QStringLiteral("1_connect_off_0"));
 
         QVERIFY(box.start());
-        box.forget_output();
         if (click) {
             button_released(panel.frm->panel(), 28);
             QVERIFY(panel.st.port_open);
         }
         QTRY_COMPARE_WITH_TIMEOUT(box.received().size(), power == 1 ? 9 : 2, 10000);
         QCOMPARE(box.received().mid(0, 2), QStringList({"VER999", "PWR999"}));
-        QVERIFY(panel.st.port_open);
-        QVERIFY(panel.frm->link().polling());
+        QVERIFY(panel.st.port_open && panel.frm->link().polling());
         QCOMPARE(panel.st.power_state, power);
+        QCOMPARE(panel.frm->elements().img_ico[26]->picture_name(),
+                 power == 1 ? QStringLiteral("1_power_on_0") : QStringLiteral("1_power_off_0"));
         QCOMPARE(panel.dialogs, QStringList());
         QCOMPARE(panel.indicator(), QStringLiteral("1_connect_on_0"));
         QCOMPARE(panel.frm->elements().lab_msg->toolTip(), QString());  // the loss is over
     }
 
 private slots:
-    void vanishes_while_idle()
+    void vanishes_and_comes_back_data()
     {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("kill_after_ms");  // into a routine; -1: while idle
+        QTest::addColumn<int>("limit_ms");       // the routine ends within
+        QTest::addColumn<bool>("click");         // COM1 pressed when the box is back
+        QTest::newRow("while idle") << QStringList() << -1 << 0 << false;
+        // Power on: PWR001, then the ready wait, which ends with the device,
+        // not 5 s after it began. The box comes back off: the panel, which
+        // took it as on, shows it off.
+        QTest::newRow("during the ready wait") << QStringList{"--off", "--no-ready"} << 1500 << 4500 << true;
+        QTest::newRow("while a reply is pending") << QStringList{"--reply-delay", "250"} << 100 << 1000 << true;
+    }
+    void vanishes_and_comes_back()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, kill_after_ms);
+        QFETCH(int, limit_ms);
+        QFETCH(bool, click);
         QTemporaryDir dir;
-        Box box(dir.filePath("com1"), {});
-        QVERIFY(box.start());
+        SimProcess box(options, dir.filePath("com1"));
+        QVERIFY(box.ready());
         LivePanel panel(dir.filePath("com1"));
         panel.frm->start();
         QVERIFY(panel.st.port_open);
         QCOMPARE(panel.st.firmware_version, 105);
+        const bool off = options.contains("--off");
+        QCOMPARE(panel.st.power_state, off ? 0 : 1);
         QVERIFY(panel.frm->link().polling());
 
-        box.kill();
-        QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
-        check_lost_quietly(panel);
-        check_comes_back(panel, box, false, 1);  // on: the seven mode queries too
-    }
-
-    void vanishes_during_the_ready_wait()
-    {
-        QTemporaryDir dir;
-        Box box(dir.filePath("com1"), {"--off", "--no-ready"});
-        QVERIFY(box.start());
-        LivePanel panel(dir.filePath("com1"));
-        panel.frm->start();
-        QVERIFY(panel.st.port_open);
-        QCOMPARE(panel.st.power_state, 0);
-
-        QElapsedTimer t;
-        t.start();
-        {
-            DelayedKill unplug(box.pid(), 1500);
-            button_released(panel.frm->panel(), 26);  // power on: PWR001, then the ready wait
+        if (kill_after_ms < 0) {
+            // The real window's pauses wait on its event loop; they do not spin.
+            QElapsedTimer waited;
+            waited.start();
+            const double cpu_before = cpu_seconds();
+            panel.frm->link().wait_secs(0.3);
+            QVERIFY(waited.elapsed() >= 300 && cpu_seconds() - cpu_before < 0.05);
+            box.stop(true);
+        } else {
+            QElapsedTimer t;
+            t.start();
+            {
+                DelayedKill unplug(box.pid(), kill_after_ms);
+                if (off)
+                    button_released(panel.frm->panel(), 26);
+                else
+                    panel.frm->link().tx_cmd(QStringLiteral("ASP999"));
+            }
+            box.stop(true);
+            QVERIFY2(t.elapsed() < limit_ms, qPrintable(QString::number(t.elapsed())));
+            QCOMPARE(panel.reply(), protocol::kNone);
+            QCOMPARE(panel.st.power_state, 1);  // the box did say PWR001
         }
-        box.kill();
-        // The wait ends with the device, not 5 s after it began.
-        QVERIFY2(t.elapsed() < 4500, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(panel.reply(), protocol::kNone);
-        QCOMPARE(panel.st.power_state, 1);  // the box did say PWR001
         QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
         check_lost_quietly(panel);
-        // The box that comes back is off: the panel, which took it as on,
-        // shows it off. A click on COM1 opens it before the watch does.
-        check_comes_back(panel, box, true, 0);
-        QCOMPARE(panel.frm->elements().img_ico[26]->picture_name(), QStringLiteral("1_power_off_0"));
-    }
-
-    void vanishes_while_a_reply_is_pending()
-    {
-        QTemporaryDir dir;
-        Box box(dir.filePath("com1"), {"--reply-delay", "250"});
-        QVERIFY(box.start());
-        LivePanel panel(dir.filePath("com1"));
-        panel.frm->start();
-        QVERIFY(panel.st.port_open);
-
-        QElapsedTimer t;
-        t.start();
-        {
-            DelayedKill unplug(box.pid(), 100);
-            panel.frm->link().tx_cmd(QStringLiteral("ASP999"));
-        }
-        box.kill();
-        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(panel.reply(), protocol::kNone);
-        QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
-        check_lost_quietly(panel);
-        check_comes_back(panel, box, true, 1);
+        check_comes_back(panel, box, click, off ? 0 : 1);
     }
 
     // Unplugged and plugged in again, with the stable name the device was
@@ -296,8 +222,9 @@ private slots:
         QTemporaryDir dir;
         const QString by_id = dir.filePath("serial/by-id");
         const QString stable = by_id + "/usb-QV742_Simulated_Box_0001-if00-port0";
-        Box box(stable, {});
-        QVERIFY(box.start());
+        QDir().mkpath(by_id);
+        auto box = std::make_unique<SimProcess>(QStringList(), stable);
+        QVERIFY(box->ready());
         LivePanel panel(stable, by_id);
         panel.frm->start();
         QCOMPARE(panel.st.power_state, 1);
@@ -308,14 +235,14 @@ private slots:
         QVERIFY((*in_use)->text().endsWith("usb-QV742_Simulated_Box_0001-if00-port0"));
         menu->close();
 
-        box.kill();  // the adapter is pulled out: its device and stable name go
+        box->stop(true);  // the adapter is pulled out: its device and stable name go
         QDir(dir.filePath("serial")).removeRecursively();
         QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
         QTest::qWait(1500);
         QVERIFY(panel.devices.checks() <= 3);  // at most one check a second
 
-        Box off(stable, {"--off"});
-        QVERIFY(off.start());
+        box = std::make_unique<SimProcess>(QStringList{"--off"}, stable);
+        QVERIFY(box->ready());
         QElapsedTimer back;
         back.start();
         QTRY_VERIFY_WITH_TIMEOUT(panel.st.port_open && panel.st.power_state == 0, 1000);
@@ -324,7 +251,7 @@ private slots:
         QVERIFY(!panel.frm->elements().img_ico[9]->isEnabled());
         QCOMPARE(panel.caption(), QStringLiteral("COM1: On"));
         QCOMPARE(panel.dialogs, QStringList());
-        QTRY_COMPARE_WITH_TIMEOUT(off.received(), QStringList({"VER999", "PWR999"}), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(box->received(), QStringList({"VER999", "PWR999"}), 10000);
     }
 };
 

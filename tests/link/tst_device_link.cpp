@@ -1,119 +1,60 @@
-#include "core/shared_state.h"
-#include "fake_port.h"
-#include "link/device_link.h"
 #include "link/protocol.h"
-#include "recording_observer.h"
+#include "link_rig.h"
 #include "test_registry.h"
 
-namespace {
-
-// A link on virtual time with its port open, answered by the simulated box
-// or, with `scripted`, only by what the test schedules.
-struct Rig {
-    explicit Rig(bool scripted = false)
-    {
-        if (scripted)
-            port.set_box(nullptr);
-        link.set_comm();
-    }
-    VirtualClock clock;
-    BoxModel box;
-    FakePort port{clock, &box};
-    RecordingObserver obs{&clock};
-    SharedState state;
-    DeviceLink link{port, clock, obs, state};
-};
-
-}  // namespace
+using Rig = LinkRig;
 
 class TestDeviceLink : public QObject {
     Q_OBJECT
 private slots:
-    void first_byte_must_come_within_300_ms()
+    // A reply is exactly six bytes whose first comes within 0.3 s and whose
+    // chunks follow one another within 0.3 s, whatever its mnemonic.
+    void chunks_join_while_gaps_stay_within_300_ms_data()
     {
-        Rig at_limit(true);
-        at_limit.port.arrive_in(300, "PWR001");
-        at_limit.link.tx_cmd("PWR999");
-        QCOMPARE(at_limit.link.last_reply, QString("PWR001"));
-        QCOMPARE(at_limit.link.get_rx_val(), 1);
-        QCOMPARE(at_limit.obs.connects.back(), true);
-        QCOMPARE(at_limit.obs.log, QStringList{"PWR001"});
-
-        Rig late(true);
-        const qint64 t0 = late.clock.now;
-        late.port.arrive_in(301, "PWR001");
-        late.link.tx_cmd("PWR999");
-        QCOMPARE(late.link.last_reply, protocol::kNone);
-        QCOMPARE(late.link.get_rx_val(), 0);
-        QCOMPARE(late.clock.now - t0, 301);
-        QVERIFY(late.obs.log.isEmpty());  // nothing started: no log entry
-        QCOMPARE(late.obs.connects.back(), false);
-        // With no box at all every send costs the 0.3 s and logs nothing.
-        Rig absent(true);
-        absent.link.tx_cmd("VER999");
-        QCOMPARE(absent.link.last_reply, protocol::kNone);
-        QVERIFY(absent.obs.log.isEmpty());
-        QVERIFY(absent.port.waits <= 2);  // it blocked on the port; it did not spin
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QByteArray>("rest");
+        QTest::addColumn<int>("rest_at");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("elapsed");
+        const QByteArray none = "NONE", pwr = "PWR001", no;
+        QTest::newRow("first byte at 300 ms") << pwr << 300 << no << 0 << pwr << 300;
+        QTest::newRow("first byte at 301 ms") << pwr << 301 << no << 0 << none << 301;
+        QTest::newRow("no box") << no << 0 << no << 0 << none << 301;
+        QTest::newRow("gap of 250 ms") << QByteArray("PWR0") << 5 << QByteArray("01") << 255 << pwr << 255;
+        QTest::newRow("two then four") << QByteArray("PW") << 1 << QByteArray("R001") << 201 << pwr << 201;
+        QTest::newRow("gap of 400 ms") << QByteArray("PW") << 1 << QByteArray("R001") << 401 << none << 302;
+        QTest::newRow("four bytes") << QByteArray("PWR0") << 1 << no << 0 << none << 302;
+        QTest::newRow("seven bytes") << QByteArray("PWR0011") << 1 << no << 0 << none << 302;
+        QTest::newRow("two messages at once") << pwr << 1 << QByteArray("ASP002") << 1 << none << 302;
+        QTest::newRow("another mnemonic") << QByteArray("ASP002") << 1 << no << 0 << QByteArray("ASP002") << 1;
+        const QByteArray binary("\xff\x00\x80""001", 6);  // eight bits a byte
+        QTest::newRow("binary") << binary << 1 << no << 0 << binary << 1;
     }
-
     void chunks_join_while_gaps_stay_within_300_ms()
     {
-        Rig split(true);
-        split.port.arrive_in(5, "PWR0");
-        split.port.arrive_in(255, "01");
-        split.link.tx_cmd("PWR999");
-        QCOMPARE(split.link.last_reply, QString("PWR001"));
-
-        Rig two_then_four(true);
-        two_then_four.port.arrive_in(1, "PW");
-        two_then_four.port.arrive_in(201, "R001");
-        two_then_four.link.tx_cmd("PWR999");
-        QCOMPARE(two_then_four.link.last_reply, QString("PWR001"));
-
-        Rig gap(true);
-        gap.port.arrive_in(1, "PW");
-        gap.port.arrive_in(401, "R001");
-        gap.link.tx_cmd("PWR999");
-        QCOMPARE(gap.link.last_reply, protocol::kNone);
-        QCOMPARE(gap.obs.log, QStringList{"NONE"});
-        QCOMPARE(gap.link.receive_log().text(), QString("NONE "));
-        QCOMPARE(gap.obs.connects.back(), false);
-
-        Rig short_reply(true);
-        const qint64 t0 = short_reply.clock.now;
-        short_reply.port.arrive_in(1, "PWR0");
-        short_reply.link.tx_cmd("PWR999");
-        QCOMPARE(short_reply.link.last_reply, protocol::kNone);
-        QCOMPARE(short_reply.clock.now - t0, 1 + 301);
-        QCOMPARE(short_reply.obs.log, QStringList{"NONE"});
-    }
-
-    void only_exactly_six_bytes_make_a_reply()
-    {
-        Rig seven(true);
-        seven.port.arrive_in(1, "PWR0011");
-        seven.link.tx_cmd("PWR999");
-        QCOMPARE(seven.link.last_reply, protocol::kNone);
-
-        Rig merged(true);
-        merged.port.arrive_in(1, "PWR001");
-        merged.port.arrive_in(1, "ASP002");
-        merged.link.tx_cmd("PWR999");
-        QCOMPARE(merged.link.last_reply, protocol::kNone);
-
-        // Any six bytes count, whatever their mnemonic.
-        Rig other(true);
-        other.port.arrive_in(1, "ASP002");
-        other.link.tx_cmd("PWR999");
-        QCOMPARE(other.link.last_reply, QString("ASP002"));
-        QCOMPARE(other.link.get_rx_val(), 2);
-
-        // Eight bits a byte, both ways.
-        Rig binary(true);
-        binary.port.arrive_in(1, QByteArray("\xff\x00\x80""001", 6));
-        binary.link.tx_cmd("PWR999");
-        QCOMPARE(binary.link.last_reply.size(), 6);
-        QCOMPARE(binary.link.last_reply.at(0).unicode(), 0xff);
+        QFETCH(QByteArray, first);
+        QFETCH(int, at);
+        QFETCH(QByteArray, rest);
+        QFETCH(int, rest_at);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, elapsed);
+        Rig rig(true);
+        const qint64 t0 = rig.clock.now;
+        if (!first.isEmpty())
+            rig.port.arrive_in(at, first);
+        if (!rest.isEmpty())
+            rig.port.arrive_in(rest_at, rest);
+        rig.link.tx_cmd("PWR999");
+        QCOMPARE(protocol::to_wire(rig.link.last_reply), reply);
+        QCOMPARE(rig.link.get_rx_val(), protocol::read_value(QString::fromLatin1(reply)));
+        QCOMPARE(rig.clock.now - t0, elapsed);
+        QCOMPARE(rig.obs.connects.back(), reply != "NONE");
+        // Logged once something began to arrive; nothing arriving logs nothing.
+        const QStringList log = first.isEmpty() || at > 300 ? QStringList() : QStringList{rig.link.last_reply};
+        QCOMPARE(rig.obs.log, log);
+        QCOMPARE(rig.link.receive_log().text(), log.isEmpty() ? QString() : log[0] + ' ');
+        QVERIFY(rig.port.waits <= 3);  // it blocked on the port; it did not spin
     }
 
     void an_unbroken_stream_ends_after_one_second()
@@ -134,43 +75,48 @@ private slots:
         Rig rig;
         rig.port.arrive_in(0, "XYZ123");
         QCOMPARE(rig.port.bytes_waiting(), 6);
-        const int discards = rig.port.input_discards;
         rig.link.tx_cmd("ASP999");
-        QCOMPARE(rig.port.input_discards, discards + 1);
+        QCOMPARE(rig.port.input_discards, 2);  // one at the opening
         QCOMPARE(rig.link.last_reply, QString("ASP000"));
         QCOMPARE(rig.obs.log, QStringList{"ASP000"});
+
+        // Output stuck on the line does not freeze a send.
+        rig.port.pending_output = 10;
+        rig.port.drain_at_ms = rig.clock.now + 60000;
+        const qint64 t0 = rig.clock.now;
+        rig.link.tx_cmd("PWR999");
+        QCOMPARE(rig.port.output_discards, 2);
+        QVERIFY(rig.clock.now - t0 < DeviceLink::kDrainMs + 400);
+        QCOMPARE(rig.link.last_reply, QString("PWR001"));
     }
 
     void tx_val2str_leaves_the_full_command_with_the_caller()
     {
         Rig rig;
-        QString cmd = "CON";
+        QString cmd = "CON", big = "BRI", closed = "CON";
         rig.link.tx_val2str(cmd, 7);
         QCOMPARE(cmd, QString("CON007"));
         QCOMPARE(rig.port.written.back(), QString("CON007"));
         QCOMPARE(rig.link.last_reply, QString("CON007"));
-        QString big = "BRI";
         rig.link.tx_val2str(big, 1234);
         QCOMPARE(rig.port.written.back(), QString("BRI999"));
 
         rig.state.port_open = false;
-        QString closed = "CON";
         rig.link.tx_val2str(closed, 7);
         QCOMPARE(closed, QString("CON"));
         QCOMPARE(rig.link.last_reply, protocol::kNone);
+        QCOMPARE(rig.obs.connects.back(), false);
     }
 
     void a_closed_port_sends_nothing_and_waits_for_nothing()
     {
         Rig rig;
         rig.state.port_open = false;
-        const int timer_changes = rig.obs.timer_changes;
-        const int passes = rig.obs.event_passes;
+        const int timer_changes = rig.obs.timer_changes, passes = rig.obs.event_passes;
         const qint64 t0 = rig.clock.now;
         rig.link.tx_cmd("PWR999");
         QCOMPARE(rig.link.last_reply, protocol::kNone);
-        QVERIFY(rig.port.written.isEmpty());
-        QVERIFY(rig.obs.log.isEmpty());
+        QVERIFY(rig.port.written.isEmpty() && rig.obs.log.isEmpty());
         QCOMPARE(rig.obs.connects.back(), false);
         QCOMPARE(rig.obs.timer_changes, timer_changes);  // timer untouched
         QCOMPARE(rig.obs.event_passes, passes);
@@ -198,11 +144,18 @@ private slots:
         rig.link.dispatch_idle = true;
         rig.link.tx_cmd("PWR999");
         QVERIFY(rig.obs.timer_on);
+
+        // A handler run by that pass may close the port: nothing is sent.
+        rig.obs.on_events = [&] { rig.port.close(); };
+        rig.link.tx_cmd("PWR999");
+        QCOMPARE(rig.port.written.size(), 3);
+        QCOMPARE(rig.link.last_reply, protocol::kNone);
+        QCOMPARE(rig.obs.connects.back(), false);
     }
 
     void the_ready_wait_allows_five_seconds()
     {
-        Rig rig(true);
+        Rig rig(true), in_time(true), box;
         const qint64 t0 = rig.clock.now;
         rig.link.rx_rdy();
         QCOMPARE(rig.link.last_reply, protocol::kNone);
@@ -212,14 +165,12 @@ private slots:
         QVERIFY(rig.obs.log.isEmpty());
         QVERIFY(rig.port.waits <= 2);
 
-        Rig in_time(true);
         in_time.port.arrive_in(5000, "RDY000");
         in_time.link.rx_rdy();
         QCOMPARE(in_time.link.last_reply, QString("RDY000"));
         QCOMPARE(in_time.obs.connects.back(), true);
 
         // The box's ready message comes after the reply, never with it.
-        Rig box;
         box.link.tx_cmd("PWR001");
         QCOMPARE(box.link.last_reply, QString("PWR001"));
         QVERIFY(box.port.next_arrival() > box.clock.now);
@@ -231,26 +182,24 @@ private slots:
     void set_comm_opens_flushes_and_reports_failure()
     {
         Rig rig;
-        QVERIFY(rig.state.port_open);
-        QVERIFY(rig.obs.timer_on);
+        QVERIFY(rig.state.port_open && rig.obs.timer_on);
         QCOMPARE(rig.port.input_discards, 1);
         QCOMPARE(rig.port.output_discards, 1);
 
         rig.port.present = {1};
         rig.state.com_port = 2;
         rig.link.set_comm();
-        QVERIFY(!rig.state.port_open);
-        QVERIFY(!rig.obs.timer_on);
+        QVERIFY(!rig.state.port_open && !rig.obs.timer_on);
         QCOMPARE(rig.obs.failures, QStringList{"2:No such file or directory"});
         QCOMPARE(port_error_message(2), QString("PC error on COM2: !"));
         QCOMPARE(rig.obs.statuses.back(), QString("COM port error !"));
+        QCOMPARE(rig.obs.connects.back(), false);
         rig.link.tx_cmd("PWR999");
         QCOMPARE(rig.link.last_reply, protocol::kNone);
 
         rig.state.com_port = 1;
         rig.link.set_comm();
-        QVERIFY(rig.state.port_open);
-        QVERIFY(rig.obs.timer_on);
+        QVERIFY(rig.state.port_open && rig.obs.timer_on);
         // Pressing the open port's button reopens it and flushes both ways.
         const int opens = rig.port.opens;
         rig.link.set_comm();
@@ -259,24 +208,11 @@ private slots:
         QCOMPARE(rig.port.output_discards, 3);
     }
 
-    void output_stuck_on_the_line_does_not_freeze_a_send()
-    {
-        Rig rig;
-        rig.port.pending_output = 10;
-        rig.port.drain_at_ms = rig.clock.now + 60000;
-        const qint64 t0 = rig.clock.now;
-        rig.link.tx_cmd("PWR999");
-        QCOMPARE(rig.port.output_discards, 2);
-        QVERIFY(rig.clock.now - t0 < DeviceLink::kDrainMs + 400);
-        QCOMPARE(rig.link.last_reply, QString("PWR001"));
-    }
-
     void a_vanished_device_closes_the_port_once()
     {
-        Rig idle;
+        Rig idle, busy(true);
         idle.port.unplug("Input/output error");
-        QVERIFY(!idle.state.port_open);
-        QVERIFY(!idle.obs.timer_on);
+        QVERIFY(!idle.state.port_open && !idle.obs.timer_on);
         QCOMPARE(idle.obs.statuses.back(), QString("COM1 lost !"));
         QCOMPARE(idle.obs.losses, QStringList{"1:Input/output error"});
         idle.port.unplug("Input/output error");
@@ -288,14 +224,12 @@ private slots:
         idle.link.tx_cmd("VER999");
         QCOMPARE(idle.link.last_reply, QString("VER105"));
 
-        Rig busy(true);
         const qint64 t0 = busy.clock.now;
         busy.port.unplug_at = t0 + 50;
         busy.link.tx_cmd("PWR999");
         QCOMPARE(busy.link.last_reply, protocol::kNone);
         QCOMPARE(busy.clock.now - t0, 50);  // no waiting on a dead port
-        QVERIFY(!busy.obs.timer_on);          // and no poll timer on it either
-        QVERIFY(!busy.state.port_open);
+        QVERIFY(!busy.obs.timer_on && !busy.state.port_open);  // and no poll timer on it
     }
 
     void poll_tick_collects_what_the_box_sends_on_its_own()
@@ -319,9 +253,7 @@ private slots:
         }));
         QCOMPARE(mnemonic, QString("XYZ"));
         QCOMPARE(value, 123);
-        QVERIFY(!idle_inside);
-        QVERIFY(rig.link.dispatch_idle);
-        QVERIFY(rig.obs.timer_on);
+        QVERIFY(!idle_inside && rig.link.dispatch_idle && rig.obs.timer_on);
         QCOMPARE(rig.obs.log, (QStringList{"XYZ123", "ASP000"}));
 
         rig.port.arrive_in(0, "PWR");

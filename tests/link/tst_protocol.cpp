@@ -7,10 +7,10 @@ class TestProtocol : public QObject {
 private slots:
     void renders_values_as_three_digits()
     {
-        QCOMPARE(protocol::render_value(5), QString("005"));
-        QCOMPARE(protocol::render_value(63), QString("063"));
-        QCOMPARE(protocol::render_value(255), QString("255"));
-        QCOMPARE(protocol::render_value(0), QString("000"));
+        QStringList rendered;
+        for (int v : {5, 63, 255, 0})
+            rendered << protocol::render_value(v);
+        QCOMPARE(rendered, (QStringList{"005", "063", "255", "000"}));
         QCOMPARE(protocol::command("CON", 7), QString("CON007"));
         // Out of range never makes a command that is not six characters.
         QCOMPARE(protocol::command("CON", -1), QString("CON000"));
@@ -20,16 +20,12 @@ private slots:
 
     void reads_values_from_the_last_three_characters()
     {
-        QCOMPARE(protocol::read_value("VER105"), 105);
-        QCOMPARE(protocol::read_value("NONE"), 0);
-        QCOMPARE(protocol::read_value("ASP002"), 2);
-        QCOMPARE(protocol::read_value("ABC 12"), 12);   // blanks skipped
-        QCOMPARE(protocol::read_value("ABC1 2"), 12);
-        QCOMPARE(protocol::read_value("ABC1X2"), 1);    // stops at the first other character
-        QCOMPARE(protocol::read_value("ABCXYZ"), 0);    // no digits
-        QCOMPARE(protocol::read_value("ABC-01"), 0);
-        QCOMPARE(protocol::read_value("42"), 42);       // shorter than three
-        QCOMPARE(protocol::read_value(""), 0);
+        // Blanks are skipped; the first other character ends the number.
+        QList<int> values;
+        for (const char* reply : {"VER105", "NONE", "ASP002", "ABC 12", "ABC1 2", "ABC\t12", "ABC1\n2", "ABC1X2",
+                                  "ABCXYZ", "ABC-01", "42", ""})
+            values << protocol::read_value(reply);
+        QCOMPARE(values, (QList<int>{105, 0, 2, 12, 12, 12, 12, 1, 0, 0, 42, 0}));
         QCOMPARE(protocol::mnemonic("PWR001"), QString("PWR"));
     }
 
@@ -41,8 +37,7 @@ private slots:
         QCOMPARE(protocol::to_wire(protocol::from_wire(all)), all);
         QCOMPARE(protocol::from_wire(all).size(), 256);
         QVERIFY(protocol::expects_ready("PAT000"));
-        QVERIFY(!protocol::expects_ready("PAT001"));
-        QVERIFY(!protocol::expects_ready("PWR000"));
+        QVERIFY(!protocol::expects_ready("PAT001") && !protocol::expects_ready("PWR000"));
     }
 
     void receive_log_keeps_the_newest_whole_entries()

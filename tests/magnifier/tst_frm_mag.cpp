@@ -48,6 +48,17 @@ struct Rig {
     WatchingDesktop desktop;
     PictureStore pictures;
     std::unique_ptr<FrmMag> mag;
+
+    // Zoom, size and view ratio, and how many redraws and grabs so far.
+    QString summary() const
+    {
+        return QStringLiteral("x%1 %2 %3 redraws %4 grabs %5")
+            .arg(mag->zoom())
+            .arg(mag->small_view() ? "small" : "big")
+            .arg(state.view_ratio)
+            .arg(mag->redraw_count())
+            .arg(desktop.grabs);
+    }
 };
 
 // Pointer movement without buttons, delivered the way the window system does.
@@ -58,16 +69,15 @@ void hover(QWidget* widget, QPoint pos = QPoint(2, 2))
     QApplication::sendEvent(widget, &move);
 }
 
-QImage picture_of(HalfPicture* half)
-{
-    return half->picture().toImage();
-}
-
 // Source pixel of the snapshot behind a point of the view.
 QPoint source_under(FrmMag& mag, QPoint view_point)
 {
-    const QImage view = mag.pic_mag()->grab().toImage();
-    return pattern_source(view.pixel(view_point));
+    return pattern_source(mag.pic_mag()->grab().toImage().pixel(view_point));
+}
+
+QPoint centre_of(const QWidget& w)
+{
+    return QPoint(w.width() / 2, w.height() / 2);
 }
 
 QStringList picture_names(FrmMag& mag)
@@ -78,548 +88,448 @@ QStringList picture_names(FrmMag& mag)
     return names;
 }
 
-bool near(QPoint a, QPoint b, int tolerance)
+int total_loads(FrmMag& mag)
+{
+    int n = 0;
+    for (int i = 0; i < 6; ++i)
+        n += mag.img_ico(i)->picture_loads();
+    return n;
+}
+
+bool near(QPoint a, QPoint b, int tolerance = 1)
 {
     return qAbs(a.x() - b.x()) <= tolerance && qAbs(a.y() - b.y()) <= tolerance;
 }
+
+const QStringList kOpening = {"m_15_1", "m_20_0", "m_small_1", "m_big_0", "m_refresh_0", "m_close_0"};
 
 }  // namespace
 
 class TestFrmMag : public QObject {
     Q_OBJECT
 private slots:
-    void openingStateAndLayout();
-    void stackingFollowsOnTopSetting();
-    void halvesCopyTheRightColumns();
-    void viewShowsTheScreenUnderTheWindow();
-    void offTheEdgeShowsTheViewBackground();
-    void zoomAndSizeToggles();
-    void refreshKeepsPlaceAndTakesNewSnapshot();
-    void hoverHighlights();
-    void closeEmitsClosed();
-    void dragWithAnyButton();
-    void eventsDuringRefresh();
-    void refusedGrabSaysSo();
-    void grabOfAnotherSizeCoversTheScreen();
-};
-
-void TestFrmMag::openingStateAndLayout()
-{
-    Rig rig;
-    rig.state.dragging = true;
-    rig.state.view_ratio = 0.7f;
-    rig.desktop.cursor = QPoint(100, 100);
-    FrmMag& mag = *rig.mag;
-    mag.open();
-
-    QVERIFY(mag.isVisible());
-    QVERIFY(mag.isWindow());
-    QVERIFY(mag.windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(mag.windowTitle(), QStringLiteral("QV-742"));
-    QCOMPARE(mag.zoom(), 1.5f);
-    QVERIFY(mag.small_view());
-    QCOMPARE(mag.hover_icon(), 99);
-    QVERIFY(!rig.state.dragging);
-    QCOMPARE(rig.state.view_ratio, 0.2f);
-    QCOMPARE(mag.redraw_count(), 1);
-
-    // One grab, taken while the window was not on screen.
-    QCOMPARE(rig.desktop.grabs, 1);
-    QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>{false});
-    QCOMPARE(mag.snapshot().size(), QSize(1024, 768));
-
-    QCOMPARE(picture_names(mag), (QStringList{"m_15_1", "m_20_0", "m_small_1", "m_big_0",
-                                              "m_refresh_0", "m_close_0"}));
-    const QStringList tips{"x 1.5", "x 2.0", "small", "big", "refresh", "close"};
-    for (int i = 0; i < 6; ++i)
-        QCOMPARE(mag.img_ico(i)->toolTip(), tips[i]);
-    QVERIFY(mag.img_ico(6) == nullptr);
-
-    // 3132 x 2649 twips; view 3072 x 2304 at 30, 30.
-    QCOMPARE(mag.size(), QSize(209, 177));
-    QCOMPARE(mag.pic_mag()->geometry(), QRect(2, 2, 205, 154));
-    QCOMPARE(mag.sha_frame(), QRect(0, 0, 209, 177));
-    QCOMPARE(mag.lab_frame()->geometry(), QRect(0, 156, 209, 19));   // top 2334, height 285
-    // Toggles edge to edge from 30 twips; refresh and close from the right.
-    QCOMPARE(mag.img_ico(0)->geometry(), QRect(2, 157, 28, 17));
-    QCOMPARE(mag.img_ico(1)->geometry(), QRect(30, 157, 28, 17));
-    QCOMPARE(mag.img_ico(2)->geometry(), QRect(58, 157, 28, 17));
-    QCOMPARE(mag.img_ico(3)->geometry(), QRect(86, 157, 28, 17));
-    QCOMPARE(mag.img_ico(5)->geometry(), QRect(186, 157, 19, 18));   // 3132 - 285 - 60
-    QCOMPARE(mag.img_ico(4)->geometry(), QRect(155, 157, 29, 17));   // 2787 - 435 - 20
-
-    // Centred on the pointer: (1500 - 1567.5, 1500 - 1327.5) twips.
-    QCOMPARE(mag.pos(), QPoint(-4, 12));
-
-    // Colours: grey window, purple view, amber strip, red outline on top.
-    const QImage window = mag.grab().toImage();
-    QCOMPARE(QColor(window.pixel(1, 1)), QColor(255, 0, 0));
-    QCOMPARE(QColor(window.pixel(208, 100)), QColor(255, 0, 0));
-    QCOMPARE(QColor(window.pixel(120, 170)), QColor(215, 161, 0));
-    QCOMPARE(QColor(window.pixel(100, 176)), QColor(255, 0, 0));
-    QCOMPARE(mag.palette().color(QPalette::Window), QColor(192, 192, 192));
-    QCOMPARE(mag.pic_mag()->palette().color(QPalette::Window), QColor(128, 0, 128));
-    QCOMPARE(QColor(window.pixel(1, 160)), QColor(255, 0, 0));   // over the strip's end
-    QCOMPARE(QColor(window.pixel(130, 160)), QColor(215, 161, 0));
-
-    // Opening again starts afresh.
-    mag.img_ico_Click(1);
-    mag.img_ico_Click(3);
-    rig.desktop.cursor = QPoint(500, 400);
-    mag.open();
-    QCOMPARE(mag.zoom(), 1.5f);
-    QVERIFY(mag.small_view());
-    QCOMPARE(rig.desktop.grabs, 2);
-    QCOMPARE(picture_names(mag)[1], QStringLiteral("m_20_0"));
-    QCOMPARE(mag.size(), QSize(209, 177));
-    QCOMPARE(mag.pos(), QPoint(500 - 104, 400 - 88));   // 7500 - 1567.5, 6000 - 1327.5
-}
-
-void TestFrmMag::stackingFollowsOnTopSetting()
-{
-    Rig on;
-    on.state.win_on_top = true;
-    on.mag->open();
-    QVERIFY(on.mag->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(on.mag->isVisible());
-
-    Rig off;
-    off.state.win_on_top = false;
-    off.mag->open();
-    QVERIFY(!off.mag->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(off.mag->windowFlags().testFlag(Qt::FramelessWindowHint));
-}
-
-void TestFrmMag::halvesCopyTheRightColumns()
-{
-    struct Case {
-        int width;
-        float zoom;
-        int right_first;
-        int right_last;
-    };
-    // 1023: 512 columns from 0, 511 from 512. 1366 and 1025: the right half
-    // takes the rest, up to the last column.
-    for (const Case& c : {Case{1023, 1.5f, 512, 1022}, Case{1023, 2.0f, 512, 1022},
-                          Case{1366, 1.5f, 683, 1365}, Case{1025, 2.0f, 512, 1024},
-                          Case{1024, 2.0f, 512, 1023}}) {
-        Rig rig(c.width, 768);
-        rig.mag->open();
-        if (c.zoom == 2.0f)
-            rig.mag->img_ico_Click(1);
-        const QImage left = picture_of(rig.mag->pic_mag1());
-        const QImage right = picture_of(rig.mag->pic_mag2());
-        const mag::HalfRects r = mag::half_rects(c.width, 768, c.zoom);
-        QCOMPARE(left.size(), r.enlarged);
-        QCOMPARE(right.size(), r.enlarged);
-        QCOMPARE(rig.mag->pic_mag1()->size(), r.enlarged);
-        const int w = left.width() - 1;
-        const int h = left.height() - 1;
-        QCOMPARE(pattern_source(left.pixel(0, 0)), QPoint(0, 0));
-        QCOMPARE(pattern_source(left.pixel(w, h)), QPoint(r.left_source.width() - 1, 767));
-        QCOMPARE(pattern_source(right.pixel(0, 0)), QPoint(c.right_first, 0));
-        QCOMPARE(pattern_source(right.pixel(w, h)), QPoint(c.right_last, 767));
-        // Every source column shows up, in order, and none from outside.
-        int previous = -1;
-        for (int x = 0; x <= w; ++x) {
-            const int col = pattern_source(right.pixel(x, 5)).x();
-            QVERIFY(col == previous || col == previous + 1 || previous == -1);
-            previous = col;
-        }
-        // The halves lie edge to edge.
-        QCOMPARE(rig.mag->pic_mag2()->x(), rig.mag->pic_mag1()->x() + rig.mag->pic_mag1()->width());
-        QCOMPARE(rig.mag->pic_mag2()->y(), rig.mag->pic_mag1()->y());
-    }
-}
-
-void TestFrmMag::viewShowsTheScreenUnderTheWindow()
-{
-    Rig rig;
-    FrmMag& mag = *rig.mag;
-    for (const QPoint cursor : {QPoint(300, 200), QPoint(700, 500), QPoint(512, 100)}) {
-        rig.desktop.cursor = cursor;
+    void openingStateAndLayout()
+    {
+        Rig rig;
+        rig.state.dragging = true;
+        rig.state.view_ratio = 0.7f;
+        FrmMag& mag = *rig.mag;
         mag.open();
-        for (const int zoom_button : {0, 1}) {
-            mag.img_ico_Click(zoom_button);
-            // The screen point under the window's centre shows at the point
-            // (Ww / 2, Hw / 2) of the view.
-            const QPoint centre(mag.width() / 2, mag.height() / 2);
-            const QPoint expected = mag.pos() + centre;
-            QVERIFY2(near(source_under(mag, centre), expected, 1),
-                     qPrintable(QStringLiteral("cursor %1,%2 zoom %3")
-                                    .arg(cursor.x()).arg(cursor.y()).arg(mag.zoom())));
-            // And the view is enlarged by the zoom around it.
-            const QPoint step = source_under(mag, centre + QPoint(40, 20)) - source_under(mag, centre);
-            QVERIFY(near(step, QPoint(qRound(40 / mag.zoom()), qRound(20 / mag.zoom())), 1));
+
+        QVERIFY(mag.isVisible() && mag.isWindow() && mag.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(mag.windowTitle(), QStringLiteral("QV-742"));
+        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
+        QVERIFY(!rig.state.dragging);
+        QCOMPARE(mag.hover_icon(), 99);
+        // One grab, taken while the window was not on screen.
+        QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>{false});
+        QCOMPARE(mag.snapshot().size(), QSize(1024, 768));
+        QCOMPARE(picture_names(mag), kOpening);
+        QStringList tips;
+        for (int i = 0; i < 6; ++i)
+            tips << mag.img_ico(i)->toolTip();
+        QCOMPARE(tips, (QStringList{"x 1.5", "x 2.0", "small", "big", "refresh", "close"}));
+        QVERIFY(!mag.img_ico(6) && !mag.img_ico(-1));
+
+        // 3132 x 2649 twips, the view 3072 x 2304 at 30, 30, the strip from 2334;
+        // the toggles edge to edge from 30, close and refresh from the right.
+        QList<QRect> geometry{QRect(mag.pos(), mag.size()), mag.pic_mag()->geometry(), mag.sha_frame(),
+                              mag.lab_frame()->geometry()};
+        for (int i = 0; i < 6; ++i)
+            geometry << mag.img_ico(i)->geometry();
+        QCOMPARE(geometry, (QList<QRect>{{-4, 12, 209, 177}, {2, 2, 205, 154}, {0, 0, 209, 177}, {0, 156, 209, 19},
+                                         {2, 157, 28, 17}, {30, 157, 28, 17}, {58, 157, 28, 17}, {86, 157, 28, 17},
+                                         {155, 157, 29, 17}, {186, 157, 19, 18}}));
+
+        // Grey window, purple view, amber strip, red outline over the strip's ends.
+        const QImage window = mag.grab().toImage();
+        QList<QColor> colours{mag.palette().color(QPalette::Window), mag.pic_mag()->palette().color(QPalette::Window)};
+        for (QPoint at : {QPoint(1, 1), QPoint(208, 100), QPoint(100, 176), QPoint(1, 160), QPoint(120, 170),
+                          QPoint(130, 160)})
+            colours << window.pixelColor(at);
+        const QColor red(255, 0, 0), amber(215, 161, 0), grey(192, 192, 192), purple(128, 0, 128);
+        QCOMPARE(colours, (QList<QColor>{grey, purple, red, red, red, red, amber, amber}));
+        // The buttons show their pictures.
+        QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
+
+        // Opening again starts afresh, centred on the pointer.
+        mag.img_ico_Click(1);
+        mag.img_ico_Click(3);
+        rig.desktop.cursor = QPoint(500, 400);
+        mag.open();
+        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 2"));
+        QCOMPARE(picture_names(mag), kOpening);
+        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(500 - 104, 400 - 88, 209, 177));   // 7500 - 1567.5, 6000 - 1327.5
+    }
+
+    void stackingFollowsOnTopSetting()
+    {
+        for (bool on_top : {true, false}) {
+            Rig rig;
+            rig.state.win_on_top = on_top;
+            rig.mag->open();
+            QCOMPARE(rig.mag->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on_top);
+            QVERIFY(rig.mag->isVisible() && rig.mag->windowFlags().testFlag(Qt::FramelessWindowHint));
         }
     }
-}
 
-void TestFrmMag::offTheEdgeShowsTheViewBackground()
-{
-    Rig rig;
-    FrmMag& mag = *rig.mag;
-    rig.desktop.cursor = QPoint(0, 0);   // window centred on the corner: half off screen
-    mag.open();
-    QCOMPARE(mag.pos(), QPoint(-104, -88));
-    QVERIFY(mag.pic_mag1()->x() > 0);
-    QVERIFY(mag.pic_mag1()->y() > 0);
-    const QImage view = mag.pic_mag()->grab().toImage();
-    QCOMPARE(QColor(view.pixel(1, 1)), QColor(128, 0, 128));
-    QCOMPARE(pattern_source(view.pixel(mag.pic_mag1()->x() + 1, mag.pic_mag1()->y() + 1)), QPoint(0, 0));
-
-    // The screen's corner is under the window's centre, so at either zoom
-    // the pictures start at (Ww / 2, Hw / 2) of the view.
-    const QPoint half_window(mag.width() / 2, mag.height() / 2);
-    QVERIFY(near(mag.pic_mag1()->pos(), half_window, 1));
-    mag.img_ico_Click(1);
-    QVERIFY(near(mag.pic_mag1()->pos(), half_window, 1));
-    QCOMPARE(QColor(mag.pic_mag()->grab().toImage().pixel(1, 1)), QColor(128, 0, 128));
-}
-
-void TestFrmMag::zoomAndSizeToggles()
-{
-    Rig rig;
-    FrmMag& mag = *rig.mag;
-    rig.desktop.cursor = QPoint(400, 300);
-    mag.open();
-    const int loads = [&] { int n = 0; for (int i = 0; i < 6; ++i) n += mag.img_ico(i)->picture_loads(); return n; }();
-    auto total_loads = [&] { int n = 0; for (int i = 0; i < 6; ++i) n += mag.img_ico(i)->picture_loads(); return n; };
-
-    // The chosen zoom and size again: nothing reloaded, nothing redrawn.
-    QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);
-    QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
-    QCOMPARE(mag.redraw_count(), 1);
-    QCOMPARE(total_loads(), loads);
-    QCOMPARE(mag.size(), QSize(209, 177));
-
-    // Zoom 2.0: halves redrawn from the same snapshot, no new grab.
-    const QPoint corner = mag.pos();
-    QTest::mouseClick(mag.img_ico(1), Qt::LeftButton);
-    QCOMPARE(mag.zoom(), 2.0f);
-    QCOMPARE(mag.redraw_count(), 2);
-    QCOMPARE(rig.desktop.grabs, 1);
-    QCOMPARE(picture_names(mag).mid(0, 2), (QStringList{"m_15_0", "m_20_1"}));
-    QCOMPARE(mag.pic_mag1()->size(), QSize(1024, 1536));
-    QCOMPARE(mag.pos(), corner);
-    // Only the right button clicks.
-    QTest::mouseClick(mag.img_ico(0), Qt::RightButton);
-    QCOMPARE(mag.zoom(), 2.0f);
-
-    // Big: the window grows to the right and downwards, nothing redrawn and
-    // the halves stay where they were.
-    const QPoint halves_at = mag.pic_mag1()->pos();
-    QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);
-    QVERIFY(!mag.small_view());
-    QCOMPARE(rig.state.view_ratio, 0.3f);
-    QCOMPARE(picture_names(mag).mid(2, 2), (QStringList{"m_small_0", "m_big_1"}));
-    QCOMPARE(mag.size(), QSize(311, 253));     // 4668 x 3801 twips
-    QCOMPARE(mag.pos(), corner);
-    QCOMPARE(mag.redraw_count(), 2);
-    QCOMPARE(mag.pic_mag1()->pos(), halves_at);
-    QCOMPARE(mag.pic_mag()->size(), QSize(307, 230));   // 4608 x 3456 twips
-    QCOMPARE(mag.img_ico(5)->x(), 311 - 19 - 4);          // 4668 - 285 - 60 = 4323 -> 288.2
-
-    // Big again: nothing.
-    const int before = total_loads();
-    QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);
-    QCOMPARE(total_loads(), before);
-
-    // Back to small and 1.5.
-    QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
-    QVERIFY(mag.small_view());
-    QCOMPARE(mag.size(), QSize(209, 177));
-    QCOMPARE(rig.state.view_ratio, 0.2f);
-    QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);
-    QCOMPARE(mag.zoom(), 1.5f);
-    QCOMPARE(mag.redraw_count(), 3);
-    QCOMPARE(picture_names(mag), (QStringList{"m_15_1", "m_20_0", "m_small_1", "m_big_0",
-                                              "m_refresh_0", "m_close_0"}));
-    QCOMPARE(rig.desktop.grabs, 1);
-
-    // Indexes outside the strip do nothing.
-    mag.img_ico_Click(6);
-    mag.img_ico_Click(-1);
-    QCOMPARE(mag.redraw_count(), 3);
-    QVERIFY(mag.isVisible());
-}
-
-void TestFrmMag::refreshKeepsPlaceAndTakesNewSnapshot()
-{
-    Rig rig;
-    FrmMag& mag = *rig.mag;
-    rig.desktop.cursor = QPoint(600, 400);
-    mag.open();
-    mag.img_ico_Click(1);
-    mag.img_ico_Click(3);
-    const QPoint corner = mag.pos();
-    const QSize size = mag.size();
-    const QPoint centre(size.width() / 2, size.height() / 2);
-    const QPoint before = source_under(mag, centre);
-
-    // The screen below changes; the view shows the old snapshot until refresh.
-    rig.desktop.screen_image = screen_pattern(1024, 768, 100);
-    QCOMPARE(source_under(mag, centre), before);
-
-    QTest::mouseClick(mag.img_ico(4), Qt::LeftButton);
-    QCOMPARE(rig.desktop.grabs, 2);
-    QCOMPARE(rig.desktop.visible_at_grab, (std::vector<bool>{false, false}));
-    QVERIFY(mag.isVisible());
-    QCOMPARE(mag.pos(), corner);
-    QCOMPARE(mag.size(), size);
-    QCOMPARE(mag.zoom(), 2.0f);
-    QVERIFY(!mag.small_view());
-    // The halves are placed afresh for the big window, on the new snapshot.
-    QVERIFY(near(source_under(mag, centre), mag.pos() + centre + QPoint(100, 0), 1));
-    QCOMPARE(picture_names(mag).mid(0, 4), (QStringList{"m_15_0", "m_20_1", "m_small_0", "m_big_1"}));
-}
-
-void TestFrmMag::hoverHighlights()
-{
-    Rig rig;
-    FrmMag& mag = *rig.mag;
-    mag.open();
-    StripButton* refresh = mag.img_ico(4);
-    StripButton* close = mag.img_ico(5);
-
-    hover(refresh);
-    QCOMPARE(mag.hover_icon(), 4);
-    QCOMPARE(refresh->picture_name(), QStringLiteral("m_refresh_1"));
-    // Moving within the same button reloads nothing.
-    const int loads = refresh->picture_loads();
-    hover(refresh, QPoint(5, 5));
-    QCOMPARE(refresh->picture_loads(), loads);
-
-    // Straight onto close: both change in that one move.
-    hover(close);
-    QCOMPARE(mag.hover_icon(), 5);
-    QCOMPARE(refresh->picture_name(), QStringLiteral("m_refresh_0"));
-    QCOMPARE(close->picture_name(), QStringLiteral("m_close_1"));
-
-    // Onto the strip: both plain.
-    hover(mag.lab_frame());
-    QCOMPARE(mag.hover_icon(), 99);
-    QCOMPARE(close->picture_name(), QStringLiteral("m_close_0"));
-
-    // Onto the view: the same.
-    hover(close);
-    hover(mag.pic_mag1());
-    QCOMPARE(mag.hover_icon(), 99);
-    QCOMPARE(close->picture_name(), QStringLiteral("m_close_0"));
-    hover(refresh);
-    hover(mag.pic_mag2());
-    QCOMPARE(refresh->picture_name(), QStringLiteral("m_refresh_0"));
-
-    // Toggle buttons get no highlight but are remembered, so the strip
-    // still resets.
-    hover(close);
-    hover(mag.img_ico(1));
-    QCOMPARE(mag.hover_icon(), 1);
-    QCOMPARE(close->picture_name(), QStringLiteral("m_close_0"));
-    QCOMPARE(mag.img_ico(1)->picture_name(), QStringLiteral("m_20_0"));
-    const int close_loads = close->picture_loads();
-    hover(mag.lab_frame());
-    QCOMPARE(mag.hover_icon(), 99);
-    QCOMPARE(close->picture_loads(), close_loads + 1);
-    // With nothing highlighted the strip changes nothing.
-    hover(mag.lab_frame());
-    QCOMPARE(close->picture_loads(), close_loads + 1);
-
-    // A mouse-move over the pictures never moves the window.
-    const QPoint corner = mag.pos();
-    rig.desktop.cursor += QPoint(50, 50);
-    hover(mag.pic_mag1(), QPoint(30, 30));
-    mag.tim_move_Timer();
-    QCOMPARE(mag.pos(), corner);
-}
-
-void TestFrmMag::closeEmitsClosed()
-{
-    Rig rig;
-    FrmMag& mag = *rig.mag;
-    QSignalSpy closed(&mag, &FrmMag::closed);
-    mag.open();
-    QTest::mouseClick(mag.img_ico(5), Qt::LeftButton);
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!mag.isVisible());
-    // A click after closing changes nothing and no second signal comes.
-    mag.close();
-    QCOMPARE(closed.count(), 1);
-
-    // Any other close says so too, once per opening.
-    mag.open();
-    QVERIFY(mag.isVisible());
-    mag.close();
-    QCOMPARE(closed.count(), 2);
-
-    // Closing in the middle of a drag ends the drag.
-    mag.open();
-    QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
-    QVERIFY(rig.state.dragging);
-    mag.close();
-    QVERIFY(!rig.state.dragging);
-    QVERIFY(!mag.move_timer_active());
-    QCOMPARE(closed.count(), 3);
-}
-
-void TestFrmMag::dragWithAnyButton()
-{
-    Rig rig;
-    FrmMag& mag = *rig.mag;
-    rig.desktop.cursor = QPoint(500, 400);
-    mag.open();
-    QVERIFY(!mag.move_timer_active());   // no drag, no ticking
-
-    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        HalfPicture* half = button == Qt::RightButton ? mag.pic_mag2() : mag.pic_mag1();
-        const QPoint corner = mag.pos();
-        const QPoint halves = mag.pic_mag1()->pos();
-        const QPoint at = rig.desktop.cursor;
-        QTest::mousePress(half, button, {}, QPoint(10, 10));
-        QVERIFY(rig.state.dragging);
-        QVERIFY(mag.move_timer_active());
-        QCOMPARE(rig.state.drag_offset_x, corner.x() * 15 - at.x() * 15);
-        QCOMPARE(rig.state.drag_offset_y, corner.y() * 15 - at.y() * 15);
-        QVERIFY(mag.pic_mag1()->testAttribute(Qt::WA_SetCursor));
-        QCOMPARE(mag.pic_mag1()->cursor().shape(), mag.pic_mag2()->cursor().shape());
-        QVERIFY(mag.pic_mag1()->cursor().shape() != Qt::ArrowCursor);
-
-        // The window follows the pointer by its offset, and the halves move
-        // the other way, scaled by the zoom.
-        rig.desktop.cursor = at + QPoint(10, 5);
-        mag.tim_move_Timer();
-        QCOMPARE(mag.pos(), corner + QPoint(10, 5));
-        const QPoint moved = halves - mag.pic_mag1()->pos();
-        QVERIFY(near(moved, QPoint(15, 8), 1));   // 10 x 1.5, 5 x 1.5
-        rig.desktop.cursor = at + QPoint(-40, 30);
-        mag.tim_move_Timer();
-        QCOMPARE(mag.pos(), corner + QPoint(-40, 30));
-        const QPoint centre(mag.width() / 2, mag.height() / 2);
-        QVERIFY(near(source_under(mag, centre), mag.pos() + centre, 1));
-        QCOMPARE(mag.pic_mag2()->x(), mag.pic_mag1()->x() + mag.pic_mag1()->width());
-
-        QTest::mouseRelease(half, button, {}, QPoint(10, 10));
-        QVERIFY(!rig.state.dragging);
-        QVERIFY(!mag.move_timer_active());
-        QVERIFY(!mag.pic_mag1()->testAttribute(Qt::WA_SetCursor));
-        QVERIFY(!mag.pic_mag2()->testAttribute(Qt::WA_SetCursor));
-
-        // After the release ticks change nothing.
-        const QPoint rest = mag.pos();
-        rig.desktop.cursor += QPoint(25, 25);
-        mag.tim_move_Timer();
-        QCOMPARE(mag.pos(), rest);
+    void halvesCopyTheRightColumns()
+    {
+        struct Case {
+            int width;
+            float zoom;
+            int right_first;
+            int right_last;
+        };
+        // 1023: 512 columns from 0, 511 from 512. 1366 and 1025: the right half
+        // takes the rest, up to the last column.
+        for (const Case& c : {Case{1023, 1.5f, 512, 1022}, Case{1023, 2.0f, 512, 1022},
+                              Case{1366, 1.5f, 683, 1365}, Case{1025, 2.0f, 512, 1024},
+                              Case{1024, 2.0f, 512, 1023}}) {
+            Rig rig(c.width, 768);
+            rig.mag->open();
+            if (c.zoom == 2.0f)
+                rig.mag->img_ico_Click(1);
+            const QImage left = rig.mag->pic_mag1()->picture().toImage();
+            const QImage right = rig.mag->pic_mag2()->picture().toImage();
+            const mag::HalfRects r = mag::half_rects(c.width, 768, c.zoom);
+            QCOMPARE((QList<QSize>{left.size(), right.size(), rig.mag->pic_mag1()->size()}),
+                     (QList<QSize>{r.enlarged, r.enlarged, r.enlarged}));
+            const int w = left.width() - 1, h = left.height() - 1;
+            QCOMPARE((QList<QPoint>{pattern_source(left.pixel(0, 0)), pattern_source(left.pixel(w, h)),
+                                    pattern_source(right.pixel(0, 0)), pattern_source(right.pixel(w, h))}),
+                     (QList<QPoint>{{0, 0}, {r.left_source.width() - 1, 767}, {c.right_first, 0}, {c.right_last, 767}}));
+            // Every source column shows up, in order, and none from outside.
+            for (int x = 1, previous = pattern_source(right.pixel(0, 5)).x(); x <= w; ++x) {
+                const int col = pattern_source(right.pixel(x, 5)).x();
+                QVERIFY(col == previous || col == previous + 1);
+                previous = col;
+            }
+            // The halves lie edge to edge.
+            const HalfPicture& first = *rig.mag->pic_mag1();
+            QCOMPARE(rig.mag->pic_mag2()->pos(), first.pos() + QPoint(first.width(), 0));
+        }
     }
 
-    // The drag costs no redraw and no grab: the content is the snapshot.
-    QCOMPARE(mag.redraw_count(), 1);
-    QCOMPARE(rig.desktop.grabs, 1);
+    void offTheEdgeShowsTheViewBackground()
+    {
+        Rig rig;
+        FrmMag& mag = *rig.mag;
+        rig.desktop.cursor = QPoint(0, 0);   // window centred on the corner: half off screen
+        mag.open();
+        QCOMPARE(mag.pos(), QPoint(-104, -88));
+        const QImage view = mag.pic_mag()->grab().toImage();
+        QCOMPARE(view.pixelColor(1, 1), QColor(128, 0, 128));
+        QCOMPARE(pattern_source(view.pixel(mag.pic_mag1()->pos() + QPoint(1, 1))), QPoint(0, 0));
+        // The screen's corner is under the window's centre, so at either zoom
+        // the pictures start at (Ww / 2, Hw / 2) of the view.
+        QVERIFY(near(mag.pic_mag1()->pos(), centre_of(mag)));
+        mag.img_ico_Click(1);
+        QVERIFY(near(mag.pic_mag1()->pos(), centre_of(mag)));
+        QCOMPARE(mag.pic_mag()->grab().toImage().pixelColor(1, 1), QColor(128, 0, 128));
+    }
 
-    // Dragged off the top-left corner: the window goes there, not clamped.
-    rig.desktop.cursor = QPoint(50, 50);
-    QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
-    rig.desktop.cursor = QPoint(50 - mag.x() - 300, 50 - mag.y() - 200);
-    mag.tim_move_Timer();
-    QCOMPARE(mag.pos(), QPoint(-300, -200));
-    QVERIFY(mag.pic_mag1()->x() > 0);
-    QTest::mouseRelease(mag.pic_mag1(), Qt::LeftButton);
+    void zoomAndSizeToggles()
+    {
+        Rig rig;
+        FrmMag& mag = *rig.mag;
+        rig.desktop.cursor = QPoint(400, 300);
+        mag.open();
+        const int loads = total_loads(mag);
 
-    // Hiding the window ends a drag whose release will never come.
-    QTest::mousePress(mag.pic_mag2(), Qt::RightButton);
-    mag.hide();
-    QVERIFY(!rig.state.dragging);
-    QVERIFY(!mag.move_timer_active());
-}
+        // The chosen zoom and size again: nothing reloaded, nothing redrawn.
+        QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);
+        QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
+        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
+        QCOMPARE(total_loads(mag), loads);
 
-void TestFrmMag::eventsDuringRefresh()
-{
-    Rig rig;
-    FrmMag& mag = *rig.mag;
-    QSignalSpy closed(&mag, &FrmMag::closed);
-    mag.open();
+        // Zoom 2.0: halves redrawn from the same snapshot, no new grab; only
+        // the left button clicks.
+        const QPoint corner = mag.pos();
+        QTest::mouseClick(mag.img_ico(1), Qt::LeftButton);
+        QTest::mouseClick(mag.img_ico(0), Qt::RightButton);
+        QCOMPARE(rig.summary(), QString("x2 small 0.2 redraws 2 grabs 1"));
+        QCOMPARE(picture_names(mag).mid(0, 2), (QStringList{"m_15_0", "m_20_1"}));
+        QCOMPARE(mag.pic_mag1()->size(), QSize(1024, 1536));
+        QCOMPARE(mag.pos(), corner);
 
-    // A click that arrives while refresh lets events run is not nested
-    // into it.
-    QTimer::singleShot(0, &mag, [&] { mag.img_ico_Click(4); });
-    mag.img_ico_Click(4);
-    QCOMPARE(rig.desktop.grabs, 2);
-    QVERIFY(mag.isVisible());
-    // Afterwards clicks work again.
-    mag.img_ico_Click(4);
-    QCOMPARE(rig.desktop.grabs, 3);
+        // Big: the window grows to the right and downwards, nothing redrawn and
+        // the halves stay where they were.
+        const QPoint halves_at = mag.pic_mag1()->pos();
+        QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);
+        QCOMPARE(rig.summary(), QString("x2 big 0.3 redraws 2 grabs 1"));
+        QCOMPARE(picture_names(mag).mid(2, 2), (QStringList{"m_small_0", "m_big_1"}));
+        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(corner, QSize(311, 253)));   // 4668 x 3801 twips
+        QCOMPARE(mag.pic_mag()->size(), QSize(307, 230));            // 4608 x 3456 twips
+        QCOMPARE(mag.img_ico(5)->x(), 311 - 19 - 4);                  // 4668 - 285 - 60 = 4323 -> 288.2
+        QCOMPARE(mag.pic_mag1()->pos(), halves_at);
+        const int big_loads = total_loads(mag);
+        QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);   // big again: nothing
+        QCOMPARE(total_loads(mag), big_loads);
 
-    // A close that arrives meanwhile wins: the window is not shown again.
-    QTimer::singleShot(0, &mag, [&] { mag.close(); });
-    mag.img_ico_Click(4);
-    QVERIFY(!mag.isVisible());
-    QCOMPARE(closed.count(), 1);
-    QCOMPARE(rig.desktop.grabs, 3);
-    mag.img_ico_Click(4);
-    QVERIFY(!mag.isVisible());
+        // Back to small and 1.5.
+        QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
+        QCOMPARE(mag.size(), QSize(209, 177));
+        QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);
+        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 1"));
+        QCOMPARE(picture_names(mag), kOpening);
 
-    // The same during an opening.
-    Rig fresh;
-    QSignalSpy fresh_closed(fresh.mag.get(), &FrmMag::closed);
-    QTimer::singleShot(0, fresh.mag.get(), [&] { fresh.mag->close(); });
-    fresh.mag->open();
-    QCOMPARE(fresh_closed.count(), 1);
-    QVERIFY(!fresh.mag->isVisible());
-}
+        // Indexes outside the strip do nothing.
+        mag.img_ico_Click(6);
+        mag.img_ico_Click(-1);
+        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 1"));
+        QVERIFY(mag.isVisible());
+    }
 
-void TestFrmMag::refusedGrabSaysSo()
-{
-    Rig rig(1024, 768, false);
-    FrmMag& mag = *rig.mag;
-    mag.open();
-    QVERIFY(mag.isVisible());
-    QVERIFY(!mag.capture_available());
-    QVERIFY(mag.capture_message()->isVisibleTo(&mag));
-    QVERIFY(mag.capture_message()->text().contains(
-        QStringLiteral("Screen capture is not available on this desktop")));
-    QVERIFY(mag.capture_message()->text().contains(QStringLiteral("refresh")));
-    QCOMPARE(mag.capture_message()->geometry(), mag.pic_mag()->rect());
-    QVERIFY(!mag.pic_mag1()->isVisibleTo(&mag));
-    QVERIFY(!mag.pic_mag2()->isVisibleTo(&mag));
-    // Zoom, size and drag still work without a picture.
-    mag.img_ico_Click(1);
-    mag.img_ico_Click(3);
-    QCOMPARE(mag.capture_message()->geometry(), mag.pic_mag()->rect());
-    QVERIFY(mag.capture_message()->isVisibleTo(&mag));
-    QTest::mousePress(mag.pic_mag(), Qt::LeftButton);   // the view itself does not drag
-    QVERIFY(!rig.state.dragging);
+    void refreshKeepsPlaceAndTakesNewSnapshot()
+    {
+        Rig rig;
+        FrmMag& mag = *rig.mag;
+        rig.desktop.cursor = QPoint(600, 400);
+        mag.open();
+        mag.img_ico_Click(1);
+        mag.img_ico_Click(3);
+        const QRect geometry = QRect(mag.pos(), mag.size());
+        const QPoint centre = centre_of(mag);
+        const QPoint before = source_under(mag, centre);
 
-    // Refresh tries again.
-    rig.desktop.screen_image = screen_pattern(1024, 768);
-    mag.img_ico_Click(4);
-    QVERIFY(mag.capture_available());
-    QVERIFY(!mag.capture_message()->isVisibleTo(&mag));
-    QVERIFY(mag.pic_mag1()->isVisibleTo(&mag));
-    QCOMPARE(picture_of(mag.pic_mag1()).size(), QSize(1024, 1536));
+        // The screen below changes; the view shows the old snapshot until refresh.
+        rig.desktop.screen_image = screen_pattern(1024, 768, 100);
+        QCOMPARE(source_under(mag, centre), before);
 
-    // Refused again: the message, not the stale picture.
-    rig.desktop.screen_image = QImage();
-    mag.img_ico_Click(4);
-    QVERIFY(!mag.capture_available());
-    QVERIFY(mag.capture_message()->isVisibleTo(&mag));
-    QVERIFY(!mag.pic_mag1()->isVisibleTo(&mag));
-    QVERIFY(mag.pic_mag1()->picture().isNull());
-    QCOMPARE(rig.desktop.grabs, 3);
-}
+        QTest::mouseClick(mag.img_ico(4), Qt::LeftButton);
+        QCOMPARE(rig.desktop.visible_at_grab, (std::vector<bool>{false, false}));
+        QVERIFY(mag.isVisible());
+        QCOMPARE(QRect(mag.pos(), mag.size()), geometry);
+        QCOMPARE(rig.summary(), QString("x2 big 0.3 redraws 3 grabs 2"));
+        // The halves are placed afresh for the big window, on the new snapshot.
+        QVERIFY(near(source_under(mag, centre), mag.pos() + centre + QPoint(100, 0)));
+        QCOMPARE(picture_names(mag).mid(0, 4), (QStringList{"m_15_0", "m_20_1", "m_small_0", "m_big_1"}));
+    }
 
-void TestFrmMag::grabOfAnotherSizeCoversTheScreen()
-{
-    Rig rig(800, 600);
-    rig.desktop.screen_image = screen_pattern(640, 480).convertToFormat(QImage::Format_ARGB32);
-    rig.mag->open();
-    QCOMPARE(rig.mag->snapshot().size(), QSize(800, 600));
-    QCOMPARE(pattern_source(rig.mag->snapshot().pixel(639, 479)), QPoint(639, 479));
-    QCOMPARE(rig.mag->snapshot().pixel(700, 500), qRgb(0, 0, 0));
+    void hoverHighlights()
+    {
+        Rig rig;
+        FrmMag& mag = *rig.mag;
+        mag.open();
+        StripButton* refresh = mag.img_ico(4);
+        StripButton* close = mag.img_ico(5);
+        const auto shown = [&] { return QStringList{refresh->picture_name(), close->picture_name()}; };
 
-    rig.desktop.screen_image = screen_pattern(1000, 700);
-    rig.mag->img_ico_Click(4);
-    QCOMPARE(rig.mag->snapshot().size(), QSize(800, 600));
-    QCOMPARE(pattern_source(rig.mag->snapshot().pixel(799, 599)), QPoint(799, 599));
-}
+        hover(refresh);
+        QCOMPARE(mag.hover_icon(), 4);
+        QCOMPARE(shown(), (QStringList{"m_refresh_1", "m_close_0"}));
+        // Moving within the same button reloads nothing.
+        const int loads = refresh->picture_loads();
+        hover(refresh, QPoint(5, 5));
+        QCOMPARE(refresh->picture_loads(), loads);
+
+        // Straight onto close: both change in that one move.
+        hover(close);
+        QCOMPARE(mag.hover_icon(), 5);
+        QCOMPARE(shown(), (QStringList{"m_refresh_0", "m_close_1"}));
+
+        // Onto the strip or the view: both plain.
+        for (QWidget* plain : std::initializer_list<QWidget*>{mag.lab_frame(), mag.pic_mag1(), mag.pic_mag2()}) {
+            hover(plain == mag.pic_mag2() ? refresh : close);
+            hover(plain);
+            QCOMPARE(mag.hover_icon(), 99);
+            QCOMPARE(shown(), (QStringList{"m_refresh_0", "m_close_0"}));
+        }
+
+        // Toggle buttons get no highlight but are remembered, so the strip
+        // still resets.
+        hover(close);
+        hover(mag.img_ico(1));
+        QCOMPARE(mag.hover_icon(), 1);
+        QCOMPARE(close->picture_name(), QStringLiteral("m_close_0"));
+        QCOMPARE(mag.img_ico(1)->picture_name(), QStringLiteral("m_20_0"));
+        const int close_loads = close->picture_loads();
+        hover(mag.lab_frame());
+        QCOMPARE(mag.hover_icon(), 99);
+        hover(mag.lab_frame());   // with nothing highlighted the strip changes nothing
+        QCOMPARE(close->picture_loads(), close_loads + 1);
+
+        // A mouse-move over the pictures never moves the window.
+        const QPoint corner = mag.pos();
+        rig.desktop.cursor += QPoint(50, 50);
+        hover(mag.pic_mag1(), QPoint(30, 30));
+        mag.tim_move_Timer();
+        QCOMPARE(mag.pos(), corner);
+    }
+
+    void closeEmitsClosed()
+    {
+        Rig rig;
+        FrmMag& mag = *rig.mag;
+        QSignalSpy closed(&mag, &FrmMag::closed);
+        mag.open();
+        QTest::mouseClick(mag.img_ico(5), Qt::LeftButton);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!mag.isVisible());
+        mag.close();   // a close after closing sends no second signal
+        QCOMPARE(closed.count(), 1);
+
+        // Any other close says so too, once per opening.
+        mag.open();
+        QVERIFY(mag.isVisible());
+        mag.close();
+        QCOMPARE(closed.count(), 2);
+
+        // Closing in the middle of a drag ends the drag.
+        mag.open();
+        QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
+        QVERIFY(rig.state.dragging);
+        mag.close();
+        QVERIFY(!rig.state.dragging && !mag.move_timer_active());
+        QCOMPARE(closed.count(), 3);
+    }
+
+    void dragWithAnyButton()
+    {
+        Rig rig;
+        FrmMag& mag = *rig.mag;
+        rig.desktop.cursor = QPoint(500, 400);
+        mag.open();
+        QVERIFY(!mag.move_timer_active());   // no drag, no ticking
+        const auto cursor_set = [&] {
+            return mag.pic_mag1()->testAttribute(Qt::WA_SetCursor) || mag.pic_mag2()->testAttribute(Qt::WA_SetCursor);
+        };
+
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            HalfPicture* half = button == Qt::RightButton ? mag.pic_mag2() : mag.pic_mag1();
+            const QPoint corner = mag.pos(), halves = mag.pic_mag1()->pos(), at = rig.desktop.cursor;
+            QTest::mousePress(half, button, {}, QPoint(10, 10));
+            QVERIFY(rig.state.dragging && mag.move_timer_active());
+            QCOMPARE(QPoint(rig.state.drag_offset_x, rig.state.drag_offset_y), (corner - at) * 15);
+            QVERIFY(mag.pic_mag1()->testAttribute(Qt::WA_SetCursor));
+            QCOMPARE(mag.pic_mag1()->cursor().shape(), mag.pic_mag2()->cursor().shape());
+            QVERIFY(mag.pic_mag1()->cursor().shape() != Qt::ArrowCursor);
+
+            // The window follows the pointer by its offset, and the halves move
+            // the other way, scaled by the zoom.
+            rig.desktop.cursor = at + QPoint(10, 5);
+            mag.tim_move_Timer();
+            QCOMPARE(mag.pos(), corner + QPoint(10, 5));
+            QVERIFY(near(halves - mag.pic_mag1()->pos(), QPoint(15, 8)));   // 10 x 1.5, 5 x 1.5
+            rig.desktop.cursor = at + QPoint(-40, 30);
+            mag.tim_move_Timer();
+            QCOMPARE(mag.pos(), corner + QPoint(-40, 30));
+            QVERIFY(near(source_under(mag, centre_of(mag)), mag.pos() + centre_of(mag)));
+            QCOMPARE(mag.pic_mag2()->x(), mag.pic_mag1()->x() + mag.pic_mag1()->width());
+
+            QTest::mouseRelease(half, button, {}, QPoint(10, 10));
+            QVERIFY(!rig.state.dragging && !mag.move_timer_active() && !cursor_set());
+            // After the release ticks change nothing.
+            const QPoint rest = mag.pos();
+            rig.desktop.cursor += QPoint(25, 25);
+            mag.tim_move_Timer();
+            QCOMPARE(mag.pos(), rest);
+        }
+
+        // The drag costs no redraw and no grab: the content is the snapshot.
+        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
+
+        // Dragged off the top-left corner: the window goes there, not clamped.
+        rig.desktop.cursor = QPoint(50, 50);
+        QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
+        rig.desktop.cursor = QPoint(50 - mag.x() - 300, 50 - mag.y() - 200);
+        mag.tim_move_Timer();
+        QCOMPARE(mag.pos(), QPoint(-300, -200));
+        QVERIFY(mag.pic_mag1()->x() > 0);
+        QTest::mouseRelease(mag.pic_mag1(), Qt::LeftButton);
+
+        // Hiding the window ends a drag whose release will never come.
+        QTest::mousePress(mag.pic_mag2(), Qt::RightButton);
+        mag.hide();
+        QVERIFY(!rig.state.dragging && !mag.move_timer_active());
+    }
+
+    void eventsDuringRefresh()
+    {
+        Rig rig, fresh;
+        FrmMag& mag = *rig.mag;
+        QSignalSpy closed(&mag, &FrmMag::closed);
+        mag.open();
+
+        // A click that arrives while refresh lets events run is not nested
+        // into it; afterwards clicks work again.
+        QTimer::singleShot(0, &mag, [&] { mag.img_ico_Click(4); });
+        mag.img_ico_Click(4);
+        QCOMPARE(rig.desktop.grabs, 2);
+        QVERIFY(mag.isVisible());
+        mag.img_ico_Click(4);
+        QCOMPARE(rig.desktop.grabs, 3);
+
+        // A close that arrives meanwhile wins: the window is not shown again.
+        QTimer::singleShot(0, &mag, [&] { mag.close(); });
+        mag.img_ico_Click(4);
+        QVERIFY(!mag.isVisible());
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(rig.desktop.grabs, 3);
+        mag.img_ico_Click(4);
+        QVERIFY(!mag.isVisible());
+
+        // The same during an opening.
+        QSignalSpy fresh_closed(fresh.mag.get(), &FrmMag::closed);
+        QTimer::singleShot(0, fresh.mag.get(), [&] { fresh.mag->close(); });
+        fresh.mag->open();
+        QCOMPARE(fresh_closed.count(), 1);
+        QVERIFY(!fresh.mag->isVisible());
+    }
+
+    void refusedGrabSaysSo()
+    {
+        Rig rig(1024, 768, false);
+        FrmMag& mag = *rig.mag;
+        // The message instead of the halves, over the whole view.
+        const auto refused = [&] {
+            return !mag.capture_available() && mag.capture_message()->isVisibleTo(&mag)
+                && mag.capture_message()->geometry() == mag.pic_mag()->rect() && !mag.pic_mag1()->isVisibleTo(&mag)
+                && !mag.pic_mag2()->isVisibleTo(&mag) && mag.pic_mag1()->picture().isNull();
+        };
+        mag.open();
+        QVERIFY(mag.isVisible() && refused());
+        const QString message = mag.capture_message()->text();
+        QVERIFY(message.contains("Screen capture is not available on this desktop") && message.contains("refresh"));
+        QVERIFY(mag.capture_message()->minimumSizeHint().width() <= mag.pic_mag()->width());  // wrapped to fit
+        // Zoom, size and drag still work without a picture.
+        mag.img_ico_Click(1);
+        mag.img_ico_Click(3);
+        QVERIFY(refused());
+        QTest::mousePress(mag.pic_mag(), Qt::LeftButton);   // the view itself does not drag
+        QVERIFY(!rig.state.dragging);
+
+        // Refresh tries again.
+        rig.desktop.screen_image = screen_pattern(1024, 768);
+        mag.img_ico_Click(4);
+        QVERIFY(mag.capture_available() && !mag.capture_message()->isVisibleTo(&mag));
+        QVERIFY(mag.pic_mag1()->isVisibleTo(&mag));
+        QCOMPARE(mag.pic_mag1()->picture().size(), QSize(1024, 1536));
+
+        // Refused again: the message, not the stale picture.
+        rig.desktop.screen_image = QImage();
+        mag.img_ico_Click(4);
+        QVERIFY(refused());
+        QCOMPARE(rig.desktop.grabs, 3);
+    }
+
+    void grabOfAnotherSizeCoversTheScreen()
+    {
+        Rig rig(800, 600);
+        rig.desktop.screen_image = screen_pattern(640, 480).convertToFormat(QImage::Format_ARGB32);
+        rig.mag->open();
+        QCOMPARE(rig.mag->snapshot().size(), QSize(800, 600));
+        QCOMPARE(pattern_source(rig.mag->snapshot().pixel(639, 479)), QPoint(639, 479));
+        QCOMPARE(rig.mag->snapshot().pixel(700, 500), qRgb(0, 0, 0));
+
+        rig.desktop.screen_image = screen_pattern(1000, 700);
+        rig.mag->img_ico_Click(4);
+        QCOMPARE(rig.mag->snapshot().size(), QSize(800, 600));
+        QCOMPARE(pattern_source(rig.mag->snapshot().pixel(799, 599)), QPoint(799, 599));
+    }
+};
 
 QV_REGISTER_TEST(TestFrmMag)
 #include "tst_frm_mag.moc"

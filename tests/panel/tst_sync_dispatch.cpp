@@ -2,6 +2,7 @@
 // the box sends on its own, on virtual time.
 
 #include "panel/option_label.h"
+#include "panel/pages.h"
 #include "panel/press_dispatch.h"
 #include "panel/state_sync.h"
 #include "panel_rig.h"
@@ -13,22 +14,7 @@
 namespace {
 
 const QStringList kModeQueries = {"ASP999", "SCN999", "FMT999", "FRZ999", "NPO999", "PAT999", "ZOM999"};
-
-bool mode_buttons_enabled(PanelRig& r)
-{
-    for (int i : {6, 7, 9, 10, 11, 12, 13, 14, 15, 27})
-        if (!r.ico(i)->isEnabled())
-            return false;
-    return true;
-}
-
-bool mode_buttons_disabled(PanelRig& r)
-{
-    for (int i : {6, 7, 9, 10, 11, 12, 13, 14, 15, 27})
-        if (r.ico(i)->isEnabled())
-            return false;
-    return r.ico(8)->isEnabled();
-}
+const QString kOff = "1_connect_off_0";
 
 }  // namespace
 
@@ -39,19 +25,17 @@ private slots:
     {
         PanelRig r;
         r.box.receive("ASP002SCN001FMT001FRZ001NPO001", 0);
+        enable_icons(r.p(), false);  // as a box found off before would leave them
         r.start();
         QCOMPARE(r.sent(), QStringList({"VER999", "PWR999"}) + kModeQueries);
         QCOMPARE(r.st.firmware_version, 105);
         QCOMPARE(r.st.power_state, 1);
         QCOMPARE(r.st.aspect_mode, 2);
-        QCOMPARE(r.picture(27), QString("1_aspect_letterbox_0"));
-        QCOMPARE(r.picture(9), QString("1_scan_over_0"));
-        QCOMPARE(r.picture(11), QString("1_pan_0"));
-        QCOMPARE(r.picture(13), QString("1_out_yuv_0"));
-        QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
-        QCOMPARE(r.picture(26), QString("1_power_on_0"));
         QCOMPARE(r.st.tv_system, 1);
-        QVERIFY(mode_buttons_enabled(r));
+        QCOMPARE(r.pictures_of({27, 9, 11, 13, 14, 26}),
+                 (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0", "1_out_yuv_0", "1_freeze_on_0",
+                              "1_power_on_0"}));
+        QVERIFY(r.modes_enabled(true));
         QVERIFY(r.link().polling());
         QCOMPARE(r.frm().windowTitle(), QString("Scan Converter"));
     }
@@ -64,8 +48,7 @@ private slots:
         r.start();
         QCOMPARE(r.sent(), (QStringList{"VER999", "PWR999"}));
         QCOMPARE(r.picture(26), QString("1_power_off_0"));
-        QVERIFY(mode_buttons_disabled(r));
-        QVERIFY(r.ico(26)->isEnabled());
+        QVERIFY(r.modes_enabled(false));
     }
 
     void startup_in_zoom_mode_opens_the_zoom_page()
@@ -79,7 +62,7 @@ private slots:
         QCOMPARE(r.el().lab_panel->text(), QString("ZOOM PANEL"));
         QCOMPARE(r.caption(), QString("Zoom"));
         QCOMPARE(r.picture(30), QString("1_zoom1_on_0"));
-        QVERIFY(mode_buttons_enabled(r));
+        QVERIFY(r.modes_enabled(true));
     }
 
     void startup_without_a_box_says_not_ready()
@@ -90,8 +73,8 @@ private slots:
         r.start();
         QCOMPARE(r.sent(), QStringList{"VER999"});
         QCOMPARE(r.caption(), QString("Scan Converter not ready"));
-        QVERIFY(mode_buttons_disabled(r));
-        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+        QVERIFY(r.modes_enabled(false));
+        QCOMPARE(r.indicator(), kOff);
         QCOMPARE(r.st.power_state, 0);
     }
 
@@ -105,9 +88,8 @@ private slots:
         QVERIFY(r.details.first().contains("No such file or directory"));
         QCOMPARE(r.caption(), QString("COM port error !"));
         QVERIFY(!r.link().polling());
-        QCOMPARE(r.picture(28), QString("1_com1_off_0"));
-        QCOMPARE(r.picture(29), QString("1_com2_off_0"));
-        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));  // nothing answers
+        QCOMPARE(r.pictures_of({28, 29}), (QStringList{"1_com1_off_0", "1_com2_off_0"}));
+        QCOMPARE(r.indicator(), kOff);  // nothing answers
         // The other port's button opens that one.
         r.port.present = {2};
         button_released(r.p(), 29);
@@ -118,7 +100,7 @@ private slots:
         r.link().tx_cmd("VER999");  // answered, then the port is lost to a failed open
         r.port.present = {};
         button_released(r.p(), 29);
-        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+        QCOMPARE(r.indicator(), kOff);
     }
 
     void a_missing_reply_cuts_query_states_short()
@@ -134,7 +116,7 @@ private slots:
         QCOMPARE(r.st.aspect_mode, 1);
         QCOMPARE(r.st.scan_mode, 1);
         QCOMPARE(r.st.output_yuv, 0);
-        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+        QCOMPARE(r.indicator(), kOff);
     }
 
     void system_reset_from_the_panel_and_from_the_box()
@@ -145,8 +127,7 @@ private slots:
         button_released(r.p(), 6);
         QCOMPARE(r.sent_since(from), QStringList{"RST000"} + kModeQueries);
         QCOMPARE(r.st.current_page, 99);
-        QVERIFY(mode_buttons_enabled(r));
-        QVERIFY(r.ico(26)->isEnabled() && r.ico(8)->isEnabled());
+        QVERIFY(r.modes_enabled(true));
         QCOMPARE(r.caption(), QString("System Reset"));
 
         // Unanswered: no ready wait, no queries, buttons back.
@@ -156,7 +137,7 @@ private slots:
         button_released(r.p(), 6);
         QCOMPARE(r.sent_since(from), QStringList{"RST000"});
         QVERIFY(r.clock.now - t0 < 1000);
-        QVERIFY(mode_buttons_enabled(r));
+        QVERIFY(r.modes_enabled(true));
         QCOMPARE(r.st.current_page, 99);
 
         // Reported by the box: nothing sent back; the reset begins with the wait.
@@ -177,21 +158,14 @@ private slots:
         PanelRig r;
         r.start();
         const int before = r.sent().size();
-
-        r.box_says("ASP001");
+        for (const char* message : {"ASP001", "FMT001", "FRZ001", "SCN001", "SHA007", "VER123"})
+            r.box_says(message);
+        QCOMPARE(r.pictures_of({27, 13, 14, 9, 11, 12}), (QStringList{"1_aspect_panscan_0", "1_out_yuv_0",
+                                                                       "1_freeze_on_0", "1_scan_over_0", "1_pan_0",
+                                                                       "1_expand_0"}));
         QCOMPARE(r.st.aspect_mode, 1);
-        QCOMPARE(r.picture(27), QString("1_aspect_panscan_0"));
-        r.box_says("FMT001");
-        QCOMPARE(r.picture(13), QString("1_out_yuv_0"));
-        r.box_says("FRZ001");
-        QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
-        r.box_says("SCN001");
-        QCOMPARE(r.picture(9), QString("1_scan_over_0"));
-        QCOMPARE(r.picture(12), QString("1_expand_0"));
         QCOMPARE(r.caption(), QString("Overscan"));
-        r.box_says("SHA007");
         QCOMPARE(r.st.sharpness_level, 7);
-        r.box_says("VER123");
         QCOMPARE(r.st.firmware_version, 123);
 
         // Zoom area: stored off the zoom page without redrawing; 10 ignored.
@@ -210,14 +184,14 @@ private slots:
         // Ignored and unknown messages still light the indicator.
         r.box_says("MVU001");
         r.box_says("XYZ123");
-        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_on_0"));
+        QCOMPARE(r.indicator(), QString("1_connect_on_0"));
         QVERIFY(r.link().receive_log().text().endsWith("MVU001 XYZ123 "));
         QCOMPARE(r.sent().size(), before);  // nothing above sends a command
 
         // A part of a message: "NONE" after the gap, indicator off.
         r.box_says("PWR");
         QVERIFY(r.link().receive_log().text().endsWith("NONE "));
-        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
+        QCOMPARE(r.indicator(), kOff);
         QVERIFY(r.link().polling());
     }
 
@@ -227,15 +201,12 @@ private slots:
         r.start();
         button_released(r.p(), 15);
         const int from = r.sent().size();
-        r.box_says("CON040");
-        QCOMPARE(r.el().hsr_video[0]->value(), 40);
-        r.box_says("FLK000");
-        QCOMPARE(r.el().hsr_video[3]->value(), 0);
-        r.box_says("BRI200");
-        QCOMPARE(r.el().hsr_video[1]->value(), 200);
-        r.box_says("SAT070");  // out of range: stored, slider left alone
+        for (const char* message : {"CON040", "FLK000", "BRI200", "SAT070"})
+            r.box_says(message);
+        const auto& slider = r.el().hsr_video;
+        QCOMPARE((QList<int>{slider[0]->value(), slider[1]->value(), slider[2]->value(), slider[3]->value()}),
+                 (QList<int>{40, 200, 32, 0}));  // 70 is out of range: stored, slider left alone
         QCOMPARE(r.st.color_level, 70);
-        QCOMPARE(r.el().hsr_video[2]->value(), 32);
         QCOMPARE(r.sent().size(), from);  // no echo to the box
 
         r.port.arrive_in(100, "RDY000");
@@ -251,18 +222,20 @@ private slots:
         QCOMPARE(r.caption(), QString("Video Reset"));
 
         button_released(r.p(), 10);
+        const auto& opt = r.el().lab_opt;
+        const auto chosen = [&] {
+            return QList<bool>{opt[0]->chosen(), opt[1]->chosen(), opt[4]->chosen(), opt[5]->chosen()};
+        };
         r.box_says("NPO001");
-        QVERIFY(r.el().lab_opt[1]->chosen());
-        QVERIFY(!r.el().lab_opt[0]->chosen());
+        QCOMPARE(chosen(), (QList<bool>{false, true, false, true}));
         r.box_says("NPO007");
-        QVERIFY(r.el().lab_opt[1]->chosen());
+        QVERIFY(opt[1]->chosen());
         r.box_says("NPO000");
-        QVERIFY(r.el().lab_opt[0]->chosen());
         r.box_says("PAT001");
-        QVERIFY(r.el().lab_opt[4]->chosen());
+        QCOMPARE(chosen(), (QList<bool>{true, false, true, false}));
         r.port.arrive_in(100, "RDY000");
         r.box_says("PAT000");
-        QVERIFY(r.el().lab_opt[5]->chosen());
+        QVERIFY(opt[5]->chosen() && !opt[4]->chosen());
         QCOMPARE(r.caption(), QString("Test Pattern Off"));
     }
 
@@ -275,21 +248,20 @@ private slots:
         QCOMPARE(r.st.power_state, 0);
         QCOMPARE(r.picture(26), QString("1_power_off_0"));
         QCOMPARE(r.st.current_page, 99);
-        QVERIFY(mode_buttons_disabled(r));
+        QVERIFY(r.modes_enabled(false));
         QCOMPARE(r.caption(), QString("Power Off"));
 
         int from = r.sent().size();
         r.port.arrive_in(300, "RDY000");
         r.box_says("PWR001");
         QCOMPARE(r.sent_since(from), kModeQueries);
-        QVERIFY(mode_buttons_enabled(r));
-        QVERIFY(r.ico(26)->isEnabled() && r.ico(8)->isEnabled());
+        QVERIFY(r.modes_enabled(true));
         QCOMPARE(r.caption(), QString("Power On"));
 
         // Power on without a ready message: indicator off, buttons back.
         r.box_says("PWR001");
-        QCOMPARE(r.el().img_connect->picture_name(), QString("1_connect_off_0"));
-        QVERIFY(mode_buttons_enabled(r));
+        QCOMPARE(r.indicator(), kOff);
+        QVERIFY(r.modes_enabled(true));
 
         from = r.sent().size();
         r.port.arrive_in(300, "RDY000");
@@ -300,7 +272,7 @@ private slots:
         r.port.arrive_in(300, "RDY000");
         r.box_says("ZOM000");
         QCOMPARE(r.st.current_page, 99);
-        QVERIFY(mode_buttons_enabled(r));
+        QVERIFY(r.modes_enabled(true));
     }
 
     void a_late_reply_is_taken_as_a_message_of_the_box()

@@ -12,6 +12,7 @@
 #include <QMap>
 #include <QStringList>
 #include <map>
+#include <utility>
 #include <set>
 
 class FakePort : public SerialPort {
@@ -55,13 +56,10 @@ public:
     bool open(int com_number, QString& error) override
     {
         ++opens;
-        if (!present.count(com_number) || absent.count(device_name(com_number))) {
-            error = open_error;
-            return false;
-        }
-        open_ = true;
-        com_ = com_number;
-        return true;
+        open_ = present.count(com_number) > 0 && !absent.count(device_name(com_number));
+        com_ = open_ ? com_number : com_;
+        error = open_ ? QString() : open_error;
+        return open_;
     }
     void close() override { open_ = false; }
     void set_device(int com_number, const QString& path) override { devices_[com_number] = path; }
@@ -82,11 +80,7 @@ public:
         rx_.clear();
         ++input_discards;
     }
-    void discard_output() override
-    {
-        pending_output = 0;
-        ++output_discards;
-    }
+    void discard_output() override { pending_output = 0, ++output_discards; }
     int bytes_to_send() override
     {
         if (pending_output && clock_.now >= drain_at_ms)
@@ -111,11 +105,7 @@ public:
     QByteArray read_all() override
     {
         deliver();
-        if (!open_)
-            return {};
-        QByteArray out = rx_;
-        rx_.clear();
-        return out;
+        return open_ ? std::exchange(rx_, {}) : QByteArray();
     }
     bool wait_readable(int timeout_ms) override
     {

@@ -94,7 +94,23 @@ public:
     PanelElements& el() { return frm().elements(); }
     PictureButton* ico(int i) { return el().img_ico[i]; }
     QString picture(int i) { return ico(i)->picture_name(); }
-    QString caption();
+    QStringList pictures_of(std::initializer_list<int> buttons)
+    {
+        QStringList out;
+        for (int i : buttons)
+            out << picture(i);
+        return out;
+    }
+    QString indicator() { return el().img_connect->picture_name(); }
+    QString caption() { return el().lab_msg->caption(); }
+    // The ten buttons the box's power governs all `on`, power and magnifier usable.
+    bool modes_enabled(bool on)
+    {
+        for (int i : {6, 7, 9, 10, 11, 12, 13, 14, 15, 27})
+            if (ico(i)->isEnabled() != on)
+                return false;
+        return ico(8)->isEnabled() && ico(26)->isEnabled();
+    }
     QStringList sent() const { return port.written; }
     QStringList sent_since(int from) const { return port.written.mid(from); }
 
@@ -139,8 +155,3 @@ public:
 private:
     std::unique_ptr<FrmMain> frm_;
 };
-
-inline QString PanelRig::caption()
-{
-    return el().lab_msg->caption();
-}

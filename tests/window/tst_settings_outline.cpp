@@ -8,42 +8,40 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+namespace {
+
+// The fields read, "-" for each that could not be.
+QString fields(const QByteArray& text)
+{
+    const PanelSettings s = parse_settings(text);
+    QStringList out;
+    for (const std::optional<qint32>& f : {s.skin, s.com_port, s.left, s.top})
+        out << (f ? QString::number(*f) : "-");
+    out << (s.on_top ? (*s.on_top ? "T" : "F") : "-");
+    return s.complete() == !out.contains("-") ? out.join(',') : QStringLiteral("complete() disagrees");
+}
+
+}  // namespace
+
 class TestSettingsOutline : public QObject {
     Q_OBJECT
 private slots:
     void settings_read_field_by_field()
     {
-        PanelSettings s = parse_settings("1,1,4320,3000,#TRUE#\r\n");
-        QVERIFY(s.complete());
-        QCOMPARE(*s.skin, 1);
-        QCOMPARE(*s.com_port, 1);
-        QCOMPARE(*s.left, 4320);
-        QCOMPARE(*s.top, 3000);
-        QCOMPARE(*s.on_top, true);
-
-        s = parse_settings("2\n2\n-200\n15.5\n#FALSE#\n");  // one a line reads the same
-        QVERIFY(s.complete());
-        QCOMPARE(*s.left, -200);
-        QCOMPARE(*s.top, 16);        // a fraction rounds, halves to even
-        QCOMPARE(parse_settings("1,1,2.5,3.5,#TRUE#").top.value(), 4);
-        QCOMPARE(parse_settings("1,1,2.5,3.5,#TRUE#").left.value(), 2);
-        QCOMPARE(*s.on_top, false);
-        QCOMPARE(parse_settings("7,1,0,0,#TRUE#").skin.value(), 7);
-        QCOMPARE(parse_settings(" 1 , 2 , 3 , 4 , 0 ").on_top.value(), false);
-        QCOMPARE(parse_settings("1,2,3,4,-1").on_top.value(), true);
-
+        QCOMPARE(fields("1,1,4320,3000,#TRUE#\r\n"), QString("1,1,4320,3000,T"));
+        QCOMPARE(fields("2\n2\n-200\n15.5\n#FALSE#\n"), QString("2,2,-200,16,F"));  // one a line; halves to even
+        QCOMPARE(fields("1,1,2.5,3.5,#TRUE#"), QString("1,1,2,4,T"));
+        QCOMPARE(fields("7,1,0,0,#TRUE#"), QString("7,1,0,0,T"));
+        QCOMPARE(fields(" 1 , 2 , 3 , 4 , 0 "), QString("1,2,3,4,F"));
+        QCOMPARE(fields("1,2,3,4,-1"), QString("1,2,3,4,T"));
         // Short or unreadable: the fields before the fault are kept.
-        s = parse_settings("2,2");
-        QCOMPARE(*s.skin, 2);
-        QCOMPARE(*s.com_port, 2);
-        QVERIFY(!s.left && !s.top && !s.on_top && !s.complete());
-        s = parse_settings("2,x,1,1,#TRUE#");
-        QVERIFY(s.skin && !s.com_port && !s.left);
-        QVERIFY(!parse_settings("").skin);
-        QVERIFY(!parse_settings("99999,1,1,1,#TRUE#").skin);   // not a 16-bit number
-        QVERIFY(!parse_settings("1,1,1,1,maybe").on_top);
-        QVERIFY(!parse_settings(QByteArray("\xff\xfe\x00\x01", 4)).skin);
-        QVERIFY(!parse_settings("1,,3,4,#TRUE#").com_port);
+        QCOMPARE(fields("2,2"), QString("2,2,-,-,-"));
+        QCOMPARE(fields("2,x,1,1,#TRUE#"), QString("2,-,-,-,-"));
+        QCOMPARE(fields(""), QString("-,-,-,-,-"));
+        QCOMPARE(fields("99999,1,1,1,#TRUE#"), QString("-,-,-,-,-"));   // not a 16-bit number
+        QCOMPARE(fields("1,1,1,1,maybe"), QString("1,1,1,1,-"));
+        QCOMPARE(fields(QByteArray("\xff\xfe\x00\x01", 4)), QString("-,-,-,-,-"));
+        QCOMPARE(fields("1,,3,4,#TRUE#"), QString("1,-,-,-,-"));
 
         QCOMPARE(format_settings(1, 1, 4320, 3000, true), QByteArray("1,1,4320,3000,#TRUE#\r\n"));
         QCOMPARE(format_settings(2, 2, -15, 0, false), QByteArray("2,2,-15,0,#FALSE#\r\n"));
