@@ -16,8 +16,6 @@
 
 namespace {
 
-const SerialDeviceInfo kBuiltIn{"/dev/ttyS0", "", "", "", false};
-const SerialDeviceInfo kFtdi = usb_adapter("/dev/ttyUSB0", "A10");
 const SerialDeviceInfo kProlific{"/dev/ttyUSB1", "", "Prolific USB-Serial", "Prolific", true};
 
 QByteArray file_of(PanelRig& r, const QByteArray* write = nullptr)
