@@ -254,11 +254,14 @@ private slots:
         QWidget* ntsc = focus();
         QVERIFY(acc(ntsc)->state().checked && !acc(pal)->state().checked);
         from = r.sent().size();
-        keys({Qt::Key_Right, Qt::Key_Down});
-        QCOMPARE(focus(), pal);  // the end of its line
-        keys({Qt::Key_Left, Qt::Key_Up});
-        QCOMPARE(focus(), ntsc);
-        keys({Qt::Key_Right, Qt::Key_Space});
+        QList<QWidget*> path;  // each arrow moves along the line and stops at its end
+        for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Right,
+                          Qt::Key_Left, Qt::Key_Left, Qt::Key_Right}) {
+            keys({k});
+            path << focus();
+        }
+        QCOMPARE(path, (QList<QWidget*>{pal, pal, ntsc, ntsc, pal, pal, ntsc, ntsc, pal}));
+        keys({Qt::Key_Space});
         QCOMPARE(r.sent_since(from), QStringList{"NPO001"});
         QVERIFY(acc(pal)->state().checked && !acc(ntsc)->state().checked);
         QCOMPARE(focus(), pal);
