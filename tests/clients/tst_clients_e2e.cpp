@@ -24,10 +24,7 @@ bool strictly_alternating(const QStringList& sim_lines)
     return !owed;
 }
 
-QStringList lines(QProcess* p)
-{
-    return QString::fromLatin1(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
+QStringList lines(QProcess* p) { return QString::fromLatin1(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts); }
 
 }  // namespace
 
@@ -88,9 +85,9 @@ private slots:
         QCOMPARE(sim->received().count("FRZ001"), 3);
 
         // The panel shows what the scripts set, and what the clicks left.
-        QCOMPARE(frm.elements().img_ico[14]->picture_name(), QString("1_freeze_on_0"));
-        QCOMPARE(frm.elements().img_ico[13]->picture_name(), QString("1_out_yuv_0"));
-        QCOMPARE(frm.elements().img_ico[9]->picture_name(), QString("1_scan_over_0"));
+        const auto picture = [&](int i) { return frm.elements().img_ico[i]->picture_name(); };
+        QCOMPARE(QStringList({picture(14), picture(13), picture(9)}),
+                 QStringList({"1_freeze_on_0", "1_out_yuv_0", "1_scan_over_0"}));
         QProcess* check = ctl({"ASP999"});
         QTRY_COMPARE_WITH_TIMEOUT(check->state(), QProcess::NotRunning, 20000);
         const QStringList names = {"full", "panscan", "letterbox"};

@@ -15,8 +15,6 @@ namespace {
 
 using Source = DeviceResolution::Source;
 
-const SerialDeviceInfo kBuiltIn{"/dev/ttyS0", "", "", "", false};
-const SerialDeviceInfo kFtdi = usb_adapter("/dev/ttyUSB0", "A10");
 const SerialDeviceInfo kPlain{"/dev/ttyACM0", "", "USB ACM device", "", true};
 
 // A link whose COM1 is the adapter chosen by its stable name.
@@ -38,10 +36,7 @@ struct Rig {
     DeviceLink link{port, clock, obs, state};
 };
 
-void settle()
-{
-    QCoreApplication::processEvents();
-}
+void settle() { QCoreApplication::processEvents(); }
 
 }  // namespace
 
@@ -75,16 +70,9 @@ private slots:
             const auto exists = [&](const QString& p) { return p == "/tmp/pty" || find_device(c.present, p) >= 0; };
             const DeviceWishes wishes{1, c.override_path, c.chosen, "/dev/ttyS0", c.taken};
             const DeviceResolution r = resolve_device(wishes, c.present, exists);
-            QCOMPARE(r.path, c.path);
-            QCOMPARE(r.source, c.source);
-            QCOMPARE(r.warning, c.warning);
+            QVERIFY(r.path == c.path && r.source == c.source && r.warning == c.warning);
             QVERIFY2(c.note.isEmpty() ? r.note.isEmpty() : r.note.contains(c.note), qPrintable(r.note));
         }
-        QCOMPARE(device_label(kFtdi), QString("FT232R USB UART, FTDI \u2014 /dev/ttyUSB0 \u2014 "
-                                              "usb-FTDI_FT232R_USB_UART_A10-if00-port0"));
-        QCOMPARE(device_label(kBuiltIn), QString("Serial port \u2014 /dev/ttyS0"));
-        QCOMPARE(device_label({"/dev/ttyUSB1", "", "Prolific USB-Serial", "Prolific", true}),
-                 QString("Prolific USB-Serial \u2014 /dev/ttyUSB1"));  // the maker is not said twice
     }
 
     void a_lost_device_is_reopened_when_it_returns()

@@ -47,3 +47,6 @@ inline SerialDeviceInfo usb_adapter(const QString& path, const QString& serial)
     return {path, QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_%1-if00-port0").arg(serial),
             QStringLiteral("FT232R USB UART"), QStringLiteral("FTDI"), true};
 }
+
+const SerialDeviceInfo kBuiltIn{QStringLiteral("/dev/ttyS0"), {}, {}, {}, false};  // a real port, listed
+const SerialDeviceInfo kFtdi = usb_adapter(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("A10"));

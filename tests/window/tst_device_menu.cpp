@@ -16,9 +16,7 @@
 
 namespace {
 
-const SerialDeviceInfo kBuiltIn{"/dev/ttyS0", "", "", "", false};
-const SerialDeviceInfo kFtdi = usb_adapter("/dev/ttyUSB0", "A10");
-const SerialDeviceInfo kProlific{"/dev/ttyUSB1", "", "USB-Serial Controller", "Prolific", true};
+const SerialDeviceInfo kProlific{"/dev/ttyUSB1", "", "Prolific USB-Serial", "Prolific", true};
 
 QByteArray file_of(PanelRig& r, const QByteArray* write = nullptr)
 {
@@ -38,12 +36,12 @@ QString tooltip(QWidget* button)
     return button->toolTip();
 }
 
-QStringList ticked(QMenu* menu)
+// The menu's entries, the ticked ones marked.
+QStringList entries(QMenu* menu)
 {
     QStringList out;
     for (QAction* a : menu->actions())
-        if (a->isChecked())
-            out << a->text();
+        out << (a->isChecked() ? "[x] " : "") + a->text();
     return out;
 }
 
@@ -80,18 +78,18 @@ private slots:
         };
         for (const auto& c : cases) {
             const DeviceMap map = parse_device_map(c.text);
-            QCOMPARE(map.com1, c.com1);
-            QCOMPARE(map.com2, c.com2);
+            QCOMPARE(QStringList({map.com1, map.com2}), QStringList({c.com1, c.com2}));
             const QString note = device_map_note("/x/QVR_742_devices.ini", map);
             QVERIFY2(c.problem.isEmpty() ? note.isEmpty() : note.contains(c.problem), qPrintable(note));
         }
         QTemporaryDir dir;
         QString error;
-        QVERIFY(!write_device_map(dir.filePath("no/such/folder/x.ini"), "COM1=x\n", error));
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!write_device_map(dir.filePath("no/such/folder/x.ini"), "COM1=x\n", error) && !error.isEmpty());
     }
 
-    void a_long_press_or_the_menu_key_opens_the_menu_and_a_click_stays_a_click()
+    // A long press, the menu key and the tray open the menu; plain clicks
+    // stay clicks.
+    void the_menu_opens_and_a_click_stays_a_click()
     {
         PanelRig r;
         r.devices.listed = {kBuiltIn, kFtdi};
@@ -103,11 +101,11 @@ private slots:
         QCOMPARE(r.st.com_port, 2);
         QTest::mouseClick(com1, Qt::RightButton);
         QCOMPARE(r.st.com_port, 1);
-        QContextMenuEvent by_mouse(QContextMenuEvent::Mouse, QPoint(2, 2));
+        QContextMenuEvent by_mouse(QContextMenuEvent::Mouse, QPoint(2, 2), com1->mapToGlobal(QPoint(2, 2)));
         QCoreApplication::sendEvent(com1, &by_mouse);
         QVERIFY(!menus.open_menu());
 
-        QContextMenuEvent by_keyboard(QContextMenuEvent::Keyboard, QPoint(2, 2));
+        QContextMenuEvent by_keyboard(QContextMenuEvent::Keyboard, QPoint(2, 2), com1->mapToGlobal(QPoint(2, 2)));
         QCoreApplication::sendEvent(com1, &by_keyboard);
         QVERIFY(menus.open_menu());
         menus.open_menu()->close();
@@ -124,6 +122,17 @@ private slots:
         QTest::mouseClick(com2, Qt::LeftButton);  // and the next click is one
         QCOMPARE(r.port.opens, opens + 1);
         QCOMPARE(r.st.com_port, 2);
+
+        // From the tray: the device menu of each COM number.
+        button_released(r.p(), 0);
+        QMenu* devices = r.frm().tray_icon()->contextMenu()->actions().at(1)->menu();
+        QCOMPARE(devices->title(), QString("Serial device"));
+        QMenu* com1_devices = devices->actions().at(0)->menu();
+        emit com1_devices->aboutToShow();
+        com1_devices->actions().at(2)->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(r.st.com_port, 1);
+        QCOMPARE(r.port.device_name(1), kFtdi.stable_name);
     }
 
     void a_chosen_device_is_used_and_remembered_and_the_command_line_wins()
@@ -133,9 +142,11 @@ private slots:
         r.start();
         QVERIFY(tooltip(r.ico(28)).startsWith("COM1: Serial port \u2014 /dev/ttyS0"));
         QMenu* menu = r.frm().device_menu()->open_menu(1);
-        QCOMPARE(ticked(menu), QStringList{"Serial port \u2014 /dev/ttyS0"});
-        QCOMPARE(menu->actions().at(3)->text(), QString("USB-Serial Controller, Prolific \u2014 /dev/ttyUSB1"));
-        QCOMPARE(menu->actions().last()->text(), QString("Other device\u2026"));
+        QCOMPARE(entries(menu), QStringList({"COM1 device", "[x] Serial port \u2014 /dev/ttyS0",
+                                             "FT232R USB UART, FTDI \u2014 /dev/ttyUSB0 \u2014 "
+                                             "usb-FTDI_FT232R_USB_UART_A10-if00-port0",
+                                             "Prolific USB-Serial \u2014 /dev/ttyUSB1",  // the maker not said twice
+                                             "", "Other device\u2026"}));
 
         const int sent = r.sent().size();
         choose_with_keys(menu, "FT232R");
@@ -226,23 +237,7 @@ private slots:
         menus.ask_path = [](int, const QString&) { return QString("/tmp/qv/com1"); };
         choose_with_keys(menus.open_menu(2), "Other device");
         QCOMPARE(r.st.com_port, 2);
-        QCOMPARE(ticked(menus.open_menu(2)), QStringList{"/tmp/qv/com1"});
-    }
-
-    void the_tray_menu_offers_the_device_menus()
-    {
-        PanelRig r;
-        r.devices.listed = {kFtdi};
-        r.start();
-        button_released(r.p(), 0);
-        QMenu* devices = r.frm().tray_icon()->contextMenu()->actions().at(1)->menu();
-        QCOMPARE(devices->title(), QString("Serial device"));
-        QMenu* com2 = devices->actions().at(1)->menu();
-        emit com2->aboutToShow();
-        com2->actions().at(1)->trigger();
-        QCoreApplication::processEvents();
-        QCOMPARE(r.st.com_port, 2);
-        QCOMPARE(r.port.device_name(2), kFtdi.stable_name);
+        QCOMPARE(entries(menus.open_menu(2)).filter("[x]"), QStringList{"[x] /tmp/qv/com1"});
     }
 };
 
