@@ -96,6 +96,15 @@ int total_loads(FrmMag& mag)
     return n;
 }
 
+// The strip's buttons lie in order, apart, on the strip inside the window.
+bool strip_in_place(FrmMag& mag)
+{
+    for (int i = 1; i < 6; ++i)
+        if (mag.img_ico(i)->x() <= mag.img_ico(i - 1)->geometry().right() || mag.img_ico(i)->y() < mag.lab_frame()->y())
+            return false;
+    return mag.rect().contains(mag.img_ico(5)->geometry());
+}
+
 bool near(QPoint a, QPoint b, int tolerance = 1)
 {
     return qAbs(a.x() - b.x()) <= tolerance && qAbs(a.y() - b.y()) <= tolerance;
@@ -115,63 +124,30 @@ private slots:
         rig.state.view_ratio = 0.7f;
         FrmMag& mag = *rig.mag;
         mag.open();
-
         QVERIFY(mag.isVisible() && mag.isWindow() && mag.windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(mag.windowTitle(), QStringLiteral("QV-742"));
+        QCOMPARE(mag.windowFlags().testFlag(Qt::WindowStaysOnTopHint), rig.state.win_on_top);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
-        QVERIFY(!rig.state.dragging);
-        QCOMPARE(mag.hover_icon(), 99);
+        QVERIFY(!rig.state.dragging && mag.hover_icon() == 99);
         // One grab, taken while the window was not on screen.
         QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>{false});
         QCOMPARE(mag.snapshot().size(), QSize(1024, 768));
         QCOMPARE(picture_names(mag), kOpening);
-        QStringList tips;
-        for (int i = 0; i < 6; ++i)
-            tips << mag.img_ico(i)->toolTip();
-        QCOMPARE(tips, (QStringList{"x 1.5", "x 2.0", "small", "big", "refresh", "close"}));
         QVERIFY(!mag.img_ico(6) && !mag.img_ico(-1));
-
-        // 3132 x 2649 twips, the view 3072 x 2304 at 30, 30, the strip from 2334;
-        // the toggles edge to edge from 30, close and refresh from the right.
-        QList<QRect> geometry{QRect(mag.pos(), mag.size()), mag.pic_mag()->geometry(), mag.sha_frame(),
-                              mag.lab_frame()->geometry()};
-        for (int i = 0; i < 6; ++i)
-            geometry << mag.img_ico(i)->geometry();
-        QCOMPARE(geometry, (QList<QRect>{{-4, 12, 209, 177}, {2, 2, 205, 154}, {0, 0, 209, 177}, {0, 156, 209, 19},
-                                         {2, 157, 28, 17}, {30, 157, 28, 17}, {58, 157, 28, 17}, {86, 157, 28, 17},
-                                         {155, 157, 29, 17}, {186, 157, 19, 18}}));
-
-        // Grey window, purple view, amber strip, red outline over the strip's ends.
-        const QImage window = mag.grab().toImage();
-        QList<QColor> colours{mag.palette().color(QPalette::Window), mag.pic_mag()->palette().color(QPalette::Window)};
-        for (QPoint at : {QPoint(1, 1), QPoint(208, 100), QPoint(100, 176), QPoint(1, 160), QPoint(120, 170),
-                          QPoint(130, 160)})
-            colours << window.pixelColor(at);
-        const QColor red(255, 0, 0), amber(215, 161, 0), grey(192, 192, 192), purple(128, 0, 128);
-        QCOMPARE(colours, (QList<QColor>{grey, purple, red, red, red, red, amber, amber}));
-        // The buttons show their pictures.
+        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(-4, 12, 209, 177));   // centred on the pointer at 100, 100
+        QVERIFY(strip_in_place(mag));
         QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
 
-        // Opening again starts afresh, centred on the pointer.
+        // Opening again starts afresh, centred on the pointer, stacked as set now.
         mag.img_ico_Click(1);
         mag.img_ico_Click(3);
         rig.desktop.cursor = QPoint(500, 400);
+        rig.state.win_on_top = !rig.state.win_on_top;
         mag.open();
+        QCOMPARE(mag.windowFlags().testFlag(Qt::WindowStaysOnTopHint), rig.state.win_on_top);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 2"));
         QCOMPARE(picture_names(mag), kOpening);
-        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(500 - 104, 400 - 88, 209, 177));   // 7500 - 1567.5, 6000 - 1327.5
-    }
-
-    void stackingFollowsOnTopSetting()
-    {
-        for (bool on_top : {true, false}) {
-            Rig rig;
-            rig.state.win_on_top = on_top;
-            rig.mag->open();
-            QCOMPARE(rig.mag->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on_top);
-            QVERIFY(rig.mag->isVisible() && rig.mag->windowFlags().testFlag(Qt::FramelessWindowHint));
-        }
+        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(500 - 104, 400 - 88, 209, 177));
     }
 
     void halvesCopyTheRightColumns()
@@ -179,27 +155,26 @@ private slots:
         struct Case {
             int width;
             float zoom;
-            int right_first;
-            int right_last;
+            int right_first;   // the left half takes the columns before it
+            QSize enlarged;
         };
-        // 1023: 512 columns from 0, 511 from 512. 1366 and 1025: the right half
-        // takes the rest, up to the last column.
-        for (const Case& c : {Case{1023, 1.5f, 512, 1022}, Case{1023, 2.0f, 512, 1022},
-                              Case{1366, 1.5f, 683, 1365}, Case{1025, 2.0f, 512, 1024},
-                              Case{1024, 2.0f, 512, 1023}}) {
+        // Halves of a pixel round to even; the right half takes the rest, up
+        // to the last column.
+        for (const Case& c : {Case{1023, 1.5f, 512, {767, 1152}}, Case{1023, 2.0f, 512, {1023, 1536}},
+                              Case{1366, 1.5f, 683, {1024, 1152}}, Case{1025, 2.0f, 512, {1025, 1536}},
+                              Case{1024, 2.0f, 512, {1024, 1536}}}) {
             Rig rig(c.width, 768);
             rig.mag->open();
             if (c.zoom == 2.0f)
                 rig.mag->img_ico_Click(1);
             const QImage left = rig.mag->pic_mag1()->picture().toImage();
             const QImage right = rig.mag->pic_mag2()->picture().toImage();
-            const mag::HalfRects r = mag::half_rects(c.width, 768, c.zoom);
             QCOMPARE((QList<QSize>{left.size(), right.size(), rig.mag->pic_mag1()->size()}),
-                     (QList<QSize>{r.enlarged, r.enlarged, r.enlarged}));
+                     (QList<QSize>(3, c.enlarged)));
             const int w = left.width() - 1, h = left.height() - 1;
             QCOMPARE((QList<QPoint>{pattern_source(left.pixel(0, 0)), pattern_source(left.pixel(w, h)),
                                     pattern_source(right.pixel(0, 0)), pattern_source(right.pixel(w, h))}),
-                     (QList<QPoint>{{0, 0}, {r.left_source.width() - 1, 767}, {c.right_first, 0}, {c.right_last, 767}}));
+                     (QList<QPoint>{{0, 0}, {c.right_first - 1, 767}, {c.right_first, 0}, {c.width - 1, 767}}));
             // Every source column shows up, in order, and none from outside.
             for (int x = 1, previous = pattern_source(right.pixel(0, 5)).x(); x <= w; ++x) {
                 const int col = pattern_source(right.pixel(x, 5)).x();
@@ -244,42 +219,28 @@ private slots:
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
         QCOMPARE(total_loads(mag), loads);
 
-        // Zoom 2.0: halves redrawn from the same snapshot, no new grab; only
-        // the left button clicks.
+        // Zoom 2.0: redrawn from the same snapshot; only the left button clicks.
         const QPoint corner = mag.pos();
         QTest::mouseClick(mag.img_ico(1), Qt::LeftButton);
         QTest::mouseClick(mag.img_ico(0), Qt::RightButton);
         QCOMPARE(rig.summary(), QString("x2 small 0.2 redraws 2 grabs 1"));
         QCOMPARE(picture_names(mag).mid(0, 2), (QStringList{"m_15_0", "m_20_1"}));
-        QCOMPARE(mag.pic_mag1()->size(), QSize(1024, 1536));
         QCOMPARE(mag.pos(), corner);
 
-        // Big: the window grows to the right and downwards, nothing redrawn and
-        // the halves stay where they were.
+        // Big: the window grows to the right and downwards; nothing is redrawn.
         const QPoint halves_at = mag.pic_mag1()->pos();
         QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);
         QCOMPARE(rig.summary(), QString("x2 big 0.3 redraws 2 grabs 1"));
         QCOMPARE(picture_names(mag).mid(2, 2), (QStringList{"m_small_0", "m_big_1"}));
-        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(corner, QSize(311, 253)));   // 4668 x 3801 twips
-        QCOMPARE(mag.pic_mag()->size(), QSize(307, 230));            // 4608 x 3456 twips
-        QCOMPARE(mag.img_ico(5)->x(), 311 - 19 - 4);                  // 4668 - 285 - 60 = 4323 -> 288.2
+        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(corner, QSize(311, 253)));
+        QVERIFY(strip_in_place(mag));
         QCOMPARE(mag.pic_mag1()->pos(), halves_at);
-        const int big_loads = total_loads(mag);
-        QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);   // big again: nothing
-        QCOMPARE(total_loads(mag), big_loads);
-
         // Back to small and 1.5.
         QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
         QCOMPARE(mag.size(), QSize(209, 177));
         QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 1"));
         QCOMPARE(picture_names(mag), kOpening);
-
-        // Indexes outside the strip do nothing.
-        mag.img_ico_Click(6);
-        mag.img_ico_Click(-1);
-        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 1"));
-        QVERIFY(mag.isVisible());
     }
 
     void refreshKeepsPlaceAndTakesNewSnapshot()
@@ -350,13 +311,6 @@ private slots:
         QCOMPARE(mag.hover_icon(), 99);
         hover(mag.lab_frame());   // with nothing highlighted the strip changes nothing
         QCOMPARE(close->picture_loads(), close_loads + 1);
-
-        // A mouse-move over the pictures never moves the window.
-        const QPoint corner = mag.pos();
-        rig.desktop.cursor += QPoint(50, 50);
-        hover(mag.pic_mag1(), QPoint(30, 30));
-        mag.tim_move_Timer();
-        QCOMPARE(mag.pos(), corner);
     }
 
     void closeEmitsClosed()
@@ -393,8 +347,9 @@ private slots:
         rig.desktop.cursor = QPoint(500, 400);
         mag.open();
         QVERIFY(!mag.move_timer_active());   // no drag, no ticking
-        const auto cursor_set = [&] {
-            return mag.pic_mag1()->testAttribute(Qt::WA_SetCursor) || mag.pic_mag2()->testAttribute(Qt::WA_SetCursor);
+        const auto drag_cursor = [&] {
+            return QList<bool>{mag.pic_mag1()->cursor().shape() == Qt::BitmapCursor,
+                               mag.pic_mag2()->cursor().shape() == Qt::BitmapCursor};
         };
 
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
@@ -403,9 +358,7 @@ private slots:
             QTest::mousePress(half, button, {}, QPoint(10, 10));
             QVERIFY(rig.state.dragging && mag.move_timer_active());
             QCOMPARE(QPoint(rig.state.drag_offset_x, rig.state.drag_offset_y), (corner - at) * 15);
-            QVERIFY(mag.pic_mag1()->testAttribute(Qt::WA_SetCursor));
-            QCOMPARE(mag.pic_mag1()->cursor().shape(), mag.pic_mag2()->cursor().shape());
-            QVERIFY(mag.pic_mag1()->cursor().shape() != Qt::ArrowCursor);
+            QCOMPARE(drag_cursor(), (QList<bool>{true, true}));
 
             // The window follows the pointer by its offset, and the halves move
             // the other way, scaled by the zoom.
@@ -417,10 +370,10 @@ private slots:
             mag.tim_move_Timer();
             QCOMPARE(mag.pos(), corner + QPoint(-40, 30));
             QVERIFY(near(source_under(mag, centre_of(mag)), mag.pos() + centre_of(mag)));
-            QCOMPARE(mag.pic_mag2()->x(), mag.pic_mag1()->x() + mag.pic_mag1()->width());
 
             QTest::mouseRelease(half, button, {}, QPoint(10, 10));
-            QVERIFY(!rig.state.dragging && !mag.move_timer_active() && !cursor_set());
+            QVERIFY(!rig.state.dragging && !mag.move_timer_active());
+            QCOMPARE(drag_cursor(), (QList<bool>{false, false}));
             // After the release ticks change nothing.
             const QPoint rest = mag.pos();
             rig.desktop.cursor += QPoint(25, 25);
@@ -430,15 +383,6 @@ private slots:
 
         // The drag costs no redraw and no grab: the content is the snapshot.
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
-
-        // Dragged off the top-left corner: the window goes there, not clamped.
-        rig.desktop.cursor = QPoint(50, 50);
-        QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
-        rig.desktop.cursor = QPoint(50 - mag.x() - 300, 50 - mag.y() - 200);
-        mag.tim_move_Timer();
-        QCOMPARE(mag.pos(), QPoint(-300, -200));
-        QVERIFY(mag.pic_mag1()->x() > 0);
-        QTest::mouseRelease(mag.pic_mag1(), Qt::LeftButton);
 
         // Hiding the window ends a drag whose release will never come.
         QTest::mousePress(mag.pic_mag2(), Qt::RightButton);
