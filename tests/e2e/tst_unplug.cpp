@@ -1,10 +1,7 @@
 // End to end, in real time: the serial device vanishes under the real panel
-// (offscreen, in this process, on the real SystemSerialPort) while it is
-// idle and in the middle of an exchange, and comes back. The simulator is
-// killed outright, which is what the pty's far end sees when an adapter is
-// pulled; it is then started again on the same link path. The replug test
-// makes the device and its stable name (in a by-id folder of its own, read
-// by the real device list) go and come back, with no click.
+// (offscreen, in this process, on the real SystemSerialPort) and comes back.
+// Killing the simulator outright is what the pty's far end sees when an
+// adapter is pulled. What virtual time proves already is not repeated here.
 
 #include "app/system_parts.h"
 #include "core/shared_state.h"
@@ -16,14 +13,12 @@
 #include "panel/press_dispatch.h"
 #include "sim_process.h"
 #include "test_registry.h"
-#include "window/com_device_menu.h"
 #include "window/frm_main.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -102,43 +97,28 @@ struct LivePanel {
 class TestUnplug : public QObject {
     Q_OBJECT
 
-    // After a loss: the link is down, said once and quietly, and nothing spins.
+    // After a loss, two seconds of the event loop: a port that reports its
+    // error over and over would burn them, or say the loss again.
     void check_lost_quietly(LivePanel& panel)
     {
-        QVERIFY(!panel.st.port_open);
-        QCOMPARE(panel.caption(), QStringLiteral("COM1 lost !"));
-        const QString tip = panel.frm->elements().lab_msg->toolTip();
-        QVERIFY2(tip.contains(QLatin1String("stopped working")), qPrintable(tip));
-        QCOMPARE(panel.indicator(), QStringLiteral("1_connect_off_0"));
-        QVERIFY(!panel.frm->link().polling());
-        QCOMPARE(panel.dialogs, QStringList());
-        // Two seconds of the event loop: a port that reports its error over
-        // and over would burn them.
         const double cpu_before = cpu_seconds();
         QEventLoop loop;
         QTimer::singleShot(2000, &loop, &QEventLoop::quit);
         loop.exec();
         const double cpu = cpu_seconds() - cpu_before;
         QVERIFY2(cpu < 0.2, qPrintable(QStringLiteral("%1 s of CPU in 2 s after the loss").arg(cpu)));
-        QVERIFY(!panel.frm->link().polling());
-        QCOMPARE(panel.dialogs, QStringList());
+        QVERIFY(!panel.st.port_open && !panel.frm->link().polling());
         QCOMPARE(panel.caption(), QStringLiteral("COM1 lost !"));
-        QCOMPARE(panel.frm->elements().lab_msg->toolTip(), tip);
-        QCOMPARE(panel.frm->link().losses(), 1);  // said once, not at every error
+        const QString tip = panel.frm->elements().lab_msg->toolTip();
+        QVERIFY2(tip.contains(QLatin1String("stopped working")), qPrintable(tip));
+        QCOMPARE(panel.dialogs, QStringList());
+        QCOMPARE(panel.frm->link().losses(), 1);
     }
 
-    // A command while the device is gone ends at once in "NONE". When the
-    // box is back the panel opens it again, by itself or at once when COM1
+    // When the box is back the panel opens it again, by itself or when COM1
     // is pressed, and synchronises as at start-up: the state is the new box's.
     void check_comes_back(LivePanel& panel, SimProcess& box, bool click, int power)
     {
-        QElapsedTimer t;
-        t.start();
-        panel.frm->link().tx_cmd(QStringLiteral("VER999"));
-        QCOMPARE(panel.reply(), protocol::kNone);
-        QVERIFY(t.elapsed() < 1000);
-        QCOMPARE(panel.indicator(), QStringLiteral("1_connect_off_0"));
-
         QVERIFY(box.start());
         if (click) {
             button_released(panel.frm->panel(), 28);
@@ -148,8 +128,6 @@ class TestUnplug : public QObject {
         QCOMPARE(box.received().mid(0, 2), QStringList({"VER999", "PWR999"}));
         QVERIFY(panel.st.port_open && panel.frm->link().polling());
         QCOMPARE(panel.st.power_state, power);
-        QCOMPARE(panel.frm->elements().img_ico[26]->picture_name(),
-                 power == 1 ? QStringLiteral("1_power_on_0") : QStringLiteral("1_power_off_0"));
         QCOMPARE(panel.dialogs, QStringList());
         QCOMPARE(panel.indicator(), QStringLiteral("1_connect_on_0"));
         QCOMPARE(panel.frm->elements().lab_msg->toolTip(), QString());  // the loss is over
@@ -180,11 +158,8 @@ private slots:
         QVERIFY(box.ready());
         LivePanel panel(dir.filePath("com1"));
         panel.frm->start();
-        QVERIFY(panel.st.port_open);
-        QCOMPARE(panel.st.firmware_version, 105);
         const bool off = options.contains("--off");
-        QCOMPARE(panel.st.power_state, off ? 0 : 1);
-        QVERIFY(panel.frm->link().polling());
+        QVERIFY(panel.st.port_open && panel.st.power_state == (off ? 0 : 1));
 
         if (kill_after_ms < 0) {
             // The real window's pauses wait on its event loop; they do not spin.
@@ -228,12 +203,6 @@ private slots:
         LivePanel panel(stable, by_id);
         panel.frm->start();
         QCOMPARE(panel.st.power_state, 1);
-        QMenu* menu = panel.frm->device_menu()->open_menu(1);
-        const QList<QAction*> entries = menu->actions();
-        const auto in_use = std::find_if(entries.begin(), entries.end(), [](QAction* a) { return a->isChecked(); });
-        QVERIFY(in_use != entries.end());
-        QVERIFY((*in_use)->text().endsWith("usb-QV742_Simulated_Box_0001-if00-port0"));
-        menu->close();
 
         box->stop(true);  // the adapter is pulled out: its device and stable name go
         QDir(dir.filePath("serial")).removeRecursively();
@@ -247,9 +216,7 @@ private slots:
         back.start();
         QTRY_VERIFY_WITH_TIMEOUT(panel.st.port_open && panel.st.power_state == 0, 1000);
         QVERIFY2(back.elapsed() < 1000, qPrintable(QString::number(back.elapsed())));
-        QCOMPARE(panel.frm->elements().img_ico[26]->picture_name(), QStringLiteral("1_power_off_0"));
         QVERIFY(!panel.frm->elements().img_ico[9]->isEnabled());
-        QCOMPARE(panel.caption(), QStringLiteral("COM1: On"));
         QCOMPARE(panel.dialogs, QStringList());
         QTRY_COMPARE_WITH_TIMEOUT(box->received(), QStringList({"VER999", "PWR999"}), 10000);
     }

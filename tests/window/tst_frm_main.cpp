@@ -98,18 +98,6 @@ private slots:
         QCOMPARE(r.st.power_state, 1);  // and it talks to the box
     }
 
-    void a_port_that_cannot_open_is_explained()
-    {
-        PanelRig r({}, "1,2,0,0,#FALSE#\r\n");
-        r.port.present = {1};
-        r.port.open_error = "Permission denied";
-        r.start();
-        QCOMPARE(r.messages, QStringList{"PC error on COM2: !"});
-        QVERIFY(r.details[0].contains("Permission denied") && r.details[0].contains("sudo adduser $USER dialout"));
-        QVERIFY(!r.st.port_open);
-        QVERIFY(!r.link().polling());
-    }
-
     void a_settings_file_to_keep_gives_the_starting_values()
     {
         PanelRig r;  // its file moves to where only reading happens
@@ -176,17 +164,6 @@ private slots:
         QCOMPARE(access.group, QString::fromLocal8Bit(g->gr_name));
         if (::geteuid() != 0)  // the file now has the user's own primary group
             QVERIFY(access.in_session && access.member);
-    }
-
-    void a_port_that_vanishes_is_said_once()
-    {
-        PanelRig r;
-        r.start();
-        r.port.unplug("Input/output error");
-        QCOMPARE(r.caption(), QString("COM1 lost !"));
-        QVERIFY(r.el().lab_msg->toolTip().contains("Input/output error") && !r.link().polling());
-        QCOMPARE(r.picture(28), QString("1_com1_off_0"));
-        QVERIFY(r.messages.isEmpty());  // no dialog storm
     }
 
     void shut_down_releases_everything_once()
