@@ -96,38 +96,6 @@ private slots:
         QCOMPARE(shown(el.img_ico), kMain);
     }
 
-    void enable_icons_spares_power_and_magnifier()
-    {
-        PanelRig r;
-        r.start();
-        enable_icons(r.p(), false);
-        QVERIFY(r.modes_enabled(false));
-        r.ico(26)->setEnabled(false);
-        enable_icons(r.p(), true);
-        QVERIFY(!r.ico(26)->isEnabled());  // untouched
-        r.ico(26)->setEnabled(true);
-        QVERIFY(r.modes_enabled(true));
-    }
-
-    void zoom_page_marks_the_area_the_box_reports()
-    {
-        PanelRig r;
-        r.start();
-        r.box.receive("ARA009", 0);
-        show_zoom_panel(r.p());
-        QCOMPARE(r.st.pressed_button, 7);
-        QCOMPARE(r.picture(38), QString("1_zoom9_on_0"));
-        for (int i = 30; i < 38; ++i)
-            QVERIFY(r.picture(i).endsWith("_off_0"));
-
-        r.port.unanswered << "ARA999";
-        r.st.zoom_area = 4;
-        show_zoom_panel(r.p());
-        for (int i = 30; i <= 38; ++i)
-            QVERIFY(r.picture(i).endsWith("_off_0"));
-        QCOMPARE(r.st.zoom_area, 4);
-    }
-
     void hover_highlights_and_captions_buttons()
     {
         PanelRig r;
