@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -103,6 +104,9 @@ public:
     }
     QString indicator() { return el().img_connect->picture_name(); }
     QString caption() { return el().lab_msg->caption(); }
+    QString title() { return el().lab_panel->text(); }
+    // The pictures of `buttons`, then the message line.
+    QStringList shows(std::initializer_list<int> buttons) { return pictures_of(buttons) << caption(); }
     // The ten buttons the box's power governs all `on`, power and magnifier usable.
     bool modes_enabled(bool on)
     {
