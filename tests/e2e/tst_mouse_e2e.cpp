@@ -1,14 +1,12 @@
 // End to end with a real mouse: the panel program on an X server of its own
-// (Xvfb), driven by xdotool, against qv742-sim. This test process joins the
-// same display to look at the screen. Skipped (exit code 77) when Xvfb or
-// xdotool is missing.
+// (Xvfb), driven by xdotool, against qv742-sim; this process looks at the
+// same display. What virtual time proves (the commands of each button) is
+// not repeated: here the pointer really hovers, clicks, drags and closes.
 
 #include "panel_copy.h"
 #include "sim_process.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -30,13 +28,7 @@ namespace {
 
 constexpr int kSkipped = 77;
 
-// Top-left corners of the 39 x 27 buttons on the 306 x 118 panel, in pixels.
-const QPoint kPower(33, 43);
-const QPoint kAspect(33, 70);
-const QPoint kVideo(231, 70);  // the return button takes its place on a page
-const QSize kButton(39, 27);
-// The frame of the COM buttons covers the two bottom rows of video and return.
-const QSize kVideoShown(39, 25);
+const QRect kPower(33, 43, 39, 27);
 const QRect kClose(276, 28, 22, 19);
 const QRect kMessageLine(181, 3, 106, 14);  // lab_msg: 2715, 45, 1590, 210 twips
 const QPoint kBackground(10, 100);
@@ -100,10 +92,10 @@ QImage screen_part(const QRect& r)
         .convertToFormat(QImage::Format_RGB32);
 }
 
-// Equal where `a` is shown; `b` may be larger (a picture partly covered).
+// Equal but for the last bits of a colour.
 bool same_pixels(const QImage& a, const QImage& b)
 {
-    if (a.width() > b.width() || a.height() > b.height())
+    if (a.size() != b.size())
         return false;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
@@ -142,10 +134,6 @@ class TestMouse : public QObject {
 private slots:
     void a_session_with_the_mouse()
     {
-        // The outline must have the panel where the drag grabs it.
-        const QImage outline(QFileInfo(QStringLiteral(QV742_PANEL)).absolutePath() + "/bmp/blue_panel.bmp");
-        QVERIFY(outline.pixelColor(kBackground) != QColor(Qt::white));
-
         SimProcess sim({"--off"});
         QVERIFY(sim.ready());
         PanelCopy panel;
@@ -159,19 +147,16 @@ private slots:
             20000);
         QTRY_COMPARE_WITH_TIMEOUT(geometry(), QRect(100, 100, 306, 118), 10000);
         QPoint at = geometry().topLeft();
-        const auto point_at = [&](QPoint button) {
-            pointer_to(at + button + QPoint(kButton.width(), kButton.height()) / 2);
-        };
-        const auto shows = [&](QPoint button, const char* name, QSize size = kButton) {
-            return same_pixels(screen_part(QRect(at + button, size)), picture(name));
+        const auto shows = [&](const char* name) {
+            return same_pixels(screen_part(kPower.translated(at)), picture(name));
         };
 
         // Hover: the power button lights up and the message line changes.
         QTest::qWait(300);
         const QImage message_before = screen_part(kMessageLine.translated(at));
-        QVERIFY(!shows(kPower, "1_power_off_1"));
-        point_at(kPower);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kPower, "1_power_off_1"), 10000);
+        QVERIFY(!shows("1_power_off_1"));
+        pointer_to(at + kPower.center());
+        QTRY_VERIFY_WITH_TIMEOUT(shows("1_power_off_1"), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!same_pixels(screen_part(kMessageLine.translated(at)), message_before), 10000);
 
         // Power on: the box reports ready and the panel asks for its modes.
@@ -179,27 +164,7 @@ private slots:
         const QStringList after_power = {"VER999", "PWR999", "PWR001", "ASP999", "SCN999", "FMT999",
                                          "FRZ999", "NPO999", "PAT999", "ZOM999"};
         QTRY_COMPARE_WITH_TIMEOUT(sim.received(), after_power, 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kPower, "1_power_on_0"), 10000);
-
-        // Aspect: full to pan and scan.
-        point_at(kAspect);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kAspect, "1_aspect_full_1"), 10000);
-        xdotool({"click", "1"});
-        QTRY_COMPARE_WITH_TIMEOUT(sim.received(), after_power + QStringList{"ASP001"}, 20000);
-
-        // The video page asks for the levels; its return button, in the
-        // same place, brings the main page back and sends nothing.
-        point_at(kVideo);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kVideo, "1_v_set_1", kVideoShown), 10000);
-        xdotool({"click", "1"});
-        const QStringList after_video =
-            after_power + QStringList{"ASP001", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"};
-        QTRY_COMPARE_WITH_TIMEOUT(sim.received(), after_video, 20000);
-        point_at(kVideo + QPoint(1, 0));  // the return button lights up under it
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kVideo, "1_return_1", kVideoShown), 10000);
-        xdotool({"click", "1"});
-        point_at(kVideo);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kVideo, "1_v_set_1", kVideoShown), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(shows("1_power_on_0"), 10000);
 
         // Drag the window by its background.
         const QPoint grip = at + kBackground, moved(120, 80);
@@ -223,7 +188,7 @@ private slots:
         QVERIFY(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
         QCOMPARE(panel.settings(),
                  QStringLiteral("1,1,%1,%2,#FALSE#\r\n").arg(at.x() * 15).arg(at.y() * 15).toLatin1());
-        QCOMPARE(sim.received(), after_video);
+        QCOMPARE(sim.received(), after_power);
     }
 };
 
