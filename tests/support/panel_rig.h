@@ -69,8 +69,7 @@ public:
             frm_ = std::make_unique<FrmMain>(env);
         return *frm_;
     }
-    // Builds the window and runs start-up; the traffic of start-up is then
-    // in `sent()`.
+    // Builds the window and runs start-up; its traffic is then in `sent()`.
     FrmMain& start()
     {
         frm().start();
