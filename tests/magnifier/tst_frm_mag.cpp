@@ -61,11 +61,9 @@ struct Rig {
     }
 };
 
-// Pointer movement without buttons, delivered the way the window system does.
 void hover(QWidget* widget, QPoint pos = QPoint(2, 2))
 {
-    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 
@@ -75,10 +73,7 @@ QPoint source_under(FrmMag& mag, QPoint view_point)
     return pattern_source(mag.pic_mag()->grab().toImage().pixel(view_point));
 }
 
-QPoint centre_of(const QWidget& w)
-{
-    return QPoint(w.width() / 2, w.height() / 2);
-}
+QPoint centre_of(const QWidget& w) { return QPoint(w.width() / 2, w.height() / 2); }
 
 QStringList picture_names(FrmMag& mag)
 {
@@ -151,8 +146,7 @@ private slots:
             int right_first;   // the left half takes the columns before it
             QSize enlarged;
         };
-        // Halves of a pixel round to even; the right half takes the rest, up
-        // to the last column.
+        // Halves of a pixel round to even; the right half takes the rest.
         for (const Case& c : {Case{1023, 1.5f, 512, {767, 1152}}, Case{1023, 2.0f, 512, {1023, 1536}},
                               Case{1366, 1.5f, 683, {1024, 1152}}, Case{1025, 2.0f, 512, {1025, 1536}},
                               Case{1024, 2.0f, 512, {1024, 1536}}}) {
@@ -190,8 +184,7 @@ private slots:
         const QImage view = mag.pic_mag()->grab().toImage();
         QCOMPARE(view.pixelColor(1, 1), QColor(128, 0, 128));
         QCOMPARE(pattern_source(view.pixel(mag.pic_mag1()->pos() + QPoint(1, 1))), QPoint(0, 0));
-        // The screen's corner is under the window's centre, so at either zoom
-        // the pictures start at (Ww / 2, Hw / 2) of the view.
+        // The screen's corner is under the window's centre, at either zoom.
         QVERIFY(near(mag.pic_mag1()->pos(), centre_of(mag)));
         mag.img_ico_Click(1);
         QVERIFY(near(mag.pic_mag1()->pos(), centre_of(mag)));
@@ -287,8 +280,7 @@ private slots:
             QCOMPARE(shown(), (QStringList{"99", "m_refresh_0", "m_close_0"}));
         }
 
-        // Toggle buttons get no highlight but are remembered, so the strip
-        // still resets.
+        // Toggles get no highlight but are remembered, so the strip still resets.
         hover(close);
         hover(mag.img_ico(1));
         QCOMPARE(shown() << mag.img_ico(1)->picture_name(), (QStringList{"1", "m_refresh_0", "m_close_0", "m_20_0"}));
@@ -339,8 +331,7 @@ private slots:
             QCOMPARE(QPoint(rig.state.drag_offset_x, rig.state.drag_offset_y), (corner - at) * 15);
             QCOMPARE(drag_cursor(), (QList<bool>{true, true}));
 
-            // The window follows the pointer by its offset, and the halves move
-            // the other way, scaled by the zoom.
+            // The window follows the pointer; the halves move the other way, by the zoom.
             rig.desktop.cursor = at + QPoint(10, 5);
             mag.tim_move_Timer();
             QCOMPARE(mag.pos(), corner + QPoint(10, 5));
@@ -376,8 +367,7 @@ private slots:
         QSignalSpy closed(&mag, &FrmMag::closed);
         mag.open();
 
-        // A click that arrives while refresh lets events run is not nested
-        // into it; afterwards clicks work again.
+        // A click while refresh lets events run is not nested into it.
         QTimer::singleShot(0, &mag, [&] { mag.img_ico_Click(4); });
         mag.img_ico_Click(4);
         QVERIFY(rig.desktop.grabs == 2 && mag.isVisible());
