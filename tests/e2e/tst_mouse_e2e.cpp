@@ -11,7 +11,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QProcess>
-#include <QRegularExpression>
+#include <QMap>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
@@ -121,14 +121,10 @@ class TestMouse : public QObject {
 
     QRect geometry()
     {
-        const QString shell = xdotool({"getwindowgeometry", "--shell", window_});
-        const auto field = [&](const char* name) {
-            const auto m = QRegularExpression(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(name)),
-                                              QRegularExpression::MultilineOption)
-                               .match(shell);
-            return m.hasMatch() ? m.captured(1).toInt() : -1;
-        };
-        return QRect(field("X"), field("Y"), field("WIDTH"), field("HEIGHT"));
+        QMap<QString, int> field;  // "X=100" and so on, a line each
+        for (const QString& line : xdotool({"getwindowgeometry", "--shell", window_}).split('\n'))
+            field[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+        return QRect(field["X"], field["Y"], field["WIDTH"], field["HEIGHT"]);
     }
 
 private slots:

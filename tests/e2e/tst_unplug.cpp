@@ -97,42 +97,6 @@ struct LivePanel {
 class TestUnplug : public QObject {
     Q_OBJECT
 
-    // After a loss, two seconds of the event loop: a port that reports its
-    // error over and over would burn them, or say the loss again.
-    void check_lost_quietly(LivePanel& panel)
-    {
-        const double cpu_before = cpu_seconds();
-        QEventLoop loop;
-        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
-        loop.exec();
-        const double cpu = cpu_seconds() - cpu_before;
-        QVERIFY2(cpu < 0.2, qPrintable(QStringLiteral("%1 s of CPU in 2 s after the loss").arg(cpu)));
-        QVERIFY(!panel.st.port_open && !panel.frm->link().polling());
-        QCOMPARE(panel.caption(), QStringLiteral("COM1 lost !"));
-        const QString tip = panel.frm->elements().lab_msg->toolTip();
-        QVERIFY2(tip.contains(QLatin1String("stopped working")), qPrintable(tip));
-        QCOMPARE(panel.dialogs, QStringList());
-        QCOMPARE(panel.frm->link().losses(), 1);
-    }
-
-    // When the box is back the panel opens it again, by itself or when COM1
-    // is pressed, and synchronises as at start-up: the state is the new box's.
-    void check_comes_back(LivePanel& panel, SimProcess& box, bool click, int power)
-    {
-        QVERIFY(box.start());
-        if (click) {
-            button_released(panel.frm->panel(), 28);
-            QVERIFY(panel.st.port_open);
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(box.received().size(), power == 1 ? 9 : 2, 10000);
-        QCOMPARE(box.received().mid(0, 2), QStringList({"VER999", "PWR999"}));
-        QVERIFY(panel.st.port_open && panel.frm->link().polling());
-        QCOMPARE(panel.st.power_state, power);
-        QCOMPARE(panel.dialogs, QStringList());
-        QCOMPARE(panel.indicator(), QStringLiteral("1_connect_on_0"));
-        QCOMPARE(panel.frm->elements().lab_msg->toolTip(), QString());  // the loss is over
-    }
-
 private slots:
     void vanishes_and_comes_back_data()
     {
@@ -174,8 +138,32 @@ private slots:
             QCOMPARE(panel.st.power_state, 1);  // the box did say PWR001
         }
         QTRY_VERIFY_WITH_TIMEOUT(!panel.st.port_open, 10000);
-        check_lost_quietly(panel);
-        check_comes_back(panel, box, in_ready_wait, in_ready_wait ? 0 : 1);
+
+        // Two seconds of the event loop: a port that reports its error over
+        // and over would burn them, or say the loss again.
+        const double cpu_before = cpu_seconds();
+        QEventLoop loop;
+        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const double cpu = cpu_seconds() - cpu_before;
+        QVERIFY2(cpu < 0.2, qPrintable(QStringLiteral("%1 s of CPU in 2 s after the loss").arg(cpu)));
+        QVERIFY(!panel.st.port_open && !panel.frm->link().polling() && panel.frm->link().losses() == 1);
+        QCOMPARE(panel.caption(), QStringLiteral("COM1 lost !"));
+        const QString tip = panel.frm->elements().lab_msg->toolTip();
+        QVERIFY2(tip.contains(QLatin1String("stopped working")), qPrintable(tip));
+
+        // When the box is back the panel opens it again, by itself or when
+        // COM1 is pressed, and synchronises as at start-up: the state is the new box's.
+        QVERIFY(box.start());
+        if (in_ready_wait)
+            button_released(panel.frm->panel(), 28);
+        const int power = in_ready_wait ? 0 : 1;
+        QTRY_COMPARE_WITH_TIMEOUT(box.received().size(), power == 1 ? 9 : 2, 10000);
+        QCOMPARE(box.received().mid(0, 2), QStringList({"VER999", "PWR999"}));
+        QVERIFY(panel.st.port_open && panel.frm->link().polling() && panel.st.power_state == power);
+        QCOMPARE(panel.indicator(), QStringLiteral("1_connect_on_0"));
+        QCOMPARE(panel.frm->elements().lab_msg->toolTip(), QString());  // the loss is over
+        QCOMPARE(panel.dialogs, QStringList());
     }
 
     // Unplugged and plugged in again, with the stable name the device was
