@@ -187,21 +187,19 @@ private slots:
         QCOMPARE(r.sent().size(), main_from);  // not on the video page: no queries
         QCOMPARE(r.caption(), QString("Video Reset"));
 
+        // The option lines follow the box: TV system 0 or 1 (7 ignored), test pattern on or off.
         button_released(r.p(), 10);
         const auto& opt = r.el().lab_opt;
-        const auto chosen = [&] {
-            return QList<bool>{opt[0]->chosen(), opt[1]->chosen(), opt[4]->chosen(), opt[5]->chosen()};
-        };
-        r.box_says("NPO001");
-        QCOMPARE(chosen(), (QList<bool>{false, true, false, true}));
-        r.box_says("NPO007");
-        QVERIFY(opt[1]->chosen());
-        r.box_says("NPO000");
-        r.box_says("PAT001");
-        QCOMPARE(chosen(), (QList<bool>{true, false, true, false}));
-        r.port.arrive_in(100, "RDY000");
-        r.box_says("PAT000");
-        QVERIFY(opt[5]->chosen() && !opt[4]->chosen());
+        QStringList shown;  // lines 0, 1, 4 and 5 chosen after each message
+        for (const QByteArray message : {"NPO001", "NPO007", "NPO000", "PAT001", "PAT000"}) {
+            if (message == "PAT000")
+                r.port.arrive_in(100, "RDY000");
+            r.box_says(message);
+            shown << QString();
+            for (int i : {0, 1, 4, 5})
+                shown.last() += opt[i]->chosen() ? '1' : '0';
+        }
+        QCOMPARE(shown, (QStringList{"0101", "0101", "1001", "1010", "1001"}));
         QCOMPARE(r.caption(), QString("Test Pattern Off"));
     }
 
