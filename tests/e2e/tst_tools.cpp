@@ -75,7 +75,8 @@ private slots:
         const Run missing = ctl({"--port", "/nonexistent/ttyQV", "VER999"});
         QVERIFY(missing.status == 2 && missing.err.contains("/nonexistent/ttyQV") && missing.out.isEmpty());
         for (const QStringList& args : {QStringList{"--port", "/dev/null", "PWR99"}, QStringList{"VER999"},
-                                        QStringList{"--port", "/dev/null"}, QStringList{"--list", "--port", "/dev/ttyS0"}})
+                                        QStringList{"--port", "/dev/null"},
+                                        QStringList{"--list", "--port", "/dev/ttyS0"}})
             QCOMPARE(ctl(args).status, 2);
         QVERIFY(ctl({"--help"}).out.join(' ').contains("--listen"));
     }

@@ -32,7 +32,8 @@ private slots:
                             << QStringList{on, "Good Day !", lit, main} << true;
         QTest::newRow("off") << "off" << QStringList{"VER999", "PWR999"} << QStringList{off, "Good Day !", lit, main}
                              << false;
-        QTest::newRow("in zoom mode") << "zoom" << QStringList{"VER999", "PWR999"} + kModeQueries + QStringList{"ARA999"}
+        QTest::newRow("in zoom mode") << "zoom"
+                                      << QStringList{"VER999", "PWR999"} + kModeQueries + QStringList{"ARA999"}
                                       << QStringList{on, "Zoom", lit, "ZOOM PANEL"} << true;
         QTest::newRow("silent") << "silent" << QStringList{"VER999"}
                                 << QStringList{off, "Scan Converter not ready", kOff, main} << false;

@@ -107,7 +107,8 @@ private slots:
             // Qt's lock held by another program, or a busy device: not a group matter.
             {1, "/dev/ttyUSB0", "Permission error while locking the device", outsider,
              {"Another program is using the port"}, {"adduser"}},
-            {1, "/dev/ttyUSB0", "Device or resource busy", outsider, {"Another program is using the port"}, {"adduser"}},
+            {1, "/dev/ttyUSB0", "Device or resource busy", outsider,
+             {"Another program is using the port"}, {"adduser"}},
             // The advice names the option of the port that failed.
             {2, "/dev/ttyUSB0", "No such file or directory", outsider, {"--com2 /dev/ttyUSB0"}, {"--com1"}},
             {1, "/dev/null", kNotSerialDevice, outsider, {"/dev/null is not a serial device."}, {"nother program"}},
