@@ -371,7 +371,7 @@ private slots:
         QVERIFY(!r.st.dragging && r.frm().pos() == QPoint(110, 105));
     }
 
-    void tray_hides_and_brings_back_the_window()
+    void tray_minimise_and_close()
     {
         PanelRig r, no_tray;
         r.start();
@@ -383,34 +383,26 @@ private slots:
         r.frm().show();
         click(r, 0);  // a second time: still one icon
         QCOMPARE(r.frm().tray_icon(), icon);
+        click(r, 1);
+        QVERIFY(r.frm().windowState() & Qt::WindowMinimized);
         // A click on the icon, left or right, brings it back and hides it again.
-        r.frm().setWindowState(Qt::WindowMinimized);
+        r.frm().hide();
         emit icon->activated(QSystemTrayIcon::Trigger);
         QVERIFY(!r.frm().isHidden() && !(r.frm().windowState() & Qt::WindowMinimized));
         emit icon->activated(QSystemTrayIcon::Context);
         QVERIFY(r.frm().isHidden());
-        r.frm().close();
-        QVERIFY(!r.frm().tray_icon());  // removed before the settings are written
+        r.frm().show();
+        const int loads = r.ico(2)->picture_loads();
+        click(r, 2);
+        QVERIFY(!r.frm().isVisible() && !r.st.port_open && !r.frm().tray_icon());  // the icon goes too
+        QCOMPARE(r.ico(2)->picture_loads(), loads);  // no completion step after close
+        QVERIFY(r.read_settings().startsWith("1,1,"));
 
         no_tray.desktop.tray = false;
         no_tray.start();
         no_tray.frm().show();
         click(no_tray, 0);
         QVERIFY(!no_tray.st.tray_active && (no_tray.frm().windowState() & Qt::WindowMinimized));
-    }
-
-    void close_button_shuts_down()
-    {
-        PanelRig r;
-        r.start();
-        r.frm().show();
-        click(r, 1);
-        QVERIFY(r.frm().windowState() & Qt::WindowMinimized);
-        const int loads = r.ico(2)->picture_loads();
-        click(r, 2);
-        QVERIFY(!r.frm().isVisible() && !r.st.port_open);
-        QCOMPARE(r.ico(2)->picture_loads(), loads);  // no completion step after close
-        QVERIFY(r.read_settings().startsWith("1,1,"));
     }
 };
 

@@ -7,7 +7,6 @@
 #include "test_registry.h"
 #include "monitor/frm_rx.h"
 #include "window/message_box.h"
-#include "window/outline.h"
 #include "window/port_messages.h"
 #include "window/settings_file.h"
 
@@ -15,7 +14,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTimer>
 
 #include <grp.h>
 #include <unistd.h>
@@ -167,24 +165,6 @@ private slots:
         QVERIFY(r.frm().has_finished() && !r.frm().isVisible());  // start-up did not go on
         QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
         QCOMPARE(r.read_settings(), QByteArray("2,1,4500,3000,#FALSE#\r\n"));
-    }
-
-    // Logout sends a request to end: no box may hold the program.
-    void a_request_to_end_closes_an_open_box()
-    {
-        PanelRig r;
-        QFile::remove(r.settings_path());
-        QVERIFY(QDir(r.dir.path()).mkdir("QVR_742.ini"));  // saving fails at shut-down
-        r.env.message_box = nullptr;                        // the real box
-        r.start();
-        bool box_open = false;
-        QTimer::singleShot(50, &r.frm(), [&] {
-            box_open = QApplication::activeModalWidget();
-            r.frm().end_on_request();
-        });
-        QTimer::singleShot(3000, close_modal_dialogs);  // the test itself never hangs
-        r.frm().close();
-        QVERIFY(box_open && !QApplication::activeModalWidget());
     }
 
     void message_boxes_stay_on_the_screen()
