@@ -84,14 +84,14 @@ QStringList picture_names(FrmMag& mag)
     return names;
 }
 
-// The strip's buttons lie in order, apart, on the strip inside the window.
+// The strip's buttons lie in order, apart, from the top of the strip, inside the window.
 bool strip_in_place(FrmMag& mag)
 {
-    for (int i = 1; i < 6; ++i)
-        if (mag.img_ico(i)->x() <= mag.img_ico(i - 1)->geometry().right()
-            || mag.img_ico(i)->y() < mag.lab_frame()->y())
+    for (int i = 0; i < 6; ++i)
+        if (!mag.lab_frame()->geometry().contains(mag.img_ico(i)->geometry().topRight())
+            || (i > 0 && mag.img_ico(i)->x() <= mag.img_ico(i - 1)->geometry().right()))
             return false;
-    return mag.rect().contains(mag.img_ico(5)->geometry());
+    return mag.rect().contains(mag.lab_frame()->geometry());
 }
 
 bool near(QPoint a, QPoint b, int tolerance = 1)
@@ -121,6 +121,7 @@ private slots:
         QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>{false});
         QCOMPARE(mag.snapshot().size(), QSize(1024, 768));
         QCOMPARE(picture_names(mag), kOpening);
+        QVERIFY(mag.img_ico(0)->toolTip() == "x 1.5" && mag.img_ico(5)->toolTip() == "close");
         QVERIFY(!mag.img_ico(6) && !mag.img_ico(-1));
         QCOMPARE(QRect(mag.pos(), mag.size()), QRect(-4, 12, 209, 177));   // centred on the pointer at 100, 100
         QVERIFY(strip_in_place(mag));

@@ -127,6 +127,7 @@ private slots:
         QCOMPARE(click(r, 7), (QStringList{"ZOM001", "ARA999"}));
         QVERIFY(r.st.current_page == 7 && r.ico(26)->isEnabled() && r.ico(8)->isEnabled());
         QCOMPARE(areas_on(), QList<int>{38});
+        QCOMPARE(r.caption(), QString("Zoom"));
 
         QCOMPARE(clicks(r, {30, 34}), (QStringList{"ARA001", "ARA005"}));
         QVERIFY(r.st.zoom_area == 5 && areas_on() == QList<int>{34});

@@ -28,6 +28,7 @@ private slots:
         QCOMPARE(r.frm().pos(), QPoint(0, 20));
         QVERIFY(!(r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
         QVERIFY(!r.el().lab_panel->font().bold() && r.el().lab_text[0]->font().bold());
+        QCOMPARE(r.el().lab_text[0]->height(), r.el().lab_text[0]->sizeHint().height());  // as high as its text
         r.frm().close();
         QCOMPARE(r.read_settings(), QByteArray("1,1,0,300,#FALSE#\r\n"));
 

@@ -55,7 +55,11 @@ private slots:
         QCOMPARE((QList<QSize>{r.frm().size(), r.frm().minimumSize(), r.frm().maximumSize()}),
                  QList<QSize>(3, QSize(306, 118)));
         QCOMPARE(r.st.panel_scale, 1.0f);
-        QCOMPARE(r.ico(26)->pos(), QPoint(33, 43));  // 495, 645 twips
+        // Design positions in pixels; the zoom grid row by row, one picture wide and high.
+        QCOMPARE((QList<QPoint>{r.ico(26)->pos(), r.ico(29)->pos(), r.el().img_connect->pos(), r.ico(30)->pos(),
+                                r.ico(32)->pos(), r.ico(34)->pos(), r.ico(38)->pos()}),
+                 (QList<QPoint>{{33, 43}, {249, 97}, {15, 24}, {115, 24}, {115 + 2 * 33, 24}, {115 + 33, 24 + 24},
+                                {115 + 2 * 33, 24 + 2 * 24}}));
 
         // The outline is kept in logical pixels; the window system gets it
         // rectangle by rectangle, each scaled whole.
