@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(captions(st, {28, 29}), (QStringList{"COM1: Off", "COM2: Off"}));
         st.port_open = true;
         QCOMPARE(*caption(28, st), QString("COM1: On"));
-        QCOMPARE(displayed_text("A&B && C&"), QString("AB & C"));
+        QCOMPARE(displayed_text("A&B && C&&"), QString("AB & C&"));
     }
 };
 
