@@ -227,7 +227,11 @@ private slots:
 
         from = r.sent().size();
         r.port.arrive_in(300, "RDY000");
+        bool locked = false;  // while the box switches, so do the modes and power
+        r.on_events = [&] { locked = locked || (!r.ico(9)->isEnabled() && !r.ico(26)->isEnabled()); };
         r.box_says("ZOM001");
+        r.on_events = nullptr;
+        QVERIFY(locked);
         QCOMPARE(r.sent_since(from), QStringList{"ARA999"});
         QVERIFY(r.st.current_page == 7 && r.caption() == "Zoom");
         r.port.arrive_in(300, "RDY000");
