@@ -16,13 +16,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,44 +27,6 @@ const QRect kPower(33, 43, 39, 27);
 const QRect kClose(276, 28, 22, 19);
 const QRect kMessageLine(181, 3, 106, 14);  // lab_msg: 2715, 45, 1590, 210 twips
 const QPoint kBackground(10, 100);
-
-// An X server of our own, on the first free display, which it writes to a
-// pipe once it accepts clients.
-class Xvfb {
-public:
-    QByteArray start()
-    {
-        int fds[2];
-        if (::pipe(fds) != 0 || (pid_ = ::fork()) < 0)
-            return {};
-        if (pid_ == 0) {
-            ::close(fds[0]);
-            const QByteArray fd = QByteArray::number(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.constData(), "-screen", "0", "1024x768x24", "-dpi", "96",
-                     "-nolisten", "tcp", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        QByteArray number;
-        char buf[16];
-        pollfd p{fds[0], POLLIN, 0};
-        ssize_t n = 0;
-        while (!number.contains('\n') && ::poll(&p, 1, 30000) > 0 && (n = ::read(fds[0], buf, sizeof buf)) > 0)
-            number.append(buf, n);
-        ::close(fds[0]);
-        return number.contains('\n') ? ":" + number.trimmed() : QByteArray();
-    }
-    ~Xvfb()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-};
 
 QString xdotool(const QStringList& args)
 {
@@ -196,9 +153,14 @@ int main(int argc, char** argv)
             return kSkipped;
         }
     }
-    Xvfb x;
-    const QByteArray display = x.start();
-    if (display.isEmpty()) {
+    // An X server of our own, on the first free display, which it names
+    // once it accepts clients.
+    QProcess xvfb;
+    xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-dpi", "96", "-nolisten", "tcp"});
+    while (!xvfb.canReadLine() && xvfb.waitForReadyRead(30000)) {
+    }
+    const QByteArray display = ":" + xvfb.readLine().trimmed();
+    if (display == ":") {
         std::printf("FAIL: Xvfb did not start\n");
         return 1;
     }
@@ -210,6 +172,8 @@ int main(int argc, char** argv)
         TestMouse test;
         status = QTest::qExec(&test, argc, argv);
     }
+    xvfb.terminate();
+    xvfb.waitForFinished(10000);
     return status;
 }
 
