@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
@@ -47,18 +48,9 @@ public:
         output_ += QString::fromLatin1(process_.readAllStandardOutput());
         return output_.split('\n', Qt::SkipEmptyParts);
     }
-    QStringList received()
-    {
-        QStringList out;
-        for (const QString& l : lines())
-            if (l.startsWith("recv "))
-                out << l.mid(5);
-        return out;
-    }
+    QStringList received() { return lines().filter(QRegularExpression("^recv ")).replaceInStrings("recv ", ""); }
 
-    // At once: as when the adapter is pulled out, the device goes and its
-    // name with it (a link left behind could lead to another program's
-    // pseudo-terminal once its number is given out again).
+    // At once: as when the adapter is pulled out, the device and its name go.
     void stop(bool at_once = false)
     {
         if (process_.state() != QProcess::NotRunning) {

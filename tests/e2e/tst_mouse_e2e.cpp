@@ -1,83 +1,32 @@
 // End to end with a real mouse: the panel program on an X server of its own
-// (Xvfb), driven by xdotool, against qv742-sim. This test process joins the
-// same display to look at the screen. Skipped (exit code 77) when Xvfb or
-// xdotool is missing.
+// (Xvfb), driven by xdotool, against qv742-sim; this process looks at the
+// same display. What virtual time proves (the commands of each button) is
+// not repeated: here the pointer really hovers, clicks, drags and closes.
 
 #include "panel_copy.h"
 #include "sim_process.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QProcess>
-#include <QRegularExpression>
+#include <QMap>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kSkipped = 77;
 
-// Top-left corners of the 39 x 27 buttons on the 306 x 118 panel, in pixels.
-const QPoint kPower(33, 43);
-const QPoint kAspect(33, 70);
-const QPoint kVideo(231, 70);  // the return button takes its place on a page
-const QSize kButton(39, 27);
-// The frame of the COM buttons covers the two bottom rows of video and return.
-const QSize kVideoShown(39, 25);
+const QRect kPower(33, 43, 39, 27);
 const QRect kClose(276, 28, 22, 19);
 const QRect kMessageLine(181, 3, 106, 14);  // lab_msg: 2715, 45, 1590, 210 twips
 const QPoint kBackground(10, 100);
-
-// An X server of our own, on the first free display, which it writes to a
-// pipe once it accepts clients.
-class Xvfb {
-public:
-    QByteArray start()
-    {
-        int fds[2];
-        if (::pipe(fds) != 0 || (pid_ = ::fork()) < 0)
-            return {};
-        if (pid_ == 0) {
-            ::close(fds[0]);
-            const QByteArray fd = QByteArray::number(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.constData(), "-screen", "0", "1024x768x24", "-dpi", "96",
-                     "-nolisten", "tcp", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        QByteArray number;
-        char buf[16];
-        pollfd p{fds[0], POLLIN, 0};
-        ssize_t n = 0;
-        while (!number.contains('\n') && ::poll(&p, 1, 30000) > 0 && (n = ::read(fds[0], buf, sizeof buf)) > 0)
-            number.append(buf, n);
-        ::close(fds[0]);
-        return number.contains('\n') ? ":" + number.trimmed() : QByteArray();
-    }
-    ~Xvfb()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-};
 
 QString xdotool(const QStringList& args)
 {
@@ -100,10 +49,10 @@ QImage screen_part(const QRect& r)
         .convertToFormat(QImage::Format_RGB32);
 }
 
-// Equal where `a` is shown; `b` may be larger (a picture partly covered).
+// Equal but for the last bits of a colour.
 bool same_pixels(const QImage& a, const QImage& b)
 {
-    if (a.width() > b.width() || a.height() > b.height())
+    if (a.size() != b.size())
         return false;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
@@ -129,23 +78,15 @@ class TestMouse : public QObject {
 
     QRect geometry()
     {
-        const QString shell = xdotool({"getwindowgeometry", "--shell", window_});
-        const auto field = [&](const char* name) {
-            const auto m = QRegularExpression(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(name)),
-                                              QRegularExpression::MultilineOption)
-                               .match(shell);
-            return m.hasMatch() ? m.captured(1).toInt() : -1;
-        };
-        return QRect(field("X"), field("Y"), field("WIDTH"), field("HEIGHT"));
+        QMap<QString, int> field;  // "X=100" and so on, a line each
+        for (const QString& line : xdotool({"getwindowgeometry", "--shell", window_}).split('\n'))
+            field[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+        return QRect(field["X"], field["Y"], field["WIDTH"], field["HEIGHT"]);
     }
 
 private slots:
     void a_session_with_the_mouse()
     {
-        // The outline must have the panel where the drag grabs it.
-        const QImage outline(QFileInfo(QStringLiteral(QV742_PANEL)).absolutePath() + "/bmp/blue_panel.bmp");
-        QVERIFY(outline.pixelColor(kBackground) != QColor(Qt::white));
-
         SimProcess sim({"--off"});
         QVERIFY(sim.ready());
         PanelCopy panel;
@@ -159,19 +100,16 @@ private slots:
             20000);
         QTRY_COMPARE_WITH_TIMEOUT(geometry(), QRect(100, 100, 306, 118), 10000);
         QPoint at = geometry().topLeft();
-        const auto point_at = [&](QPoint button) {
-            pointer_to(at + button + QPoint(kButton.width(), kButton.height()) / 2);
-        };
-        const auto shows = [&](QPoint button, const char* name, QSize size = kButton) {
-            return same_pixels(screen_part(QRect(at + button, size)), picture(name));
+        const auto shows = [&](const char* name) {
+            return same_pixels(screen_part(kPower.translated(at)), picture(name));
         };
 
         // Hover: the power button lights up and the message line changes.
         QTest::qWait(300);
         const QImage message_before = screen_part(kMessageLine.translated(at));
-        QVERIFY(!shows(kPower, "1_power_off_1"));
-        point_at(kPower);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kPower, "1_power_off_1"), 10000);
+        QVERIFY(!shows("1_power_off_1"));
+        pointer_to(at + kPower.center());
+        QTRY_VERIFY_WITH_TIMEOUT(shows("1_power_off_1"), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!same_pixels(screen_part(kMessageLine.translated(at)), message_before), 10000);
 
         // Power on: the box reports ready and the panel asks for its modes.
@@ -179,27 +117,7 @@ private slots:
         const QStringList after_power = {"VER999", "PWR999", "PWR001", "ASP999", "SCN999", "FMT999",
                                          "FRZ999", "NPO999", "PAT999", "ZOM999"};
         QTRY_COMPARE_WITH_TIMEOUT(sim.received(), after_power, 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kPower, "1_power_on_0"), 10000);
-
-        // Aspect: full to pan and scan.
-        point_at(kAspect);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kAspect, "1_aspect_full_1"), 10000);
-        xdotool({"click", "1"});
-        QTRY_COMPARE_WITH_TIMEOUT(sim.received(), after_power + QStringList{"ASP001"}, 20000);
-
-        // The video page asks for the levels; its return button, in the
-        // same place, brings the main page back and sends nothing.
-        point_at(kVideo);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kVideo, "1_v_set_1", kVideoShown), 10000);
-        xdotool({"click", "1"});
-        const QStringList after_video =
-            after_power + QStringList{"ASP001", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"};
-        QTRY_COMPARE_WITH_TIMEOUT(sim.received(), after_video, 20000);
-        point_at(kVideo + QPoint(1, 0));  // the return button lights up under it
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kVideo, "1_return_1", kVideoShown), 10000);
-        xdotool({"click", "1"});
-        point_at(kVideo);
-        QTRY_VERIFY_WITH_TIMEOUT(shows(kVideo, "1_v_set_1", kVideoShown), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(shows("1_power_on_0"), 10000);
 
         // Drag the window by its background.
         const QPoint grip = at + kBackground, moved(120, 80);
@@ -223,7 +141,7 @@ private slots:
         QVERIFY(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
         QCOMPARE(panel.settings(),
                  QStringLiteral("1,1,%1,%2,#FALSE#\r\n").arg(at.x() * 15).arg(at.y() * 15).toLatin1());
-        QCOMPARE(sim.received(), after_video);
+        QCOMPARE(sim.received(), after_power);
     }
 };
 
@@ -235,9 +153,14 @@ int main(int argc, char** argv)
             return kSkipped;
         }
     }
-    Xvfb x;
-    const QByteArray display = x.start();
-    if (display.isEmpty()) {
+    // An X server of our own, on the first free display, which it names
+    // once it accepts clients.
+    QProcess xvfb;
+    xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-dpi", "96", "-nolisten", "tcp"});
+    while (!xvfb.canReadLine() && xvfb.waitForReadyRead(30000)) {
+    }
+    const QByteArray display = ":" + xvfb.readLine().trimmed();
+    if (display == ":") {
         std::printf("FAIL: Xvfb did not start\n");
         return 1;
     }
@@ -249,6 +172,8 @@ int main(int argc, char** argv)
         TestMouse test;
         status = QTest::qExec(&test, argc, argv);
     }
+    xvfb.terminate();
+    xvfb.waitForFinished(10000);
     return status;
 }
 

@@ -10,13 +10,8 @@
 #include <QFile>
 #include <csignal>
 
-namespace {
-
-const QStringList kStartup = {"VER999", "PWR999", "ASP999", "SCN999", "FMT999",
-                              "FRZ999", "NPO999", "PAT999", "ZOM999"};
-
-
-}  // namespace
+static const QStringList kStartup = {"VER999", "PWR999", "ASP999", "SCN999", "FMT999",
+                                     "FRZ999", "NPO999", "PAT999", "ZOM999"};
 
 class TestPanelEndToEnd : public QObject {
     Q_OBJECT
@@ -32,8 +27,7 @@ private slots:
 
         // A second start hands over to the running panel and touches nothing.
         QProcess& second = copy.start(sim.link());
-        QVERIFY(second.waitForFinished(10000));
-        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.waitForFinished(10000) && second.exitCode() == 0);
         QCOMPARE(sim.received(), kStartup);
         QCOMPARE(copy.settings(), QByteArray("2,1,150,300,#FALSE#\r\n"));
 
@@ -47,9 +41,7 @@ private slots:
 
         // Asked to end, it shuts down properly and writes its settings.
         ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
-        QVERIFY(panel.waitForFinished(10000));
-        QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(panel.exitCode(), 0);
+        QVERIFY(panel.waitForFinished(10000) && panel.exitStatus() == QProcess::NormalExit && panel.exitCode() == 0);
         QCOMPARE(copy.settings(), QByteArray("2,1,150,300,#FALSE#\r\n"));
     }
 

@@ -48,9 +48,8 @@ private slots:
     {
         SimProcess sim;
         QVERIFY(sim.ready());
-        const Run r = ctl({"--port", sim.link(), "VER999", "PWR999", "asp002", "ASP999"});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, (QStringList{"VER105", "PWR001", "ASP002", "ASP002"}));
+        Run r = ctl({"--port", sim.link(), "VER999", "PWR999", "asp002", "ASP999"});
+        QCOMPARE(r.out << QString::number(r.status), (QStringList{"VER105", "PWR001", "ASP002", "ASP002", "0"}));
         QTRY_COMPARE(sim.received(), (QStringList{"VER999", "PWR999", "ASP002", "ASP999"}));
     }
 
@@ -62,27 +61,24 @@ private slots:
         QElapsedTimer t;
         t.start();
         Run r = ctl({"--port", sim.link(), "PWR001", "PWR999"});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, (QStringList{"PWR001", "PWR001"}));
+        QCOMPARE(r.out << QString::number(r.status), (QStringList{"PWR001", "PWR001", "0"}));
         QVERIFY(t.elapsed() >= 300);
         QTRY_VERIFY(sim.lines().contains("send RDY000"));
         t.restart();
         r = ctl({"--port", silent.link(), "PWR999"});
-        QCOMPARE(r.status, 1);
-        QCOMPARE(r.out, QStringList{"NONE"});
+        QCOMPARE(r.out << QString::number(r.status), (QStringList{"NONE", "1"}));
         QVERIFY(t.elapsed() >= 300);
     }
 
     void usage_and_port_errors_give_status_2()
     {
         const Run missing = ctl({"--port", "/nonexistent/ttyQV", "VER999"});
-        QCOMPARE(missing.status, 2);
-        QVERIFY(missing.err.contains("/nonexistent/ttyQV") && missing.out.isEmpty());
+        QVERIFY(missing.status == 2 && missing.err.contains("/nonexistent/ttyQV") && missing.out.isEmpty());
         for (const QStringList& args : {QStringList{"--port", "/dev/null", "PWR99"}, QStringList{"VER999"},
-                                        QStringList{"--port", "/dev/null"}})
+                                        QStringList{"--port", "/dev/null"},
+                                        QStringList{"--list", "--port", "/dev/ttyS0"}})
             QCOMPARE(ctl(args).status, 2);
         QVERIFY(ctl({"--help"}).out.join(' ').contains("--listen"));
-        QCOMPARE(ctl({"--list", "--port", "/dev/ttyS0"}).status, 2);
     }
 
     // One device a line: path, stable name and description; none is no error.
@@ -100,8 +96,7 @@ private slots:
         QProcess listener;
         QVERIFY(start_listening(listener, sim.link(), "2"));
         sim.type("SCN001");
-        QVERIFY(listener.waitForFinished(10000));
-        QCOMPARE(listener.exitCode(), 0);
+        QVERIFY(listener.waitForFinished(10000) && listener.exitCode() == 0);
         QCOMPARE(QString::fromLatin1(listener.readAllStandardOutput()).trimmed(), QString("SCN001"));
 
         // Out of range: refused, neither skipped nor spun on.
@@ -152,8 +147,7 @@ private slots:
         t.start();
         QVERIFY(listener.waitForFinished(20000));
         QVERIFY2(t.elapsed() < 10000, "it listened on after the box had gone");
-        QCOMPARE(listener.exitCode(), 2);
-        QVERIFY(QString::fromLocal8Bit(listener.readAllStandardError()).contains("lost"));
+        QVERIFY(listener.exitCode() == 2 && QString::fromLocal8Bit(listener.readAllStandardError()).contains("lost"));
     }
 };
 

@@ -50,15 +50,14 @@ private slots:
     void resets_restore_defaults()
     {
         BoxModel box;
+        const auto values = [&] {
+            return QList<int>{box.value("CON"), box.value("ASP"), box.value("FRZ"), box.value("PWR")};
+        };
         box.receive("CON050ASP001FRZ001", 0);
-        QCOMPARE(box.value("CON"), 50);
         box.receive("RST003", 0);
-        QCOMPARE(box.value("CON"), 32);
-        QCOMPARE(box.value("ASP"), 1);
+        QCOMPARE(values(), (QList<int>{32, 1, 1, 1}));  // the video levels only
         box.receive("RST000", 0);
-        QCOMPARE(box.value("ASP"), 0);
-        QCOMPARE(box.value("FRZ"), 0);
-        QCOMPARE(box.value("PWR"), 1);  // a reset does not switch it off
+        QCOMPARE(values(), (QList<int>{32, 0, 0, 1}));  // a reset does not switch it off
     }
 
     void frames_commands_from_any_chunks()
@@ -75,19 +74,11 @@ private slots:
 
     void options_shape_what_the_box_sends()
     {
-        BoxConfig silent, no_ready, off, paced;
-        silent.answer_commands = false;
-        QVERIFY(BoxModel(silent).receive("PWR001", 0).emissions.empty());
-        no_ready.send_ready = false;
-        QCOMPARE(BoxModel(no_ready).receive("PWR001", 0).emissions.size(), size_t(1));
-
-        off.power_on = false;
-        off.zoom_mode = true;
-        off.version = 7;
-        BoxModel box(off);
-        QCOMPARE(box.value("PWR"), 0);
-        QCOMPARE(box.value("ZOM"), 1);
-        QCOMPARE(messages(box.receive("VER999", 0)), QStringList{"VER007"});
+        // A silent box, one without ready messages, off or zoomed: the panel's
+        // start-up and loss tests use them.
+        BoxConfig other, paced;
+        other.version = 7;
+        QCOMPARE(messages(BoxModel(other).receive("VER999", 0)), QStringList{"VER007"});
 
         // Paced: the command takes six byte times to arrive and the reply six
         // more, its bytes following one another at the line rate.
@@ -98,8 +89,7 @@ private slots:
         QCOMPARE(reply.byte_interval_us, BoxModel::kByteTimeUs);
 
         BoxModel told;
-        QCOMPARE(told.announce("PWR000", 5).message, QByteArray("PWR000"));
-        QCOMPARE(told.value("PWR"), 0);
+        QVERIFY(told.announce("PWR000", 5).message == "PWR000" && told.value("PWR") == 0);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "magnifier/frm_mag.h"
 #include "magnifier/half_picture.h"
 #include "magnifier/magnifier_geometry.h"
+#include "magnifier/snapshot.h"
 #include "magnifier/strip_button.h"
 #include "platform/picture_store.h"
 #include "screen_pattern.h"
@@ -61,11 +62,9 @@ struct Rig {
     }
 };
 
-// Pointer movement without buttons, delivered the way the window system does.
 void hover(QWidget* widget, QPoint pos = QPoint(2, 2))
 {
-    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 
@@ -75,10 +74,7 @@ QPoint source_under(FrmMag& mag, QPoint view_point)
     return pattern_source(mag.pic_mag()->grab().toImage().pixel(view_point));
 }
 
-QPoint centre_of(const QWidget& w)
-{
-    return QPoint(w.width() / 2, w.height() / 2);
-}
+QPoint centre_of(const QWidget& w) { return QPoint(w.width() / 2, w.height() / 2); }
 
 QStringList picture_names(FrmMag& mag)
 {
@@ -88,12 +84,14 @@ QStringList picture_names(FrmMag& mag)
     return names;
 }
 
-int total_loads(FrmMag& mag)
+// The strip's buttons lie in order, apart, from the top of the strip, inside the window.
+bool strip_in_place(FrmMag& mag)
 {
-    int n = 0;
     for (int i = 0; i < 6; ++i)
-        n += mag.img_ico(i)->picture_loads();
-    return n;
+        if (!mag.lab_frame()->geometry().contains(mag.img_ico(i)->geometry().topRight())
+            || (i > 0 && mag.img_ico(i)->x() <= mag.img_ico(i - 1)->geometry().right()))
+            return false;
+    return mag.rect().contains(mag.lab_frame()->geometry());
 }
 
 bool near(QPoint a, QPoint b, int tolerance = 1)
@@ -115,63 +113,45 @@ private slots:
         rig.state.view_ratio = 0.7f;
         FrmMag& mag = *rig.mag;
         mag.open();
-
         QVERIFY(mag.isVisible() && mag.isWindow() && mag.windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(mag.windowTitle(), QStringLiteral("QV-742"));
+        QCOMPARE(mag.windowFlags().testFlag(Qt::WindowStaysOnTopHint), rig.state.win_on_top);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
-        QVERIFY(!rig.state.dragging);
-        QCOMPARE(mag.hover_icon(), 99);
+        QVERIFY(!rig.state.dragging && mag.hover_icon() == 99);
         // One grab, taken while the window was not on screen.
         QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>{false});
         QCOMPARE(mag.snapshot().size(), QSize(1024, 768));
         QCOMPARE(picture_names(mag), kOpening);
-        QStringList tips;
-        for (int i = 0; i < 6; ++i)
-            tips << mag.img_ico(i)->toolTip();
-        QCOMPARE(tips, (QStringList{"x 1.5", "x 2.0", "small", "big", "refresh", "close"}));
+        QVERIFY(mag.img_ico(0)->toolTip() == "x 1.5" && mag.img_ico(5)->toolTip() == "close");
         QVERIFY(!mag.img_ico(6) && !mag.img_ico(-1));
-
-        // 3132 x 2649 twips, the view 3072 x 2304 at 30, 30, the strip from 2334;
-        // the toggles edge to edge from 30, close and refresh from the right.
-        QList<QRect> geometry{QRect(mag.pos(), mag.size()), mag.pic_mag()->geometry(), mag.sha_frame(),
-                              mag.lab_frame()->geometry()};
-        for (int i = 0; i < 6; ++i)
-            geometry << mag.img_ico(i)->geometry();
-        QCOMPARE(geometry, (QList<QRect>{{-4, 12, 209, 177}, {2, 2, 205, 154}, {0, 0, 209, 177}, {0, 156, 209, 19},
-                                         {2, 157, 28, 17}, {30, 157, 28, 17}, {58, 157, 28, 17}, {86, 157, 28, 17},
-                                         {155, 157, 29, 17}, {186, 157, 19, 18}}));
-
-        // Grey window, purple view, amber strip, red outline over the strip's ends.
-        const QImage window = mag.grab().toImage();
-        QList<QColor> colours{mag.palette().color(QPalette::Window), mag.pic_mag()->palette().color(QPalette::Window)};
-        for (QPoint at : {QPoint(1, 1), QPoint(208, 100), QPoint(100, 176), QPoint(1, 160), QPoint(120, 170),
-                          QPoint(130, 160)})
-            colours << window.pixelColor(at);
-        const QColor red(255, 0, 0), amber(215, 161, 0), grey(192, 192, 192), purple(128, 0, 128);
-        QCOMPARE(colours, (QList<QColor>{grey, purple, red, red, red, red, amber, amber}));
-        // The buttons show their pictures.
+        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(-4, 12, 209, 177));   // centred on the pointer at 100, 100
+        QVERIFY(strip_in_place(mag));
         QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
 
-        // Opening again starts afresh, centred on the pointer.
+        // Opening again starts afresh, centred on the pointer, stacked as set now.
         mag.img_ico_Click(1);
         mag.img_ico_Click(3);
         rig.desktop.cursor = QPoint(500, 400);
+        rig.state.win_on_top = !rig.state.win_on_top;
         mag.open();
+        QCOMPARE(mag.windowFlags().testFlag(Qt::WindowStaysOnTopHint), rig.state.win_on_top);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 2"));
         QCOMPARE(picture_names(mag), kOpening);
-        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(500 - 104, 400 - 88, 209, 177));   // 7500 - 1567.5, 6000 - 1327.5
-    }
+        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(500 - 104, 400 - 88, 209, 177));
 
-    void stackingFollowsOnTopSetting()
-    {
-        for (bool on_top : {true, false}) {
-            Rig rig;
-            rig.state.win_on_top = on_top;
-            rig.mag->open();
-            QCOMPARE(rig.mag->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on_top);
-            QVERIFY(rig.mag->isVisible() && rig.mag->windowFlags().testFlag(Qt::FramelessWindowHint));
-        }
+        // Centred on the screen's corner, half off screen: not pulled back;
+        // the corner is under the window's centre at either zoom, and the
+        // view's own background shows around it.
+        rig.desktop.cursor = QPoint(0, 0);
+        mag.open();
+        QCOMPARE(mag.pos(), QPoint(-104, -88));
+        const QImage view = mag.pic_mag()->grab().toImage();
+        QCOMPARE(view.pixelColor(1, 1), QColor(128, 0, 128));
+        QCOMPARE(pattern_source(view.pixel(mag.pic_mag1()->pos() + QPoint(1, 1))), QPoint(0, 0));
+        QVERIFY(near(mag.pic_mag1()->pos(), centre_of(mag)));
+        mag.img_ico_Click(1);
+        QVERIFY(near(mag.pic_mag1()->pos(), centre_of(mag)));
+        QCOMPARE(mag.pic_mag()->grab().toImage().pixelColor(1, 1), QColor(128, 0, 128));
     }
 
     void halvesCopyTheRightColumns()
@@ -179,27 +159,25 @@ private slots:
         struct Case {
             int width;
             float zoom;
-            int right_first;
-            int right_last;
+            int right_first;   // the left half takes the columns before it
+            QSize enlarged;
         };
-        // 1023: 512 columns from 0, 511 from 512. 1366 and 1025: the right half
-        // takes the rest, up to the last column.
-        for (const Case& c : {Case{1023, 1.5f, 512, 1022}, Case{1023, 2.0f, 512, 1022},
-                              Case{1366, 1.5f, 683, 1365}, Case{1025, 2.0f, 512, 1024},
-                              Case{1024, 2.0f, 512, 1023}}) {
+        // Halves of a pixel round to even; the right half takes the rest.
+        for (const Case& c : {Case{1023, 1.5f, 512, {767, 1152}}, Case{1023, 2.0f, 512, {1023, 1536}},
+                              Case{1366, 1.5f, 683, {1024, 1152}}, Case{1025, 2.0f, 512, {1025, 1536}},
+                              Case{1024, 2.0f, 512, {1024, 1536}}}) {
             Rig rig(c.width, 768);
             rig.mag->open();
             if (c.zoom == 2.0f)
                 rig.mag->img_ico_Click(1);
             const QImage left = rig.mag->pic_mag1()->picture().toImage();
             const QImage right = rig.mag->pic_mag2()->picture().toImage();
-            const mag::HalfRects r = mag::half_rects(c.width, 768, c.zoom);
             QCOMPARE((QList<QSize>{left.size(), right.size(), rig.mag->pic_mag1()->size()}),
-                     (QList<QSize>{r.enlarged, r.enlarged, r.enlarged}));
+                     (QList<QSize>(3, c.enlarged)));
             const int w = left.width() - 1, h = left.height() - 1;
             QCOMPARE((QList<QPoint>{pattern_source(left.pixel(0, 0)), pattern_source(left.pixel(w, h)),
                                     pattern_source(right.pixel(0, 0)), pattern_source(right.pixel(w, h))}),
-                     (QList<QPoint>{{0, 0}, {r.left_source.width() - 1, 767}, {c.right_first, 0}, {c.right_last, 767}}));
+                     (QList<QPoint>{{0, 0}, {c.right_first - 1, 767}, {c.right_first, 0}, {c.width - 1, 767}}));
             // Every source column shows up, in order, and none from outside.
             for (int x = 1, previous = pattern_source(right.pixel(0, 5)).x(); x <= w; ++x) {
                 const int col = pattern_source(right.pixel(x, 5)).x();
@@ -212,74 +190,39 @@ private slots:
         }
     }
 
-    void offTheEdgeShowsTheViewBackground()
-    {
-        Rig rig;
-        FrmMag& mag = *rig.mag;
-        rig.desktop.cursor = QPoint(0, 0);   // window centred on the corner: half off screen
-        mag.open();
-        QCOMPARE(mag.pos(), QPoint(-104, -88));
-        const QImage view = mag.pic_mag()->grab().toImage();
-        QCOMPARE(view.pixelColor(1, 1), QColor(128, 0, 128));
-        QCOMPARE(pattern_source(view.pixel(mag.pic_mag1()->pos() + QPoint(1, 1))), QPoint(0, 0));
-        // The screen's corner is under the window's centre, so at either zoom
-        // the pictures start at (Ww / 2, Hw / 2) of the view.
-        QVERIFY(near(mag.pic_mag1()->pos(), centre_of(mag)));
-        mag.img_ico_Click(1);
-        QVERIFY(near(mag.pic_mag1()->pos(), centre_of(mag)));
-        QCOMPARE(mag.pic_mag()->grab().toImage().pixelColor(1, 1), QColor(128, 0, 128));
-    }
-
     void zoomAndSizeToggles()
     {
         Rig rig;
         FrmMag& mag = *rig.mag;
         rig.desktop.cursor = QPoint(400, 300);
         mag.open();
-        const int loads = total_loads(mag);
 
-        // The chosen zoom and size again: nothing reloaded, nothing redrawn.
+        // The chosen zoom and size again: nothing redrawn.
         QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);
         QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
-        QCOMPARE(total_loads(mag), loads);
 
-        // Zoom 2.0: halves redrawn from the same snapshot, no new grab; only
-        // the left button clicks.
+        // Zoom 2.0: redrawn from the same snapshot; only the left button clicks.
         const QPoint corner = mag.pos();
         QTest::mouseClick(mag.img_ico(1), Qt::LeftButton);
         QTest::mouseClick(mag.img_ico(0), Qt::RightButton);
         QCOMPARE(rig.summary(), QString("x2 small 0.2 redraws 2 grabs 1"));
         QCOMPARE(picture_names(mag).mid(0, 2), (QStringList{"m_15_0", "m_20_1"}));
-        QCOMPARE(mag.pic_mag1()->size(), QSize(1024, 1536));
         QCOMPARE(mag.pos(), corner);
 
-        // Big: the window grows to the right and downwards, nothing redrawn and
-        // the halves stay where they were.
+        // Big: the window grows to the right and downwards; nothing is redrawn.
         const QPoint halves_at = mag.pic_mag1()->pos();
         QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);
         QCOMPARE(rig.summary(), QString("x2 big 0.3 redraws 2 grabs 1"));
         QCOMPARE(picture_names(mag).mid(2, 2), (QStringList{"m_small_0", "m_big_1"}));
-        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(corner, QSize(311, 253)));   // 4668 x 3801 twips
-        QCOMPARE(mag.pic_mag()->size(), QSize(307, 230));            // 4608 x 3456 twips
-        QCOMPARE(mag.img_ico(5)->x(), 311 - 19 - 4);                  // 4668 - 285 - 60 = 4323 -> 288.2
-        QCOMPARE(mag.pic_mag1()->pos(), halves_at);
-        const int big_loads = total_loads(mag);
-        QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);   // big again: nothing
-        QCOMPARE(total_loads(mag), big_loads);
-
+        QCOMPARE(QRect(mag.pos(), mag.size()), QRect(corner, QSize(311, 253)));
+        QVERIFY(strip_in_place(mag) && mag.pic_mag1()->pos() == halves_at);
         // Back to small and 1.5.
         QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
         QCOMPARE(mag.size(), QSize(209, 177));
         QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 1"));
         QCOMPARE(picture_names(mag), kOpening);
-
-        // Indexes outside the strip do nothing.
-        mag.img_ico_Click(6);
-        mag.img_ico_Click(-1);
-        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 1"));
-        QVERIFY(mag.isVisible());
     }
 
     void refreshKeepsPlaceAndTakesNewSnapshot()
@@ -300,8 +243,7 @@ private slots:
 
         QTest::mouseClick(mag.img_ico(4), Qt::LeftButton);
         QCOMPARE(rig.desktop.visible_at_grab, (std::vector<bool>{false, false}));
-        QVERIFY(mag.isVisible());
-        QCOMPARE(QRect(mag.pos(), mag.size()), geometry);
+        QVERIFY(mag.isVisible() && QRect(mag.pos(), mag.size()) == geometry);
         QCOMPARE(rig.summary(), QString("x2 big 0.3 redraws 3 grabs 2"));
         // The halves are placed afresh for the big window, on the new snapshot.
         QVERIFY(near(source_under(mag, centre), mag.pos() + centre + QPoint(100, 0)));
@@ -315,11 +257,12 @@ private slots:
         mag.open();
         StripButton* refresh = mag.img_ico(4);
         StripButton* close = mag.img_ico(5);
-        const auto shown = [&] { return QStringList{refresh->picture_name(), close->picture_name()}; };
-
+        // The button under the pointer, and the pictures of refresh and close.
+        const auto shown = [&] {
+            return QStringList{QString::number(mag.hover_icon()), refresh->picture_name(), close->picture_name()};
+        };
         hover(refresh);
-        QCOMPARE(mag.hover_icon(), 4);
-        QCOMPARE(shown(), (QStringList{"m_refresh_1", "m_close_0"}));
+        QCOMPARE(shown(), (QStringList{"4", "m_refresh_1", "m_close_0"}));
         // Moving within the same button reloads nothing.
         const int loads = refresh->picture_loads();
         hover(refresh, QPoint(5, 5));
@@ -327,36 +270,23 @@ private slots:
 
         // Straight onto close: both change in that one move.
         hover(close);
-        QCOMPARE(mag.hover_icon(), 5);
-        QCOMPARE(shown(), (QStringList{"m_refresh_0", "m_close_1"}));
+        QCOMPARE(shown(), (QStringList{"5", "m_refresh_0", "m_close_1"}));
 
         // Onto the strip or the view: both plain.
         for (QWidget* plain : std::initializer_list<QWidget*>{mag.lab_frame(), mag.pic_mag1(), mag.pic_mag2()}) {
             hover(plain == mag.pic_mag2() ? refresh : close);
             hover(plain);
-            QCOMPARE(mag.hover_icon(), 99);
-            QCOMPARE(shown(), (QStringList{"m_refresh_0", "m_close_0"}));
+            QCOMPARE(shown(), (QStringList{"99", "m_refresh_0", "m_close_0"}));
         }
 
-        // Toggle buttons get no highlight but are remembered, so the strip
-        // still resets.
+        // Toggles get no highlight but are remembered, so the strip still resets.
         hover(close);
         hover(mag.img_ico(1));
-        QCOMPARE(mag.hover_icon(), 1);
-        QCOMPARE(close->picture_name(), QStringLiteral("m_close_0"));
-        QCOMPARE(mag.img_ico(1)->picture_name(), QStringLiteral("m_20_0"));
+        QCOMPARE(shown() << mag.img_ico(1)->picture_name(), (QStringList{"1", "m_refresh_0", "m_close_0", "m_20_0"}));
         const int close_loads = close->picture_loads();
         hover(mag.lab_frame());
-        QCOMPARE(mag.hover_icon(), 99);
         hover(mag.lab_frame());   // with nothing highlighted the strip changes nothing
-        QCOMPARE(close->picture_loads(), close_loads + 1);
-
-        // A mouse-move over the pictures never moves the window.
-        const QPoint corner = mag.pos();
-        rig.desktop.cursor += QPoint(50, 50);
-        hover(mag.pic_mag1(), QPoint(30, 30));
-        mag.tim_move_Timer();
-        QCOMPARE(mag.pos(), corner);
+        QVERIFY(mag.hover_icon() == 99 && close->picture_loads() == close_loads + 1);
     }
 
     void closeEmitsClosed()
@@ -366,24 +296,18 @@ private slots:
         QSignalSpy closed(&mag, &FrmMag::closed);
         mag.open();
         QTest::mouseClick(mag.img_ico(5), Qt::LeftButton);
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!mag.isVisible());
+        QVERIFY(closed.count() == 1 && !mag.isVisible());
         mag.close();   // a close after closing sends no second signal
         QCOMPARE(closed.count(), 1);
 
-        // Any other close says so too, once per opening.
-        mag.open();
-        QVERIFY(mag.isVisible());
-        mag.close();
-        QCOMPARE(closed.count(), 2);
-
-        // Closing in the middle of a drag ends the drag.
+        // Any other close says so too, once per opening; in the middle of a
+        // drag it ends the drag.
         mag.open();
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
         QVERIFY(rig.state.dragging);
         mag.close();
         QVERIFY(!rig.state.dragging && !mag.move_timer_active());
-        QCOMPARE(closed.count(), 3);
+        QCOMPARE(closed.count(), 2);
     }
 
     void dragWithAnyButton()
@@ -393,8 +317,9 @@ private slots:
         rig.desktop.cursor = QPoint(500, 400);
         mag.open();
         QVERIFY(!mag.move_timer_active());   // no drag, no ticking
-        const auto cursor_set = [&] {
-            return mag.pic_mag1()->testAttribute(Qt::WA_SetCursor) || mag.pic_mag2()->testAttribute(Qt::WA_SetCursor);
+        const auto drag_cursor = [&] {
+            return QList<bool>{mag.pic_mag1()->cursor().shape() == Qt::BitmapCursor,
+                               mag.pic_mag2()->cursor().shape() == Qt::BitmapCursor};
         };
 
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
@@ -403,12 +328,9 @@ private slots:
             QTest::mousePress(half, button, {}, QPoint(10, 10));
             QVERIFY(rig.state.dragging && mag.move_timer_active());
             QCOMPARE(QPoint(rig.state.drag_offset_x, rig.state.drag_offset_y), (corner - at) * 15);
-            QVERIFY(mag.pic_mag1()->testAttribute(Qt::WA_SetCursor));
-            QCOMPARE(mag.pic_mag1()->cursor().shape(), mag.pic_mag2()->cursor().shape());
-            QVERIFY(mag.pic_mag1()->cursor().shape() != Qt::ArrowCursor);
+            QCOMPARE(drag_cursor(), (QList<bool>{true, true}));
 
-            // The window follows the pointer by its offset, and the halves move
-            // the other way, scaled by the zoom.
+            // The window follows the pointer; the halves move the other way, by the zoom.
             rig.desktop.cursor = at + QPoint(10, 5);
             mag.tim_move_Timer();
             QCOMPARE(mag.pos(), corner + QPoint(10, 5));
@@ -417,10 +339,10 @@ private slots:
             mag.tim_move_Timer();
             QCOMPARE(mag.pos(), corner + QPoint(-40, 30));
             QVERIFY(near(source_under(mag, centre_of(mag)), mag.pos() + centre_of(mag)));
-            QCOMPARE(mag.pic_mag2()->x(), mag.pic_mag1()->x() + mag.pic_mag1()->width());
 
             QTest::mouseRelease(half, button, {}, QPoint(10, 10));
-            QVERIFY(!rig.state.dragging && !mag.move_timer_active() && !cursor_set());
+            QVERIFY(!rig.state.dragging && !mag.move_timer_active());
+            QCOMPARE(drag_cursor(), (QList<bool>{false, false}));
             // After the release ticks change nothing.
             const QPoint rest = mag.pos();
             rig.desktop.cursor += QPoint(25, 25);
@@ -430,15 +352,6 @@ private slots:
 
         // The drag costs no redraw and no grab: the content is the snapshot.
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
-
-        // Dragged off the top-left corner: the window goes there, not clamped.
-        rig.desktop.cursor = QPoint(50, 50);
-        QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
-        rig.desktop.cursor = QPoint(50 - mag.x() - 300, 50 - mag.y() - 200);
-        mag.tim_move_Timer();
-        QCOMPARE(mag.pos(), QPoint(-300, -200));
-        QVERIFY(mag.pic_mag1()->x() > 0);
-        QTest::mouseRelease(mag.pic_mag1(), Qt::LeftButton);
 
         // Hiding the window ends a drag whose release will never come.
         QTest::mousePress(mag.pic_mag2(), Qt::RightButton);
@@ -453,21 +366,17 @@ private slots:
         QSignalSpy closed(&mag, &FrmMag::closed);
         mag.open();
 
-        // A click that arrives while refresh lets events run is not nested
-        // into it; afterwards clicks work again.
+        // A click while refresh lets events run is not nested into it.
         QTimer::singleShot(0, &mag, [&] { mag.img_ico_Click(4); });
         mag.img_ico_Click(4);
-        QCOMPARE(rig.desktop.grabs, 2);
-        QVERIFY(mag.isVisible());
+        QVERIFY(rig.desktop.grabs == 2 && mag.isVisible());
         mag.img_ico_Click(4);
         QCOMPARE(rig.desktop.grabs, 3);
 
         // A close that arrives meanwhile wins: the window is not shown again.
         QTimer::singleShot(0, &mag, [&] { mag.close(); });
         mag.img_ico_Click(4);
-        QVERIFY(!mag.isVisible());
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(rig.desktop.grabs, 3);
+        QVERIFY(!mag.isVisible() && closed.count() == 1 && rig.desktop.grabs == 3);
         mag.img_ico_Click(4);
         QVERIFY(!mag.isVisible());
 
@@ -475,8 +384,7 @@ private slots:
         QSignalSpy fresh_closed(fresh.mag.get(), &FrmMag::closed);
         QTimer::singleShot(0, fresh.mag.get(), [&] { fresh.mag->close(); });
         fresh.mag->open();
-        QCOMPARE(fresh_closed.count(), 1);
-        QVERIFY(!fresh.mag->isVisible());
+        QVERIFY(fresh_closed.count() == 1 && !fresh.mag->isVisible());
     }
 
     void refusedGrabSaysSo()
@@ -498,36 +406,29 @@ private slots:
         mag.img_ico_Click(1);
         mag.img_ico_Click(3);
         QVERIFY(refused());
-        QTest::mousePress(mag.pic_mag(), Qt::LeftButton);   // the view itself does not drag
-        QVERIFY(!rig.state.dragging);
+        QTest::mousePress(mag.pic_mag(), Qt::LeftButton);
+        QVERIFY(!rig.state.dragging);  // the view itself does not drag
 
         // Refresh tries again.
         rig.desktop.screen_image = screen_pattern(1024, 768);
         mag.img_ico_Click(4);
         QVERIFY(mag.capture_available() && !mag.capture_message()->isVisibleTo(&mag));
-        QVERIFY(mag.pic_mag1()->isVisibleTo(&mag));
-        QCOMPARE(mag.pic_mag1()->picture().size(), QSize(1024, 1536));
+        QVERIFY(mag.pic_mag1()->isVisibleTo(&mag) && mag.pic_mag1()->picture().size() == QSize(1024, 1536));
 
         // Refused again: the message, not the stale picture.
         rig.desktop.screen_image = QImage();
         mag.img_ico_Click(4);
-        QVERIFY(refused());
-        QCOMPARE(rig.desktop.grabs, 3);
+        QVERIFY(refused() && rig.desktop.grabs == 3);
     }
 
     void grabOfAnotherSizeCoversTheScreen()
     {
-        Rig rig(800, 600);
-        rig.desktop.screen_image = screen_pattern(640, 480).convertToFormat(QImage::Format_ARGB32);
-        rig.mag->open();
-        QCOMPARE(rig.mag->snapshot().size(), QSize(800, 600));
-        QCOMPARE(pattern_source(rig.mag->snapshot().pixel(639, 479)), QPoint(639, 479));
-        QCOMPARE(rig.mag->snapshot().pixel(700, 500), qRgb(0, 0, 0));
-
-        rig.desktop.screen_image = screen_pattern(1000, 700);
-        rig.mag->img_ico_Click(4);
-        QCOMPARE(rig.mag->snapshot().size(), QSize(800, 600));
-        QCOMPARE(pattern_source(rig.mag->snapshot().pixel(799, 599)), QPoint(799, 599));
+        const QImage grab = screen_pattern(640, 480).convertToFormat(QImage::Format_ARGB32);
+        const QImage small = screen_snapshot(grab, {800, 600});
+        QVERIFY(small.size() == QSize(800, 600) && small.pixel(700, 500) == qRgb(0, 0, 0));  // black beyond the grab
+        QCOMPARE(pattern_source(small.pixel(639, 479)), QPoint(639, 479));
+        const QImage big = screen_snapshot(screen_pattern(1000, 700), {800, 600});
+        QVERIFY(big.size() == QSize(800, 600) && pattern_source(big.pixel(799, 599)) == QPoint(799, 599));
     }
 };
 

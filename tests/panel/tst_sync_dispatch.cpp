@@ -21,61 +21,48 @@ const QString kOff = "1_connect_off_0";
 class TestSyncDispatch : public QObject {
     Q_OBJECT
 private slots:
-    void startup_with_the_box_on_asks_for_its_modes()
+    void startup_asks_what_the_box_can_answer_data()
     {
-        PanelRig r;
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QStringList>("shown");  // power, message line, indicator, page
+        QTest::addColumn<bool>("modes");
+        const QString on = "1_power_on_0", off = "1_power_off_0", lit = "1_connect_on_0", main = "MAIN PANEL";
+        QTest::newRow("on") << "on" << QStringList{"VER999", "PWR999"} + kModeQueries
+                            << QStringList{on, "Good Day !", lit, main} << true;
+        QTest::newRow("off") << "off" << QStringList{"VER999", "PWR999"} << QStringList{off, "Good Day !", lit, main}
+                             << false;
+        QTest::newRow("in zoom mode") << "zoom"
+                                      << QStringList{"VER999", "PWR999"} + kModeQueries + QStringList{"ARA999"}
+                                      << QStringList{on, "Zoom", lit, "ZOOM PANEL"} << true;
+        QTest::newRow("silent") << "silent" << QStringList{"VER999"}
+                                << QStringList{off, "Scan Converter not ready", kOff, main} << false;
+    }
+    void startup_asks_what_the_box_can_answer()
+    {
+        QFETCH(QString, box);
+        QFETCH(QStringList, sent);
+        QFETCH(QStringList, shown);
+        QFETCH(bool, modes);
+        BoxConfig config;
+        config.power_on = box != "off";
+        config.zoom_mode = box == "zoom";
+        config.answer_commands = box != "silent";
+        PanelRig r(config);
         r.box.receive("ASP002SCN001FMT001FRZ001NPO001", 0);
         enable_icons(r.p(), false);  // as a box found off before would leave them
         r.start();
-        QCOMPARE(r.sent(), QStringList({"VER999", "PWR999"}) + kModeQueries);
-        QCOMPARE(r.st.firmware_version, 105);
-        QCOMPARE(r.st.power_state, 1);
-        QCOMPARE(r.st.aspect_mode, 2);
-        QCOMPARE(r.st.tv_system, 1);
-        QCOMPARE(r.pictures_of({27, 9, 11, 13, 14, 26}),
-                 (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0", "1_out_yuv_0", "1_freeze_on_0",
-                              "1_power_on_0"}));
-        QVERIFY(r.modes_enabled(true));
-        QVERIFY(r.link().polling());
+        QCOMPARE(r.sent(), sent);
+        QCOMPARE(r.shows({26}) << r.indicator() << r.title(), shown);
+        QVERIFY(r.modes_enabled(modes));
         QCOMPARE(r.frm().windowTitle(), QString("Scan Converter"));
-    }
-
-    void startup_with_the_box_off_disables_the_modes()
-    {
-        BoxConfig off;
-        off.power_on = false;
-        PanelRig r(off);
-        r.start();
-        QCOMPARE(r.sent(), (QStringList{"VER999", "PWR999"}));
-        QCOMPARE(r.picture(26), QString("1_power_off_0"));
-        QVERIFY(r.modes_enabled(false));
-    }
-
-    void startup_in_zoom_mode_opens_the_zoom_page()
-    {
-        BoxConfig zoom;
-        zoom.zoom_mode = true;
-        PanelRig r(zoom);
-        r.start();
-        QCOMPARE(r.sent(), QStringList({"VER999", "PWR999"}) + kModeQueries + QStringList{"ARA999"});
-        QCOMPARE(r.st.current_page, 7);
-        QCOMPARE(r.el().lab_panel->text(), QString("ZOOM PANEL"));
-        QCOMPARE(r.caption(), QString("Zoom"));
-        QCOMPARE(r.picture(30), QString("1_zoom1_on_0"));
-        QVERIFY(r.modes_enabled(true));
-    }
-
-    void startup_without_a_box_says_not_ready()
-    {
-        BoxConfig silent;
-        silent.answer_commands = false;
-        PanelRig r(silent);
-        r.start();
-        QCOMPARE(r.sent(), QStringList{"VER999"});
-        QCOMPARE(r.caption(), QString("Scan Converter not ready"));
-        QVERIFY(r.modes_enabled(false));
-        QCOMPARE(r.indicator(), kOff);
-        QCOMPARE(r.st.power_state, 0);
+        if (box != "on")
+            return;
+        QCOMPARE(r.st.firmware_version, 105);
+        QCOMPARE(r.st.tv_system, 1);
+        QCOMPARE(r.pictures_of({27, 9, 11, 13, 14}), (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0",
+                                                                "1_out_yuv_0", "1_freeze_on_0"}));
+        QVERIFY(r.link().polling());
     }
 
     void startup_with_the_port_missing_sends_nothing()
@@ -83,20 +70,16 @@ private slots:
         PanelRig r;
         r.port.present = {};
         r.start();
-        QVERIFY(r.sent().isEmpty());
+        QVERIFY(r.sent().isEmpty() && !r.link().polling());
         QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
         QVERIFY(r.details.first().contains("No such file or directory"));
-        QCOMPARE(r.caption(), QString("COM port error !"));
-        QVERIFY(!r.link().polling());
-        QCOMPARE(r.pictures_of({28, 29}), (QStringList{"1_com1_off_0", "1_com2_off_0"}));
-        QCOMPARE(r.indicator(), kOff);  // nothing answers
+        QCOMPARE(r.shows({28, 29}) << r.indicator(),
+                 (QStringList{"1_com1_off_0", "1_com2_off_0", "COM port error !", kOff}));  // nothing answers
         // The other port's button opens that one.
         r.port.present = {2};
         button_released(r.p(), 29);
-        QVERIFY(r.st.port_open);
-        QCOMPARE(r.st.com_port, 2);
+        QVERIFY(r.st.port_open && r.st.com_port == 2 && r.link().polling());
         QCOMPARE(r.picture(29), QString("1_com2_on_0"));
-        QVERIFY(r.link().polling());
         r.link().tx_cmd("VER999");  // answered, then the port is lost to a failed open
         r.port.present = {};
         button_released(r.p(), 29);
@@ -113,9 +96,7 @@ private slots:
         const int from = r.sent().size();
         query_states(r.p());
         QCOMPARE(r.sent_since(from), (QStringList{"ASP999", "SCN999", "FMT999"}));
-        QCOMPARE(r.st.aspect_mode, 1);
-        QCOMPARE(r.st.scan_mode, 1);
-        QCOMPARE(r.st.output_yuv, 0);
+        QCOMPARE((QList<int>{r.st.aspect_mode, r.st.scan_mode, r.st.output_yuv}), (QList<int>{1, 1, 0}));
         QCOMPARE(r.indicator(), kOff);
     }
 
@@ -126,8 +107,7 @@ private slots:
         int from = r.sent().size();
         button_released(r.p(), 6);
         QCOMPARE(r.sent_since(from), QStringList{"RST000"} + kModeQueries);
-        QCOMPARE(r.st.current_page, 99);
-        QVERIFY(r.modes_enabled(true));
+        QVERIFY(r.st.current_page == 99 && r.modes_enabled(true));
         QCOMPARE(r.caption(), QString("System Reset"));
 
         // Unanswered: no ready wait, no queries, buttons back.
@@ -136,9 +116,7 @@ private slots:
         const qint64 t0 = r.clock.now;
         button_released(r.p(), 6);
         QCOMPARE(r.sent_since(from), QStringList{"RST000"});
-        QVERIFY(r.clock.now - t0 < 1000);
-        QVERIFY(r.modes_enabled(true));
-        QCOMPARE(r.st.current_page, 99);
+        QVERIFY(r.clock.now - t0 < 1000 && r.modes_enabled(true) && r.st.current_page == 99);
 
         // Reported by the box: nothing sent back; the reset begins with the wait.
         button_released(r.p(), 15);
@@ -146,11 +124,8 @@ private slots:
         r.port.arrive_in(200, "RDY000");
         r.box_says("RST000");
         QCOMPARE(r.sent_since(from), kModeQueries);
-        QCOMPARE(r.st.current_page, 99);
-        QCOMPARE(r.el().lab_panel->text(), QString("MAIN PANEL"));
-        QCOMPARE(r.caption(), QString("System Reset"));
-        QVERIFY(r.link().polling());
-        QVERIFY(r.link().dispatch_idle);
+        QCOMPARE(r.title() + ", " + r.caption(), QString("MAIN PANEL, System Reset"));
+        QVERIFY(r.st.current_page == 99 && r.link().polling() && r.link().dispatch_idle);
     }
 
     void box_messages_update_the_panel()
@@ -160,26 +135,19 @@ private slots:
         const int before = r.sent().size();
         for (const char* message : {"ASP001", "FMT001", "FRZ001", "SCN001", "SHA007", "VER123"})
             r.box_says(message);
-        QCOMPARE(r.pictures_of({27, 13, 14, 9, 11, 12}), (QStringList{"1_aspect_panscan_0", "1_out_yuv_0",
-                                                                       "1_freeze_on_0", "1_scan_over_0", "1_pan_0",
-                                                                       "1_expand_0"}));
-        QCOMPARE(r.st.aspect_mode, 1);
-        QCOMPARE(r.caption(), QString("Overscan"));
-        QCOMPARE(r.st.sharpness_level, 7);
-        QCOMPARE(r.st.firmware_version, 123);
+        QCOMPARE(r.shows({27, 13, 14, 9, 11, 12}), (QStringList{"1_aspect_panscan_0", "1_out_yuv_0", "1_freeze_on_0",
+                                                              "1_scan_over_0", "1_pan_0", "1_expand_0", "Overscan"}));
+        QCOMPARE((QList<int>{r.st.aspect_mode, r.st.sharpness_level, r.st.firmware_version}), (QList<int>{1, 7, 123}));
 
         // Zoom area: stored off the zoom page without redrawing; 10 ignored.
         const int loads = r.ico(34)->picture_loads();
         r.box_says("ARA005");
-        QCOMPARE(r.st.zoom_area, 5);
-        QCOMPARE(r.ico(34)->picture_loads(), loads);
         r.box_says("ARA010");
-        QCOMPARE(r.st.zoom_area, 5);
+        QVERIFY(r.st.zoom_area == 5 && r.ico(34)->picture_loads() == loads);
 
         // Levels: stored; the slider moves only on the video page.
         r.box_says("CON040");
-        QCOMPARE(r.st.contrast_level, 40);
-        QCOMPARE(r.el().hsr_video[0]->value(), 0);
+        QVERIFY(r.st.contrast_level == 40 && r.el().hsr_video[0]->value() == 0);
 
         // Ignored and unknown messages still light the indicator.
         r.box_says("MVU001");
@@ -190,9 +158,8 @@ private slots:
 
         // A part of a message: "NONE" after the gap, indicator off.
         r.box_says("PWR");
-        QVERIFY(r.link().receive_log().text().endsWith("NONE "));
+        QVERIFY(r.link().receive_log().text().endsWith("NONE ") && r.link().polling());
         QCOMPARE(r.indicator(), kOff);
-        QVERIFY(r.link().polling());
     }
 
     void box_messages_on_the_video_and_option_pages()
@@ -221,21 +188,19 @@ private slots:
         QCOMPARE(r.sent().size(), main_from);  // not on the video page: no queries
         QCOMPARE(r.caption(), QString("Video Reset"));
 
+        // The option lines follow the box: TV system 0 or 1 (7 ignored), test pattern on or off.
         button_released(r.p(), 10);
         const auto& opt = r.el().lab_opt;
-        const auto chosen = [&] {
-            return QList<bool>{opt[0]->chosen(), opt[1]->chosen(), opt[4]->chosen(), opt[5]->chosen()};
-        };
-        r.box_says("NPO001");
-        QCOMPARE(chosen(), (QList<bool>{false, true, false, true}));
-        r.box_says("NPO007");
-        QVERIFY(opt[1]->chosen());
-        r.box_says("NPO000");
-        r.box_says("PAT001");
-        QCOMPARE(chosen(), (QList<bool>{true, false, true, false}));
-        r.port.arrive_in(100, "RDY000");
-        r.box_says("PAT000");
-        QVERIFY(opt[5]->chosen() && !opt[4]->chosen());
+        QStringList shown;  // lines 0, 1, 4 and 5 chosen after each message
+        for (const QByteArray message : {"NPO001", "NPO007", "NPO000", "PAT001", "PAT000"}) {
+            if (message == "PAT000")
+                r.port.arrive_in(100, "RDY000");
+            r.box_says(message);
+            shown << QString();
+            for (int i : {0, 1, 4, 5})
+                shown.last() += opt[i]->chosen() ? '1' : '0';
+        }
+        QCOMPARE(shown, (QStringList{"0101", "0101", "1001", "1010", "1001"}));
         QCOMPARE(r.caption(), QString("Test Pattern Off"));
     }
 
@@ -245,11 +210,8 @@ private slots:
         r.start();
         button_released(r.p(), 10);
         r.box_says("PWR000");
-        QCOMPARE(r.st.power_state, 0);
-        QCOMPARE(r.picture(26), QString("1_power_off_0"));
-        QCOMPARE(r.st.current_page, 99);
-        QVERIFY(r.modes_enabled(false));
-        QCOMPARE(r.caption(), QString("Power Off"));
+        QVERIFY(r.st.power_state == 0 && r.st.current_page == 99 && r.modes_enabled(false));
+        QCOMPARE(r.shows({26}), (QStringList{"1_power_off_0", "Power Off"}));
 
         int from = r.sent().size();
         r.port.arrive_in(300, "RDY000");
@@ -265,14 +227,16 @@ private slots:
 
         from = r.sent().size();
         r.port.arrive_in(300, "RDY000");
+        bool locked = false;  // while the box switches, so do the modes and power
+        r.on_events = [&] { locked = locked || (!r.ico(9)->isEnabled() && !r.ico(26)->isEnabled()); };
         r.box_says("ZOM001");
-        QCOMPARE(r.st.current_page, 7);
+        r.on_events = nullptr;
+        QVERIFY(locked);
         QCOMPARE(r.sent_since(from), QStringList{"ARA999"});
-        QCOMPARE(r.caption(), QString("Zoom"));
+        QVERIFY(r.st.current_page == 7 && r.caption() == "Zoom");
         r.port.arrive_in(300, "RDY000");
         r.box_says("ZOM000");
-        QCOMPARE(r.st.current_page, 99);
-        QVERIFY(r.modes_enabled(true));
+        QVERIFY(r.st.current_page == 99 && r.modes_enabled(true));
     }
 
     void a_late_reply_is_taken_as_a_message_of_the_box()
@@ -292,7 +256,6 @@ private slots:
         // ... until the poll timer collects it and acts on it.
         r.clock.advance(200);
         tim_rx_tick(r.p());
-        QCOMPARE(r.st.power_state, 1);
         QCOMPARE(r.picture(26), QString("1_power_on_0"));
     }
 };

@@ -19,10 +19,7 @@ class FakePort : public SerialPort {
 public:
     explicit FakePort(VirtualClock& clock, BoxModel* box = nullptr) : clock_(clock), box_(box) {}
 
-    // --- scripting ---
-    // `bytes` arrive at absolute virtual time `at_ms`.
     void arrive_at(qint64 at_ms, const QByteArray& bytes) { schedule_.emplace(at_ms, bytes); }
-    // `bytes` arrive `delay_ms` from now.
     void arrive_in(qint64 delay_ms, const QByteArray& bytes) { arrive_at(clock_.now + delay_ms, bytes); }
     // The device vanishes: the port closes and reports it.
     void unplug(const QString& reason = QStringLiteral("Input/output error"))
@@ -46,18 +43,15 @@ public:
     int input_discards = 0;
     int output_discards = 0;
     int waits = 0;                    // calls of wait_readable: a spinning wait shows here
-    int notices = 0;                  // readable notices given
     std::set<QString> absent;         // device paths that cannot be opened
     qint64 unplug_at = -1;            // the device vanishes at this time
     int pending_output = 0;           // bytes the line has not taken yet
     qint64 drain_at_ms = 0;           // when pending output leaves
 
-    // --- SerialPort ---
     bool open(int com_number, QString& error) override
     {
         ++opens;
         open_ = present.count(com_number) > 0 && !absent.count(device_name(com_number));
-        com_ = open_ ? com_number : com_;
         error = open_ ? QString() : open_error;
         return open_;
     }
@@ -68,7 +62,6 @@ public:
         return devices_.value(com_number, QStringLiteral("COM%1").arg(com_number));
     }
     bool is_open() const override { return open_; }
-    int com() const { return com_; }
     int bytes_waiting() override
     {
         deliver();
@@ -144,9 +137,6 @@ public:
         return false;
     }
 
-    // Time of the next scheduled arrival, or -1.
-    qint64 next_arrival() const { return schedule_.empty() ? -1 : schedule_.begin()->first; }
-
 private:
     static qint64 ceil_ms(qint64 us) { return (us + 999) / 1000; }
     void deliver()
@@ -159,10 +149,8 @@ private:
             }
             schedule_.erase(schedule_.begin());
         }
-        if (arrived) {
-            ++notices;
+        if (arrived)
             report_readable();
-        }
     }
 
     VirtualClock& clock_;
@@ -170,6 +158,5 @@ private:
     std::multimap<qint64, QByteArray> schedule_;
     QByteArray rx_;
     bool open_ = false;
-    int com_ = 0;
     QMap<int, QString> devices_;
 };

@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -68,8 +69,7 @@ public:
             frm_ = std::make_unique<FrmMain>(env);
         return *frm_;
     }
-    // Builds the window and runs start-up; the traffic of start-up is then
-    // in `sent()`.
+    // Builds the window and runs start-up; its traffic is then in `sent()`.
     FrmMain& start()
     {
         frm().start();
@@ -103,6 +103,9 @@ public:
     }
     QString indicator() { return el().img_connect->picture_name(); }
     QString caption() { return el().lab_msg->caption(); }
+    QString title() { return el().lab_panel->text(); }
+    // The pictures of `buttons`, then the message line.
+    QStringList shows(std::initializer_list<int> buttons) { return pictures_of(buttons) << caption(); }
     // The ten buttons the box's power governs all `on`, power and magnifier usable.
     bool modes_enabled(bool on)
     {

@@ -29,7 +29,7 @@ public:
     void set_poll_timer(bool on) override { timer_on = on; ++timer_changes; }
     void tick_due() override { ++ticks_due; }
     void synchronise() override { ++syncs; }
-    void port_changed() override { ++port_changes; }
+    void port_changed() override {}
     void port_failed(int com_port, const QString& reason) override
     {
         failures << QStringLiteral("%1:%2").arg(com_port).arg(reason);
@@ -48,7 +48,6 @@ public:
     int event_waits = 0;
     bool timer_on = false;
     int timer_changes = 0;
-    int port_changes = 0;
     int ticks_due = 0;
     int syncs = 0;
     std::function<void()> on_events;  // runs inside an event pass

@@ -29,10 +29,8 @@ private slots:
         r.link().receive_log().clear();
         monitor->sync();
         r.link().tx_cmd("VER999");
-        QCOMPARE(monitor->txt_test()->toPlainText(), QString("VER105 "));
         r.port.unanswered << "PWR999";
         r.link().tx_cmd("PWR999");  // no answer at all: nothing
-        QCOMPARE(monitor->txt_test()->toPlainText(), QString("VER105 "));
         r.box_says("PWR");          // cut short: NONE
         QCOMPARE(monitor->txt_test()->toPlainText(), QString("VER105 NONE "));
         QTest::mouseClick(monitor->cmd_clear(), Qt::LeftButton);
@@ -96,12 +94,10 @@ private slots:
         QVERIFY(r.link().receive_log().text().isEmpty());
         r.box_says("ASP001");
         FrmRx* fresh = r.frm().monitor();
-        QVERIFY(fresh && !fresh->isVisible());
+        QVERIFY(fresh && !fresh->isVisible() && fresh->pos() == QPoint(0, 0));
         QCOMPARE(fresh->txt_test()->toPlainText(), QString("ASP001 "));
-        QCOMPARE(fresh->pos(), QPoint(0, 0));
         QTest::mouseDClick(r.el().img_connect, Qt::LeftButton);  // asked for again
-        QVERIFY(fresh->isVisible());
-        QVERIFY(!r.st.dragging);
+        QVERIFY(fresh->isVisible() && !r.st.dragging);
         fresh->close();  // and from the keyboard
         QTRY_VERIFY(!r.frm().monitor());
         QApplication::setActiveWindow(&r.frm());

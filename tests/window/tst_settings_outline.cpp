@@ -54,15 +54,12 @@ private slots:
         QVERIFY(!read_settings_file(path).skin);  // missing
         QString error;
         QVERIFY(write_settings_file(path, format_settings(2, 1, 10, 20, false), error));
-        const PanelSettings s = read_settings_file(path);
-        QVERIFY(s.complete());
-        QCOMPARE(*s.skin, 2);
+        QVERIFY(read_settings_file(path).complete() && *read_settings_file(path).skin == 2);
         // A folder that cannot be written keeps the old file and says why.
         QFile::setPermissions(dir.filePath("sub"), QFile::ReadOwner | QFile::ExeOwner);
         const bool root = QFile(dir.filePath("sub/probe")).open(QIODevice::WriteOnly);
         if (!root) {
-            QVERIFY(!write_settings_file(path, format_settings(1, 1, 0, 0, true), error));
-            QVERIFY(!error.isEmpty());
+            QVERIFY(!write_settings_file(path, format_settings(1, 1, 0, 0, true), error) && !error.isEmpty());
             QCOMPARE(*read_settings_file(path).skin, 2);
         }
         QFile::setPermissions(dir.filePath("sub"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -101,8 +98,7 @@ private slots:
                  (std::vector<QRect>{QRect(1, 0, 2, 1), QRect(0, 1, 1, 1)}));
         QCOMPARE(outline_runs(picture(4, 2, {W, W, W, W, B, B, B, B})), (std::vector<QRect>{QRect(0, 1, 4, 1)}));
         QCOMPARE(outline_runs(picture(2, 1, {N, W})), (std::vector<QRect>{QRect(0, 0, 1, 1)}));
-        QVERIFY(region_from_picture(picture(2, 2, {W, W, W, W})).isEmpty());
-        QVERIFY(region_from_picture(QImage()).isEmpty());
+        QVERIFY(region_from_picture(picture(2, 2, {W, W, W, W})).isEmpty() && region_from_picture(QImage()).isEmpty());
         QCOMPARE(region_from_picture(picture(4, 2, {W, W, W, W, B, B, B, B})), QRegion(0, 1, 4, 1));
 
         // The region covers exactly the runs, whatever the shapes.
@@ -118,7 +114,6 @@ private slots:
         for (const QRect& r : outline_runs(random))
             expected += r;
         QVERIFY((region_from_picture(random) ^ expected).isEmpty());
-        QCOMPARE(region_from_picture(random).boundingRect(), expected.boundingRect());
     }
 };
 
