@@ -1,11 +1,20 @@
 // The panel's control socket on the real panel window, on virtual time:
 // commands wait for the panel's own routines, answers come in order, and bad
-// clients are told and dropped while the panel goes on serving.
+// clients are told and dropped while the panel goes on serving. A second
+// start of the real program hands over to it: the running panel comes
+// forward from wherever it was, and the second start says so and exits 0.
 
+#include "app/come_forward.h"
+#include "app/control_server.h"
+#include "app/single_instance.h"
+#include "magnifier/frm_mag.h"
 #include "panel/press_dispatch.h"
-#include "served_panel.h"
+#include "panel_rig.h"
 #include "test_registry.h"
 
+#include <QDeadlineTimer>
+#include <QLocalSocket>
+#include <QProcess>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -18,6 +27,52 @@
 #include <unistd.h>
 
 namespace {
+
+// The real panel window on virtual time (PanelRig) with its control socket
+// open in a private folder, and a client in this thread: its waits run the
+// event loop, so the panel serves meanwhile.
+struct ServedPanel {
+    explicit ServedPanel(const BoxConfig& box = {}) : rig(box) {}
+    bool start()
+    {
+        rig.start();
+        server = std::make_unique<ControlServer>(ControlTarget{
+            &rig.p(), [this] { come_forward(rig.frm()); }, [](int com) { return QStringLiteral("/dev/qv-com%1").arg(com); }});
+        return server->listen(path(), error);
+    }
+    // Where a panel of this user listens when XDG_RUNTIME_DIR is `folder`.
+    QString path() const { return folder.filePath("qv742-panel.socket"); }
+
+    PanelRig rig;
+    QTemporaryDir folder;
+    std::unique_ptr<ControlServer> server;
+    QString error;
+};
+
+struct TestClient {
+    explicit TestClient(const QString& path)
+    {
+        socket.connectToServer(path);
+        socket.waitForConnected(2000);
+    }
+    void say(const QByteArray& line) { socket.write(line + '\n'), socket.flush(); }
+    // The next line; empty when none came in time.
+    QByteArray line()
+    {
+        const QDeadlineTimer deadline(5000);
+        while (!socket.canReadLine() && !deadline.hasExpired() && socket.state() == QLocalSocket::ConnectedState)
+            QTest::qWait(2);
+        return socket.canReadLine() ? socket.readLine().chopped(1) : QByteArray();
+    }
+    QByteArray ask(const QByteArray& request) { return say(request), line(); }
+    bool closed()
+    {
+        for (int i = 0; i < 2500 && socket.state() != QLocalSocket::UnconnectedState; ++i)
+            QTest::qWait(2);
+        return socket.state() == QLocalSocket::UnconnectedState;
+    }
+    QLocalSocket socket;
+};
 
 // A bare socket, for clients Qt would not let us be: one that never reads,
 // one that floods, one left behind by a process that died.
@@ -49,6 +104,27 @@ QByteArray push_without_reading(int fd, const QByteArray& bytes, int tries)
     return heard;
 }
 
+// Starts qv742-panel as this user's second panel and serves it meanwhile;
+// its standard error, or "exit N" when it did not exit 0.
+QString start_again(ServedPanel& panel, const QStringList& args = {})
+{
+    QTemporaryDir tmp;
+    SingleInstance first(QDir(tmp.path()).filePath("qv742-panel-qvtest.lock"));
+    first.acquire();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", panel.folder.path());
+    env.insert("TMPDIR", tmp.path());
+    env.insert("USER", "qvtest");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(QV742_PANEL), args);
+    for (int i = 0; i < 10000 && second.state() != QProcess::NotRunning; ++i)
+        QTest::qWait(2);
+    const QString err = QString::fromLocal8Bit(second.readAllStandardError());
+    return second.exitCode() == 0 ? err : QStringLiteral("exit %1").arg(second.exitCode());
+}
+
 }  // namespace
 
 class TestControlServer : public QObject {
@@ -66,8 +142,7 @@ private slots:
         // exchanges: the command arrives there and must wait.
         const int from = panel.rig.sent().size();
         button_released(panel.rig.p(), 26);
-        QCOMPARE(panel.rig.sent_since(from), QStringList({"PWR001", "ASP999", "SCN999", "FMT999", "FRZ999",
-                                                          "NPO999", "PAT999", "ZOM999"}));
+        QCOMPARE(panel.rig.sent_since(from), QStringList{"PWR001"} + kModeQueries);
         QCOMPARE(panel.server->queued(), 1);
         QCOMPARE(script.line(), QByteArray("REPLY FRZ001"));
         QCOMPARE(panel.rig.picture(14), QString("1_freeze_on_0"));
@@ -157,6 +232,33 @@ private slots:
             QTest::qWait(2);
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         QCOMPARE(panel.rig.sent_since(from), QStringList());
+    }
+
+    void a_second_start_brings_the_panel_forward()
+    {
+        ServedPanel panel;
+        panel.rig.env.open_magnifier = nullptr;  // the real one
+        QVERIFY(panel.start());
+        FrmMain& frm = panel.rig.frm();
+        frm.enter_tray();
+        QVERIFY(!frm.isVisible());
+        QVERIFY(start_again(panel).contains("brought forward"));
+        QVERIFY(frm.isVisible());
+
+        frm.showMinimized();
+        // Only a device that differs from the running panel's is named.
+        const QString err = start_again(panel, {"--com1", "/dev/ttyUSB7", "--com2", "/dev/qv-com2"});
+        QVERIFY2(err.contains("COM1 is /dev/qv-com1, not /dev/ttyUSB7") && !err.contains("COM2"), qPrintable(err));
+        QVERIFY(frm.isVisible() && !frm.isMinimized());
+
+        // The magnifier open, the panel hidden behind it on purpose.
+        frm.open_magnifier();
+        frm.hide_window();
+        FrmMag* magnifier = frm.magnifier();
+        magnifier->showMinimized();
+        QVERIFY(start_again(panel).contains("brought forward"));
+        QVERIFY(magnifier->isVisible() && !magnifier->isMinimized());
+        QVERIFY(!frm.isVisible());
     }
 };
 

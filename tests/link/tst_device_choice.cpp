@@ -1,12 +1,9 @@
 // Which device a COM number uses, the link coming back after a loss, and
 // the poll tick woken by the port's readable notice, on virtual time.
 
-#include "core/shared_state.h"
 #include "fake_device_list.h"
-#include "fake_port.h"
 #include "link/com_devices.h"
-#include "link/device_link.h"
-#include "recording_observer.h"
+#include "link_rig.h"
 #include "test_registry.h"
 
 #include <QCoreApplication>
@@ -17,23 +14,20 @@ using Source = DeviceResolution::Source;
 
 const SerialDeviceInfo kPlain{"/dev/ttyACM0", "", "USB ACM device", "", true};
 
-// A link whose COM1 is the adapter chosen by its stable name.
-struct Rig {
-    Rig()
+// A link whose COM1 is the adapter chosen by its stable name. The devices
+// come first: the link uses them until it is gone.
+struct Devices {
+    FakeDeviceList devices;
+    ComDevices com{devices, "/dev/ttyS0", "/dev/ttyS1"};
+};
+struct Rig : Devices, LinkRig {
+    Rig() : LinkRig(false, false)
     {
         devices.listed = {kFtdi};
         com.set_chosen(1, kFtdi.stable_name);
         link.use_devices(com);
         link.set_comm();
     }
-    VirtualClock clock;
-    BoxModel box;
-    FakePort port{clock, &box};
-    RecordingObserver obs{&clock};
-    SharedState state;
-    FakeDeviceList devices;
-    ComDevices com{devices, "/dev/ttyS0", "/dev/ttyS1"};
-    DeviceLink link{port, clock, obs, state};
 };
 
 void settle() { QCoreApplication::processEvents(); }

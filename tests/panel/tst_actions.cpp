@@ -10,15 +10,11 @@
 #include "panel_rig.h"
 #include "test_registry.h"
 
-#include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
-#include <QTest>
 
 namespace {
-
-const QStringList kModeQueries = {"ASP999", "SCN999", "FMT999", "FRZ999", "NPO999", "PAT999", "ZOM999"};
 
 // A release, after a press when `held`; what it sent.
 QStringList click(PanelRig& r, int ind, bool held = false)

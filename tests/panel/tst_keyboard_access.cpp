@@ -10,7 +10,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QStyle>
-#include <QTest>
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "panel_rig.h"
 #include "test_registry.h"
 
-#include <QLabel>
 #include <QScrollBar>
 #include <QSet>
 

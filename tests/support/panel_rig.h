@@ -4,7 +4,6 @@
 // recorder in place of message boxes. The poll timer never fires by itself:
 // tests tick it.
 
-#include "box/box_model.h"
 #include "core/shared_state.h"
 #include "fake_desktop.h"
 #include "fake_device_list.h"
@@ -23,6 +22,9 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <memory>
+
+// What the panel asks after the box switched on or reset.
+const QStringList kModeQueries = {"ASP999", "SCN999", "FMT999", "FRZ999", "NPO999", "PAT999", "ZOM999"};
 
 inline QString source_bmp_dir()
 {
