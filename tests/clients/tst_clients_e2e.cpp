@@ -7,6 +7,7 @@
 #include "app/system_parts.h"
 #include "panel/picture_button.h"
 #include "sim_process.h"
+#include "test_files.h"
 #include "test_registry.h"
 
 namespace {
@@ -35,12 +36,10 @@ private slots:
     {
         auto sim = std::make_unique<SimProcess>(QStringList{"--reply-delay", "15", "--ready-delay", "100"});
         QTemporaryDir dir;
-        QFile settings(dir.filePath("QVR_742.ini"));
-        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("1,1,0,0,#FALSE#\r\n") > 0);
-        settings.close();
+        QVERIFY(write_file(dir.filePath("QVR_742.ini"), "1,1,0,0,#FALSE#\r\n"));
         SystemParts parts;
         parts.com_devices.set_override(1, sim->link());
-        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
+        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), dir.filePath("QVR_742.ini"));
         int waited_in_routines = 0;  // event passes of routines with a client's command waiting
         ControlServer* serving = nullptr;
         env.process_events = [&] {

@@ -8,7 +8,6 @@
 #include "app/control_server.h"
 #include "app/single_instance.h"
 #include "magnifier/frm_mag.h"
-#include "panel/press_dispatch.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 
@@ -140,9 +139,7 @@ private slots:
         script.say("CMD FRZ001");
         // The power button's routine runs window events between its
         // exchanges: the command arrives there and must wait.
-        const int from = panel.rig.sent().size();
-        button_released(panel.rig.p(), 26);
-        QCOMPARE(panel.rig.sent_since(from), QStringList{"PWR001"} + kModeQueries);
+        QCOMPARE(panel.rig.click(26), QStringList{"PWR001"} + kModeQueries);
         QCOMPARE(panel.server->queued(), 1);
         QCOMPARE(script.line(), QByteArray("REPLY FRZ001"));
         QCOMPARE(panel.rig.picture(14), QString("1_freeze_on_0"));

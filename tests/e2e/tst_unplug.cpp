@@ -8,7 +8,6 @@
 #include "link/protocol.h"
 #include "link/system_device_list.h"
 #include "panel/option_lines.h"
-#include "panel/press_dispatch.h"
 #include "panel_rig.h"
 #include "sim_process.h"
 #include "test_registry.h"
@@ -54,18 +53,12 @@ struct LivePanel {
     explicit LivePanel(const QString& link, const QString& by_id_dir = QString())
         : devices(by_id_dir), com_devices(devices, "/dev/ttyS0", dir.filePath("no-such-com2"))
     {
-        QFile settings(dir.filePath("QVR_742.ini"));
-        settings.open(QIODevice::WriteOnly);
-        settings.write("1,1,0,0,#FALSE#\r\n");
-        settings.close();
-        if (by_id_dir.isEmpty()) {
+        write_file(dir.filePath("QVR_742.ini"), "1,1,0,0,#FALSE#\r\n");
+        if (by_id_dir.isEmpty())
             com_devices.set_override(1, link);
-        } else {
-            QFile chosen(dir.filePath("QVR_742_devices.ini"));
-            chosen.open(QIODevice::WriteOnly);
-            chosen.write("COM1=" + link.toUtf8() + "\n");
-        }
-        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
+        else
+            write_file(dir.filePath("QVR_742_devices.ini"), "COM1=" + link.toUtf8() + "\n");
+        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), dir.filePath("QVR_742.ini"));
         env.com_devices = &com_devices;
         env.message_box = [this](const QString& text, const QString&) { dialogs << text; };
         frm = std::make_unique<FrmMain>(env);
@@ -186,15 +179,14 @@ private slots:
         BoxConfig config;
         config.power_on = routine != 0;
         config.send_ready = false;
-        PanelRig r(config);
-        r.start();
+        StartedPanel r(config);
         if (routine == 2) {
-            button_released(r.p(), 10);  // the option page
+            r.click(10);  // the option page
             option_clicked(r.p(), 4);     // test pattern on
         }
         r.port.unplug_at = r.clock.now + 1000;  // inside the 5 s ready wait
         if (routine == 0)
-            button_released(r.p(), 26);
+            r.click(26);
         else if (routine == 1)
             r.box_says("PWR001");      // the box switched on at its front panel
         else
@@ -208,13 +200,12 @@ private slots:
 
     void not_when_the_routine_opened_the_port_again()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         r.port.unplug();
-        button_released(r.p(), 28);  // COM1 opens it again
+        r.click(28);  // COM1 opens it again
         QVERIFY(r.st.port_open);
         QVERIFY(r.caption() != QStringLiteral("COM1 lost !"));
-        button_released(r.p(), 27);  // and the next press is answered
+        r.click(27);  // and the next press is answered
         QCOMPARE(r.link().last_reply, QStringLiteral("ASP001"));
     }
 };

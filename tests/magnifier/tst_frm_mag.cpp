@@ -427,7 +427,8 @@ private slots:
         for (int i = 0; i < 6; ++i) {
             QAccessibleInterface* a = acc(mag.img_ico(i));
             const QString name = a->text(QAccessible::Name);
-            QVERIFY(a->role() == QAccessible::Button && a->state().focusable && !name.isEmpty() && !names.contains(name));
+            QVERIFY(a->role() == QAccessible::Button && a->state().focusable && !name.isEmpty()
+                    && !names.contains(name));
             names << name;
             QCOMPARE(a->actionInterface()->actionNames().first(), QAccessibleActionInterface::pressAction());
             // The toggles say which of each pair is chosen: 1.5 and small.

@@ -3,7 +3,6 @@
 #include "panel/hover.h"
 #include "panel/option_label.h"
 #include "panel/pages.h"
-#include "panel/press_dispatch.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 
@@ -48,8 +47,7 @@ class TestPagesHover : public QObject {
 private slots:
     void each_page_shows_its_own_elements()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         auto& el = r.el();
         // Buttons, texts, option lines and sliders shown, and the page's title.
         const auto page = [&] {
@@ -71,9 +69,9 @@ private slots:
             {7, {kAlways + range(16, 21) + range(30, 38), {}, {}, {}}, "ZOOM PANEL"},
         };
         for (const auto& p : pages) {
-            button_released(r.p(), p.button);
+            r.click(p.button);
             QCOMPARE(page(), std::make_pair(p.shows, p.title));
-            button_released(r.p(), 16);
+            r.click(16);
             QCOMPARE(page(), main);
         }
         // The main group hidden and back.
@@ -85,8 +83,7 @@ private slots:
 
     void hover_highlights_and_captions_buttons()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         r.st.aspect_mode = 1;
         hover_button_move(r.p(), 27);
         QCOMPARE(r.shows({27}) << r.el().lab_msg->text(),

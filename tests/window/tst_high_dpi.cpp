@@ -46,8 +46,7 @@ private slots:
         QCOMPARE(real.twips_per_pixel_x(), 15);
         QCOMPARE(real.twips_per_pixel_y(), 15);
 
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         r.frm().show();
         QVERIFY(QTest::qWaitForWindowExposed(&r.frm()));
         QCOMPARE(r.frm().devicePixelRatio(), ratio);

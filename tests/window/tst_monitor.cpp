@@ -17,8 +17,7 @@ class TestMonitor : public QObject {
 private slots:
     void shows_every_collected_message()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         FrmRx* monitor = r.frm().monitor();
         QVERIFY(monitor && monitor->isVisible());
         QCOMPARE(QRect(monitor->pos(), monitor->size()), QRect(0, 0, 324, 258));
@@ -57,8 +56,7 @@ private slots:
 
     void switches_between_big_and_small()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         FrmRx* monitor = r.frm().monitor();
         QVERIFY(monitor->opt_win(1)->isChecked());
         monitor->opt_win(0)->click();
@@ -70,8 +68,7 @@ private slots:
 
     void follows_the_newest_entry_unless_scrolled_up()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         FrmRx* monitor = r.frm().monitor();
         for (int i = 0; i < 400; ++i)
             r.box_says("XYZ123");
@@ -85,8 +82,7 @@ private slots:
 
     void a_closed_monitor_comes_back_hidden_until_asked_for()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         r.frm().monitor()->close();
         QCoreApplication::processEvents();
         QTRY_VERIFY(!r.frm().monitor());
