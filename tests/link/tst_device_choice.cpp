@@ -1,6 +1,9 @@
-// Which device a COM number uses, the link coming back after a loss, and
-// the poll tick woken by the port's readable notice, on virtual time.
+// Which device a COM number uses, from the command line or the panel's
+// choice; the link coming back after a loss, and the poll tick woken by the
+// port's readable notice, on virtual time; and the Qt platform asked for.
 
+#include "app/command_line.h"
+#include "app/platform_choice.h"
 #include "fake_device_list.h"
 #include "link/com_devices.h"
 #include "link_rig.h"
@@ -156,6 +159,39 @@ private slots:
         QVERIFY(!rig.link.poll_tick(nullptr));
         QCOMPARE(rig.obs.ticks_due, due + 2);
         rig.link.dispatch_idle = true;
+    }
+
+    void maps_com_ports_to_devices()
+    {
+        // Not given: the device chosen in the panel, or the default, is used.
+        PanelOptions o = parse_panel_options({"qv742-panel"});
+        QVERIFY(o.error.isEmpty() && o.com1.isEmpty() && o.com2.isEmpty());
+        o = parse_panel_options({"qv742-panel", "--com1", "/tmp/x/com1", "--com2=/dev/ttyUSB0"});
+        QVERIFY(o.error.isEmpty());
+        QCOMPARE(o.com1 + " " + o.com2, QString("/tmp/x/com1 /dev/ttyUSB0"));
+
+        for (const QStringList& wrong : {QStringList{"--com3", "x"}, {"--com1"}, {"stray"}, {"--com1="}})
+            QVERIFY(!parse_panel_options(QStringList{"qv742-panel"} + wrong).error.isEmpty());
+        o = parse_panel_options({"qv742-panel", "--help"});
+        QVERIFY(o.show_help && o.help_text.contains("--com2"));
+    }
+
+    void xwayland_first_on_a_wayland_desktop_unless_the_user_chose()
+    {
+        const struct {
+            const char *qpa, *wayland, *display;
+            QStringList args;
+            const char* chosen;
+        } cases[] = {
+            {"", "wayland-0", ":0", {}, "xcb;wayland"},
+            {"", "wayland-0", "", {}, ""},  // no XWayland: Qt's choice
+            {"", "", ":0", {}, ""},         // X11: as always
+            {"wayland", "wayland-0", ":0", {}, ""},  // the user's variable
+            {"", "wayland-0", ":0", {"-platform", "wayland"}, ""},
+            {"", "wayland-0", ":0", {"--com1", "x", "--platform=xcb"}, ""},
+        };
+        for (const auto& c : cases)
+            QCOMPARE(preferred_platform(c.qpa, c.wayland, c.display, c.args), QByteArray(c.chosen));
     }
 };
 

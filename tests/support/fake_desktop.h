@@ -7,8 +7,8 @@ class FakeDesktop : public Desktop {
 public:
     QPoint cursor_pos() override { return cursor; }
     QSize screen_size() override { return screen; }
-    int twips_per_pixel_x() override { return twips_x; }
-    int twips_per_pixel_y() override { return twips_y; }
+    int twips_per_pixel_x() override { return 15; }
+    int twips_per_pixel_y() override { return 15; }
     QImage grab_screen() override
     {
         ++grabs;
@@ -19,8 +19,6 @@ public:
 
     QPoint cursor{100, 100};
     QSize screen{1024, 768};
-    int twips_x = 15;
-    int twips_y = 15;
     QImage screen_image;   // null: the platform refuses to capture
     bool tray = true;
     WindowSystem system = WindowSystem::x11;

@@ -36,7 +36,6 @@ public:
     }
 
     std::set<int> present = {1, 2};   // ports that can be opened
-    QString open_error = QStringLiteral("No such file or directory");
     QStringList written;              // every write, as text
     QStringList unanswered;           // commands the box does not answer
     int opens = 0;
@@ -52,7 +51,7 @@ public:
     {
         ++opens;
         open_ = present.count(com_number) > 0 && !absent.count(device_name(com_number));
-        error = open_ ? QString() : open_error;
+        error = open_ ? QString() : QStringLiteral("No such file or directory");
         return open_;
     }
     void close() override { open_ = false; }
