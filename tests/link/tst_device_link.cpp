@@ -110,7 +110,6 @@ private slots:
         rig.link.tx_cmd("PWR999");
         QVERIFY(rig.link.last_reply == protocol::kNone && !rig.obs.connects.back());
         QVERIFY(rig.port.written.isEmpty() && rig.obs.log.isEmpty());
-        // Timer untouched, no pass of events.
         QVERIFY(rig.obs.timer_changes == timer_changes && rig.obs.event_passes == passes);
         rig.link.rx_rdy();
         QVERIFY(rig.link.last_reply == protocol::kNone && rig.obs.statuses.back() == "*** WAIT ***");

@@ -18,19 +18,6 @@
 
 namespace {
 
-// Records whether the magnifier was on screen at each grab.
-class WatchingDesktop : public FakeDesktop {
-public:
-    QImage grab_screen() override
-    {
-        if (watched)
-            visible_at_grab.push_back(watched->isVisible());
-        return FakeDesktop::grab_screen();
-    }
-    QWidget* watched = nullptr;
-    std::vector<bool> visible_at_grab;
-};
-
 struct Rig {
     explicit Rig(int w = 1024, int h = 768, bool grab_ok = true)
     {
@@ -41,7 +28,7 @@ struct Rig {
         desktop.watched = mag.get();
     }
     SharedState state;
-    WatchingDesktop desktop;
+    FakeDesktop desktop;
     PictureStore pictures;
     std::unique_ptr<FrmMag> mag;
 
@@ -216,7 +203,6 @@ private slots:
         QCOMPARE(picture_names(mag).mid(2, 2), (QStringList{"m_small_0", "m_big_1"}));
         QCOMPARE(QRect(mag.pos(), mag.size()), QRect(corner, QSize(311, 253)));
         QVERIFY(strip_in_place(mag) && mag.pic_mag1()->pos() == halves_at);
-        // Back to small and 1.5.
         QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
         QCOMPARE(mag.size(), QSize(209, 177));
         QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);

@@ -39,8 +39,6 @@ QList<double> placed(const Layout& lo)
 class TestMagnifierGeometry : public QObject {
     Q_OBJECT
 private slots:
-    // The layout at 15 twips a pixel, and the halves' source columns and
-    // sizes: tst_frm_mag, on the real widgets.
     void layoutFromScreen()
     {
         // The strip sits right under the view, a margin above the bottom edge;
@@ -73,7 +71,6 @@ private slots:
         QCOMPARE(to_pixels(-67.5, 15), -4);  // -4.5
     }
 
-    // Where the halves sit: tst_frm_mag, under the pointer and off the edge.
     void pointerAndDragArithmetic()
     {
         // Twips per pixel differ across and down.

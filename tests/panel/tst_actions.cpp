@@ -127,7 +127,6 @@ private slots:
         QVERIFY(r.st.zoom_area == 3 && areas_on().isEmpty());
         r.port.set_box(&r.box);
 
-        // The arrows move the zoomed picture.
         QCOMPARE(clicks(r, {-17, -20, 21, 16}),
                  (QStringList{"MVU001", "MVU000", "MVR001", "MVR000", "ARA001", "ZOM000"}));
         QCOMPARE(r.st.current_page, 99);

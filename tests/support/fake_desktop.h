@@ -1,7 +1,11 @@
 #pragma once
-// A fixed screen and pointer for window tests.
+// A fixed screen and pointer for window tests; each grab notes whether the
+// `watched` window was on screen.
 
 #include "platform/desktop.h"
+
+#include <QWidget>
+#include <vector>
 
 class FakeDesktop : public Desktop {
 public:
@@ -12,6 +16,8 @@ public:
     QImage grab_screen() override
     {
         ++grabs;
+        if (watched)
+            visible_at_grab.push_back(watched->isVisible());
         return screen_image;
     }
     bool tray_available() override { return tray; }
@@ -23,4 +29,6 @@ public:
     bool tray = true;
     WindowSystem system = WindowSystem::x11;
     int grabs = 0;
+    QWidget* watched = nullptr;
+    std::vector<bool> visible_at_grab;
 };

@@ -3,7 +3,6 @@
 // settings keep, and the desktop showing around the outline.
 
 #include "app/panel_files.h"
-#include "app/single_instance.h"
 #include "link/serial_device.h"
 #include "monitor/frm_rx.h"
 #include "monitor/log_wrap.h"
@@ -59,7 +58,6 @@ private slots:
             QCOMPARE(r.st.panel_skin, content == "2,2" ? QString("2") : QString("1"));
             QCOMPARE(r.st.com_port, content == "2,2" ? 2 : 1);
             QVERIFY(r.st.win_on_top && (r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
-            // Centred on the 1024 x 768 screen.
             QCOMPARE(r.frm().pos(), QPoint((1024 - r.frm().width()) / 2, (768 - r.frm().height()) / 2));
             r.frm().close();
             QVERIFY(parse_settings(r.read_settings()).complete());
@@ -195,13 +193,6 @@ private slots:
         files = locate_panel_files(prefix.filePath("bin"));
         QCOMPARE(files.bmp_dir, prefix.filePath("share/qv742/bmp"));
         QCOMPARE(files.settings_path, user_settings_path());
-    }
-
-    void only_one_instance_runs()
-    {
-        QTemporaryDir dir;
-        SingleInstance first(dir.filePath("lock")), second(dir.filePath("lock"));
-        QVERIFY(first.acquire() && !second.acquire());
     }
 
     void the_settings_keep_a_place_the_compositor_chose()
