@@ -270,8 +270,7 @@ private slots:
         FrmMag* magnifier = frm.magnifier();
         magnifier->showMinimized();
         QVERIFY(start_again(panel).contains("brought forward"));
-        QVERIFY(magnifier->isVisible() && !magnifier->isMinimized());
-        QVERIFY(!frm.isVisible());
+        QVERIFY(magnifier->isVisible() && !magnifier->isMinimized() && !frm.isVisible());
     }
 
     void scripts_and_clicks_share_the_box()

@@ -203,8 +203,7 @@ private slots:
         StartedPanel r;
         r.port.unplug();
         r.click(28);  // COM1 opens it again
-        QVERIFY(r.st.port_open);
-        QVERIFY(r.caption() != QStringLiteral("COM1 lost !"));
+        QVERIFY(r.st.port_open && r.caption() != QStringLiteral("COM1 lost !"));
         r.click(27);  // and the next press is answered
         QCOMPARE(r.link().last_reply, QStringLiteral("ASP001"));
     }

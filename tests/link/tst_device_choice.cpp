@@ -155,8 +155,7 @@ private slots:
         // Not polling (a command sent from the handling): no tick at all.
         rig.link.dispatch_idle = false;
         rig.link.tx_cmd("VER999");
-        QVERIFY(!rig.link.polling());
-        QVERIFY(!rig.link.poll_tick(nullptr));
+        QVERIFY(!rig.link.polling() && !rig.link.poll_tick(nullptr));
         QCOMPARE(rig.obs.ticks_due, due + 2);
         rig.link.dispatch_idle = true;
     }

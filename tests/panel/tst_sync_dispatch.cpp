@@ -229,8 +229,7 @@ private slots:
         r.on_events = [&] { locked = locked || (!r.ico(9)->isEnabled() && !r.ico(26)->isEnabled()); };
         QCOMPARE(r.box_says("ZOM001"), QStringList{"ARA999"});
         r.on_events = nullptr;
-        QVERIFY(locked);
-        QVERIFY(r.st.current_page == 7 && r.caption() == "Zoom");
+        QVERIFY(locked && r.st.current_page == 7 && r.caption() == "Zoom");
         r.port.arrive_in(300, "RDY000");
         r.box_says("ZOM000");
         QVERIFY(r.st.current_page == 99 && r.modes_enabled(true));
