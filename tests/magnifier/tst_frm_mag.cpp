@@ -133,6 +133,7 @@ private slots:
         // view's own background shows around it.
         rig.desktop.cursor = QPoint(0, 0);
         mag.open();
+        QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>(3, false));  // hidden for each grab
         QCOMPARE(mag.pos(), QPoint(-104, -88));
         const QImage view = mag.pic_mag()->grab().toImage();
         QCOMPARE(view.pixelColor(1, 1), QColor(128, 0, 128));
