@@ -136,6 +136,9 @@ public:
         return false;
     }
 
+    // Time of the next scheduled arrival, or -1 (the collector fuzz target steps by it).
+    qint64 next_arrival() const { return schedule_.empty() ? -1 : schedule_.begin()->first; }
+
 private:
     static qint64 ceil_ms(qint64 us) { return (us + 999) / 1000; }
     void deliver()
