@@ -70,82 +70,6 @@ bool isWhite(QRgb p) { return (p & 0xffffff) == 0xffffff; }
 
 } // namespace
 
-class TestArtwork : public QObject {
-    Q_OBJECT
-
-private slots:
-    void everyFileHasItsFormatAndSize_data();
-    void everyFileHasItsFormatAndSize();
-    void everyNameExistsExactlyOnce();
-    void theOutlineHolds();
-    void comparisonForgivesOnlyEdgeNoise_data();
-    void comparisonForgivesOnlyEdgeNoise();
-    void generatorReproducesTheCommittedFiles();
-    void generatorReportsFailureWhenItCannotWrite();
-};
-
-void TestArtwork::everyFileHasItsFormatAndSize_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QSize>("size");
-    for (const Item &item : inventory())
-        QTest::newRow(qPrintable(item.name)) << pathOf(item) << QSize(item.width, item.height);
-}
-
-void TestArtwork::everyFileHasItsFormatAndSize()
-{
-    QFETCH(QString, path);
-    QFETCH(QSize, size);
-    // What the panel and the desktop will do with it: load it through Qt.
-    const QImage loaded(path);
-    QCOMPARE(loaded.size(), size);
-    if (path.endsWith(QLatin1String(".png"))) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly) && f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8));
-        QVERIFY(loaded.hasAlphaChannel() && qAlpha(loaded.pixel(0, 0)) == 0);  // rounded corners
-        return;
-    }
-    const QString problem = readBmp(path).problem;
-    QVERIFY2(problem.isEmpty(), qPrintable(path + ": " + problem));
-}
-
-void TestArtwork::everyNameExistsExactlyOnce()
-{
-    // Looked up case-insensitively by the panel, so two spellings of one
-    // name would make the choice arbitrary; and nothing stray lies among them.
-    QHash<QString, QStringList> onDisk;   // lower-case relative path: the spellings found
-    const struct { const char *folder; const char *pattern; } owned[] = {
-        {"resources/pictures", "*"}, {"bmp", "*.bmp"}, {"resources/icons", "qv742-*"}};
-    for (const auto &o : owned)
-        for (const QString &name : QDir(QDir(kRoot).filePath(QLatin1String(o.folder)))
-                                       .entryList({QLatin1String(o.pattern)}, QDir::Files | QDir::Hidden))
-            onDisk[(QLatin1String(o.folder) + '/' + name).toLower()] << QLatin1String(o.folder) + '/' + name;
-    for (const Item &item : inventory()) {
-        QVERIFY2(item.name == item.name.toLower() && item.width > 0 && item.height > 0, qPrintable(item.name));
-        const QStringList found = onDisk.take(item.relativePath().toLower());
-        QVERIFY2(found == QStringList{item.relativePath()},
-                 qPrintable(item.relativePath() + " found as: " + found.join(", ")));
-    }
-    QVERIFY2(onDisk.isEmpty(), qPrintable("stray: " + QStringList(onDisk.keys()).join(", ")));
-}
-
-void TestArtwork::theOutlineHolds()
-{
-    // The skins cut the same corners as the outline bitmap.
-    const QImage blue = panel("blue_panel.bmp");
-    QCOMPARE(blue.size(), QSize(306, 118));
-    QVERIFY(isWhite(blue.pixel(0, 0)) && !isWhite(blue.pixel(153, 59)));
-    for (const char *name : {"1_panel.bmp", "2_panel.bmp"}) {
-        const QImage skin = panel(name);
-        QCOMPARE(skin.size(), blue.size());
-        for (int i = 0; i < blue.width() * blue.height(); ++i) {
-            const QPoint at(i % blue.width(), i / blue.width());
-            if (isWhite(blue.pixel(at)) != isWhite(skin.pixel(at)))
-                QFAIL(qPrintable(QStringLiteral("%1 breaks the outline at %2,%3").arg(name).arg(at.x()).arg(at.y())));
-        }
-    }
-}
-
 enum class Change { None, EdgeByNoise, EdgeBeyondNoise, PlainByOne, ColourBeyondNoise, OtherGlyph, CornerFilled };
 Q_DECLARE_METATYPE(Change)
 
@@ -170,80 +94,150 @@ void nudge(QImage &img, QPoint at, int levels)
     img.setPixel(at, qRgba(qRed(p), qGreen(p) + (qGreen(p) + levels > 255 ? -levels : levels), qBlue(p), qAlpha(p)));
 }
 
-void TestArtwork::comparisonForgivesOnlyEdgeNoise_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Change>("change");
-    QTest::addColumn<bool>("accepted");
-    const QString button = QStringLiteral("1_zoom5_on_0");
-    QTest::newRow("unchanged") << button << Change::None << true;
-    QTest::newRow("edge pixel a level or two off") << button << Change::EdgeByNoise << true;
-    QTest::newRow("edge pixel just beyond the noise") << button << Change::EdgeBeyondNoise << false;
-    QTest::newRow("plain area one level off") << QStringLiteral("blue_panel") << Change::PlainByOne << false;
-    QTest::newRow("a colour just beyond the noise") << button << Change::ColourBeyondNoise << false;
-    QTest::newRow("another glyph") << button << Change::OtherGlyph << false;
-    QTest::newRow("icon corner filled") << QStringLiteral("qv742-256") << Change::CornerFilled << false;
-}
+class TestArtwork : public QObject {
+    Q_OBJECT
 
-void TestArtwork::comparisonForgivesOnlyEdgeNoise()
-{
-    QFETCH(QString, name);
-    QFETCH(Change, change);
-    QFETCH(bool, accepted);
-    const QImage committed = pixelsOf(*findItem(name)).convertToFormat(QImage::Format_ARGB32);
-    QImage fresh = committed;
-    const QRgb ink = committed.pixel(committed.width() / 2, committed.height() / 2);
-    switch (change) {
-    case Change::None: break;
-    case Change::EdgeByNoise: nudge(fresh, firstPixel(committed, true), kEdgeNoiseLevels); break;
-    case Change::EdgeBeyondNoise: nudge(fresh, firstPixel(committed, true), kEdgeNoiseLevels + 1); break;
-    case Change::PlainByOne: nudge(fresh, firstPixel(committed, false), 1); break;
-    case Change::ColourBeyondNoise: // the glyph's ink, wherever it is
-        for (int i = 0; i < fresh.width() * fresh.height(); ++i)
-            if (committed.pixel(i % fresh.width(), i / fresh.width()) == ink)
-                nudge(fresh, {i % fresh.width(), i / fresh.width()}, kEdgeNoiseLevels + 1);
-        break;
-    case Change::OtherGlyph: fresh = pixelsOf(*findItem(QStringLiteral("1_zoom6_on_0"))); break;
-    case Change::CornerFilled: fresh.setPixel(0, 0, committed.pixel(0, 0) | 0xff000000); break; // opaque, same colour
+private slots:
+    void everyFileHasItsFormatAndSize_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        for (const Item &item : inventory())
+            QTest::newRow(qPrintable(item.name)) << pathOf(item) << QSize(item.width, item.height);
     }
-    QVERIFY(change == Change::None || fresh != committed);
-    const QString difference = pictureDifference(committed, fresh);
-    QVERIFY2(difference.isEmpty() == accepted, qPrintable(difference));
-}
 
-void TestArtwork::generatorReproducesTheCommittedFiles()
-{
-    QTemporaryDir out;
-    QVERIFY(out.isValid());
-    QProcess gen;
-    gen.start(QStringLiteral(QV742_ARTGEN), {QStringLiteral("--out"), out.path()});
-    QVERIFY2(gen.waitForFinished(120000), "generator did not finish");
-    QVERIFY2(gen.exitStatus() == QProcess::NormalExit && gen.exitCode() == 0,
-             gen.readAllStandardError().constData());
-
-    // Pixels, not bytes: PNG bytes depend on the zlib build. The BMP reader
-    // is strict about the format.
-    QStringList changed;
-    for (const Item &item : inventory()) {
-        const QString fresh = QDir(out.path()).filePath(item.relativePath());
-        const QImage image = item.kind == Kind::AppIcon ? QImage(fresh) : readBmp(fresh).image;
-        const QString difference = pictureDifference(pixelsOf(item), image);
-        if (!difference.isEmpty())
-            changed << item.relativePath() + ": " + difference;
+    void everyFileHasItsFormatAndSize()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        // What the panel and the desktop will do with it: load it through Qt.
+        const QImage loaded(path);
+        QCOMPARE(loaded.size(), size);
+        if (path.endsWith(QLatin1String(".png"))) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly) && f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8));
+            QVERIFY(loaded.hasAlphaChannel() && qAlpha(loaded.pixel(0, 0)) == 0);  // rounded corners
+            return;
+        }
+        const QString problem = readBmp(path).problem;
+        QVERIFY2(problem.isEmpty(), qPrintable(path + ": " + problem));
     }
-    QVERIFY2(changed.isEmpty(), qPrintable("regenerate with the `artwork` target and commit:\n" + changed.join('\n')));
-}
 
-void TestArtwork::generatorReportsFailureWhenItCannotWrite()
-{
-    QTemporaryDir dir;
-    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    QProcess gen;
-    gen.start(QStringLiteral(QV742_ARTGEN), {QStringLiteral("--out"), blocker.fileName()});
-    QVERIFY(gen.waitForFinished(120000) && gen.exitCode() != 0);
-    QVERIFY(!gen.readAllStandardError().isEmpty());
-}
+    void everyNameExistsExactlyOnce()
+    {
+        // Looked up case-insensitively by the panel, so two spellings of one
+        // name would make the choice arbitrary; and nothing stray lies among them.
+        QHash<QString, QStringList> onDisk;   // lower-case relative path: the spellings found
+        const struct { const char *folder; const char *pattern; } owned[] = {
+            {"resources/pictures", "*"}, {"bmp", "*.bmp"}, {"resources/icons", "qv742-*"}};
+        for (const auto &o : owned)
+            for (const QString &name : QDir(QDir(kRoot).filePath(QLatin1String(o.folder)))
+                                           .entryList({QLatin1String(o.pattern)}, QDir::Files | QDir::Hidden))
+                onDisk[(QLatin1String(o.folder) + '/' + name).toLower()] << QLatin1String(o.folder) + '/' + name;
+        for (const Item &item : inventory()) {
+            QVERIFY2(item.name == item.name.toLower() && item.width > 0 && item.height > 0, qPrintable(item.name));
+            const QStringList found = onDisk.take(item.relativePath().toLower());
+            QVERIFY2(found == QStringList{item.relativePath()},
+                     qPrintable(item.relativePath() + " found as: " + found.join(", ")));
+        }
+        QVERIFY2(onDisk.isEmpty(), qPrintable("stray: " + QStringList(onDisk.keys()).join(", ")));
+    }
+
+    void theOutlineHolds()
+    {
+        // The skins cut the same corners as the outline bitmap.
+        const QImage blue = panel("blue_panel.bmp");
+        QCOMPARE(blue.size(), QSize(306, 118));
+        QVERIFY(isWhite(blue.pixel(0, 0)) && !isWhite(blue.pixel(153, 59)));
+        for (const char *name : {"1_panel.bmp", "2_panel.bmp"}) {
+            const QImage skin = panel(name);
+            QCOMPARE(skin.size(), blue.size());
+            for (int i = 0; i < blue.width() * blue.height(); ++i) {
+                const QPoint at(i % blue.width(), i / blue.width());
+                if (isWhite(blue.pixel(at)) != isWhite(skin.pixel(at)))
+                    QFAIL(qPrintable(
+                        QStringLiteral("%1 breaks the outline at %2,%3").arg(name).arg(at.x()).arg(at.y())));
+            }
+        }
+    }
+
+    void comparisonForgivesOnlyEdgeNoise_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<bool>("accepted");
+        const QString button = QStringLiteral("1_zoom5_on_0");
+        QTest::newRow("unchanged") << button << Change::None << true;
+        QTest::newRow("edge pixel a level or two off") << button << Change::EdgeByNoise << true;
+        QTest::newRow("edge pixel just beyond the noise") << button << Change::EdgeBeyondNoise << false;
+        QTest::newRow("plain area one level off") << QStringLiteral("blue_panel") << Change::PlainByOne << false;
+        QTest::newRow("a colour just beyond the noise") << button << Change::ColourBeyondNoise << false;
+        QTest::newRow("another glyph") << button << Change::OtherGlyph << false;
+        QTest::newRow("icon corner filled") << QStringLiteral("qv742-256") << Change::CornerFilled << false;
+    }
+
+    void comparisonForgivesOnlyEdgeNoise()
+    {
+        QFETCH(QString, name);
+        QFETCH(Change, change);
+        QFETCH(bool, accepted);
+        const QImage committed = pixelsOf(*findItem(name)).convertToFormat(QImage::Format_ARGB32);
+        QImage fresh = committed;
+        const QRgb ink = committed.pixel(committed.width() / 2, committed.height() / 2);
+        switch (change) {
+        case Change::None: break;
+        case Change::EdgeByNoise: nudge(fresh, firstPixel(committed, true), kEdgeNoiseLevels); break;
+        case Change::EdgeBeyondNoise: nudge(fresh, firstPixel(committed, true), kEdgeNoiseLevels + 1); break;
+        case Change::PlainByOne: nudge(fresh, firstPixel(committed, false), 1); break;
+        case Change::ColourBeyondNoise: // the glyph's ink, wherever it is
+            for (int i = 0; i < fresh.width() * fresh.height(); ++i)
+                if (committed.pixel(i % fresh.width(), i / fresh.width()) == ink)
+                    nudge(fresh, {i % fresh.width(), i / fresh.width()}, kEdgeNoiseLevels + 1);
+            break;
+        case Change::OtherGlyph: fresh = pixelsOf(*findItem(QStringLiteral("1_zoom6_on_0"))); break;
+        case Change::CornerFilled: // opaque, same colour
+            fresh.setPixel(0, 0, committed.pixel(0, 0) | 0xff000000);
+            break;
+        }
+        QVERIFY(change == Change::None || fresh != committed);
+        const QString difference = pictureDifference(committed, fresh);
+        QVERIFY2(difference.isEmpty() == accepted, qPrintable(difference));
+    }
+
+    void generatorReproducesTheCommittedFiles()
+    {
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
+        QProcess gen;
+        gen.start(QStringLiteral(QV742_ARTGEN), {QStringLiteral("--out"), out.path()});
+        QVERIFY2(gen.waitForFinished(120000), "generator did not finish");
+        QVERIFY2(gen.exitStatus() == QProcess::NormalExit && gen.exitCode() == 0,
+                 gen.readAllStandardError().constData());
+
+        // Pixels, not bytes: PNG bytes depend on the zlib build. The BMP reader
+        // is strict about the format.
+        QStringList changed;
+        for (const Item &item : inventory()) {
+            const QString fresh = QDir(out.path()).filePath(item.relativePath());
+            const QImage image = item.kind == Kind::AppIcon ? QImage(fresh) : readBmp(fresh).image;
+            const QString difference = pictureDifference(pixelsOf(item), image);
+            if (!difference.isEmpty())
+                changed << item.relativePath() + ": " + difference;
+        }
+        QVERIFY2(changed.isEmpty(),
+                 qPrintable("regenerate with the `artwork` target and commit:\n" + changed.join('\n')));
+    }
+
+    void generatorReportsFailureWhenItCannotWrite()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QProcess gen;
+        gen.start(QStringLiteral(QV742_ARTGEN), {QStringLiteral("--out"), blocker.fileName()});
+        QVERIFY(gen.waitForFinished(120000) && gen.exitCode() != 0 && !gen.readAllStandardError().isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestArtwork)
 #include "tst_artwork.moc"

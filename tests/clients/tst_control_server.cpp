@@ -1,11 +1,20 @@
-// The panel's control socket on the real panel window, on virtual time:
-// commands wait for the panel's own routines, answers come in order, and bad
-// clients are told and dropped while the panel goes on serving.
+// The panel's control socket. On the real panel window, on virtual time:
+// commands wait for the panel's routines and are answered in order, bad
+// clients are dropped while it goes on serving, and a second start of the
+// program hands over to it. In real time: scripts and clicks share the box.
 
-#include "panel/press_dispatch.h"
-#include "served_panel.h"
+#include "app/come_forward.h"
+#include "app/control_server.h"
+#include "app/single_instance.h"
+#include "app/system_parts.h"
+#include "magnifier/frm_mag.h"
+#include "panel_rig.h"
+#include "sim_process.h"
 #include "test_registry.h"
 
+#include <QDeadlineTimer>
+#include <QLocalSocket>
+#include <QProcess>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -18,6 +27,52 @@
 #include <unistd.h>
 
 namespace {
+
+// The real panel window on virtual time (PanelRig) with its control socket
+// open in a private folder, and a client in this thread: its waits run the
+// event loop, so the panel serves meanwhile.
+struct ServedPanel {
+    explicit ServedPanel(const BoxConfig& box = {}) : rig(box) {}
+    bool start()
+    {
+        rig.start();
+        server = std::make_unique<ControlServer>(ControlTarget{
+            &rig.p(), [this] { come_forward(rig.frm()); }, [](int com) { return QStringLiteral("/dev/qv-com%1").arg(com); }});
+        return server->listen(path(), error);
+    }
+    // Where a panel of this user listens when XDG_RUNTIME_DIR is `folder`.
+    QString path() const { return folder.filePath("qv742-panel.socket"); }
+
+    PanelRig rig;
+    QTemporaryDir folder;
+    std::unique_ptr<ControlServer> server;
+    QString error;
+};
+
+struct TestClient {
+    explicit TestClient(const QString& path)
+    {
+        socket.connectToServer(path);
+        socket.waitForConnected(2000);
+    }
+    void say(const QByteArray& line) { socket.write(line + '\n'), socket.flush(); }
+    // The next line; empty when none came in time.
+    QByteArray line()
+    {
+        const QDeadlineTimer deadline(5000);
+        while (!socket.canReadLine() && !deadline.hasExpired() && socket.state() == QLocalSocket::ConnectedState)
+            QTest::qWait(2);
+        return socket.canReadLine() ? socket.readLine().chopped(1) : QByteArray();
+    }
+    QByteArray ask(const QByteArray& request) { return say(request), line(); }
+    bool closed()
+    {
+        for (int i = 0; i < 2500 && socket.state() != QLocalSocket::UnconnectedState; ++i)
+            QTest::qWait(2);
+        return socket.state() == QLocalSocket::UnconnectedState;
+    }
+    QLocalSocket socket;
+};
 
 // A bare socket, for clients Qt would not let us be: one that never reads,
 // one that floods, one left behind by a process that died.
@@ -49,6 +104,42 @@ QByteArray push_without_reading(int fd, const QByteArray& bytes, int tries)
     return heard;
 }
 
+// Starts qv742-panel as this user's second panel and serves it meanwhile;
+// its standard error, or "exit N" when it did not exit 0.
+QString start_again(ServedPanel& panel, const QStringList& args = {})
+{
+    QTemporaryDir tmp;
+    SingleInstance first(QDir(tmp.path()).filePath("qv742-panel-qvtest.lock"));
+    first.acquire();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", panel.folder.path());
+    env.insert("TMPDIR", tmp.path());
+    env.insert("USER", "qvtest");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(QV742_PANEL), args);
+    for (int i = 0; i < 10000 && second.state() != QProcess::NotRunning; ++i)
+        QTest::qWait(2);
+    const QString err = QString::fromLocal8Bit(second.readAllStandardError());
+    return second.exitCode() == 0 ? err : QStringLiteral("exit %1").arg(second.exitCode());
+}
+
+// Every command the box received was answered before the next one came.
+bool strictly_alternating(const QStringList& sim_lines)
+{
+    bool owed = false;
+    for (const QString& line : sim_lines) {
+        if (line.startsWith("recv ") && owed)
+            return false;
+        if (line.startsWith("recv ") || (line.startsWith("send ") && line != "send RDY000"))
+            owed = line.startsWith("recv ");
+    }
+    return !owed;
+}
+
+QStringList lines(QProcess* p) { return QString::fromLatin1(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts); }
+
 }  // namespace
 
 class TestControlServer : public QObject {
@@ -64,10 +155,7 @@ private slots:
         script.say("CMD FRZ001");
         // The power button's routine runs window events between its
         // exchanges: the command arrives there and must wait.
-        const int from = panel.rig.sent().size();
-        button_released(panel.rig.p(), 26);
-        QCOMPARE(panel.rig.sent_since(from), QStringList({"PWR001", "ASP999", "SCN999", "FMT999", "FRZ999",
-                                                          "NPO999", "PAT999", "ZOM999"}));
+        QCOMPARE(panel.rig.click(26), QStringList{"PWR001"} + kModeQueries);
         QCOMPARE(panel.server->queued(), 1);
         QCOMPARE(script.line(), QByteArray("REPLY FRZ001"));
         QCOMPARE(panel.rig.picture(14), QString("1_freeze_on_0"));
@@ -157,6 +245,103 @@ private slots:
             QTest::qWait(2);
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         QCOMPARE(panel.rig.sent_since(from), QStringList());
+    }
+
+    void a_second_start_brings_the_panel_forward()
+    {
+        ServedPanel panel;
+        panel.rig.env.open_magnifier = nullptr;  // the real one
+        QVERIFY(panel.start());
+        FrmMain& frm = panel.rig.frm();
+        frm.enter_tray();
+        QVERIFY(!frm.isVisible());
+        QVERIFY(start_again(panel).contains("brought forward"));
+        QVERIFY(frm.isVisible());
+
+        frm.showMinimized();
+        // Only a device that differs from the running panel's is named.
+        const QString err = start_again(panel, {"--com1", "/dev/ttyUSB7", "--com2", "/dev/qv-com2"});
+        QVERIFY2(err.contains("COM1 is /dev/qv-com1, not /dev/ttyUSB7") && !err.contains("COM2"), qPrintable(err));
+        QVERIFY(frm.isVisible() && !frm.isMinimized());
+
+        // The magnifier open, the panel hidden behind it on purpose.
+        frm.open_magnifier();
+        frm.hide_window();
+        FrmMag* magnifier = frm.magnifier();
+        magnifier->showMinimized();
+        QVERIFY(start_again(panel).contains("brought forward"));
+        QVERIFY(magnifier->isVisible() && !magnifier->isMinimized() && !frm.isVisible());
+    }
+
+    void scripts_and_clicks_share_the_box()
+    {
+        auto sim = std::make_unique<SimProcess>(QStringList{"--reply-delay", "15", "--ready-delay", "100"});
+        QTemporaryDir dir;
+        QVERIFY(write_file(dir.filePath("QVR_742.ini"), "1,1,0,0,#FALSE#\r\n"));
+        SystemParts parts;
+        parts.com_devices.set_override(1, sim->link());
+        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), dir.filePath("QVR_742.ini"));
+        int waited_in_routines = 0;  // event passes of routines with a client's command waiting
+        ControlServer* serving = nullptr;
+        env.process_events = [&] {
+            QCoreApplication::processEvents();
+            waited_in_routines += serving && serving->queued() > 0;
+        };
+        FrmMain frm(env);
+        frm.start();
+        ControlServer server({&frm.panel(), [&] { come_forward(frm); }, [&](int com) { return parts.port.device(com); }});
+        serving = &server;
+        QString error;
+        QVERIFY2(server.listen(dir.filePath("qv742-panel.socket"), error), qPrintable(error));
+        QProcessEnvironment ctl_env = QProcessEnvironment::systemEnvironment();
+        ctl_env.insert("XDG_RUNTIME_DIR", dir.path());
+        const auto ctl = [&](const QStringList& args) {
+            auto* p = new QProcess(this);
+            p->setProcessEnvironment(ctl_env);
+            p->start(QStringLiteral(QV742_CTL), QStringList{"--port", sim->link()} + args);
+            return p;
+        };
+
+        QProcess* listener = ctl({"--listen", "60"});
+        QTRY_COMPARE_WITH_TIMEOUT(server.clients(), 1, 10000);
+        const QStringList one = {"FRZ001", "SCN001", "PAT000", "FRZ999", "VER999", "NPO001"};
+        const QStringList two = {"FMT001", "CON040", "FMT999", "PWR999", "ZOM999", "SHA005"};
+        QProcess* script_one = ctl(one + one + one);
+        QProcess* script_two = ctl(two + two + two);
+        PictureButton* aspect = frm.elements().img_ico[27];
+        int clicks = 0;
+        while (script_one->state() != QProcess::NotRunning || script_two->state() != QProcess::NotRunning) {
+            QTest::mouseClick(aspect, Qt::LeftButton);
+            QTest::qWait(10);
+            QVERIFY(++clicks < 3000);
+        }
+        const QStringList one_replies = {"FRZ001", "SCN001", "PAT000", "FRZ001", "VER105", "NPO001"};
+        const QStringList two_replies = {"FMT001", "CON040", "FMT001", "PWR001", "ZOM000", "SHA005"};
+        QCOMPARE(lines(script_one), one_replies + one_replies + one_replies);
+        QCOMPARE(lines(script_two), two_replies + two_replies + two_replies);
+        QVERIFY(script_one->exitCode() == 0 && script_two->exitCode() == 0 && clicks > 3);
+        QVERIFY2(waited_in_routines > 0, "no script's command came in the middle of a routine");
+        QTRY_VERIFY(strictly_alternating(sim->lines()));
+        QCOMPARE(sim->received().count("FRZ001"), 3);
+
+        // The panel shows what the scripts set, and what the clicks left.
+        const auto picture = [&](int i) { return frm.elements().img_ico[i]->picture_name(); };
+        QCOMPARE(QStringList({picture(14), picture(13), picture(9)}),
+                 QStringList({"1_freeze_on_0", "1_out_yuv_0", "1_scan_over_0"}));
+        QProcess* check = ctl({"ASP999"});
+        QTRY_COMPARE_WITH_TIMEOUT(check->state(), QProcess::NotRunning, 20000);
+        const QStringList names = {"full", "panscan", "letterbox"};
+        QCOMPARE(aspect->picture_name(), "1_aspect_" + names.value(lines(check).value(0).right(3).toInt()) + "_0");
+
+        // The listening script heard the box, and ends with the device.
+        sim->type("FRZ000");
+        QTRY_VERIFY_WITH_TIMEOUT(listener->canReadLine(), 10000);
+        QCOMPARE(listener->readLine(), QByteArray("FRZ000\n"));
+        sim.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(listener->state(), QProcess::NotRunning, 15000);
+        QCOMPARE(listener->exitCode(), 2);
+        serving = nullptr;
+        frm.close();
     }
 };
 

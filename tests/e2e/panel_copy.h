@@ -3,8 +3,9 @@
 // its settings file, single-instance lock and control socket stay apart from
 // everything else (a panel of the user's own session among them).
 
+#include "test_files.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -53,18 +54,8 @@ public:
         return *processes_.back();
     }
 
-    QByteArray settings() const
-    {
-        QFile f(dir.filePath("QVR_742.ini"));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
-    void write_settings(const QByteArray& s)
-    {
-        QFile f(dir.filePath("QVR_742.ini"));
-        f.open(QIODevice::WriteOnly);
-        f.write(s);
-    }
+    QByteArray settings() const { return read_file(dir.filePath("QVR_742.ini")); }
+    void write_settings(const QByteArray& s) { write_file(dir.filePath("QVR_742.ini"), s); }
 
     QTemporaryDir dir;
     QString program;

@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
-#include <QProcess>
 #include <QMap>
 #include <QScreen>
 #include <QStandardPaths>

@@ -6,8 +6,6 @@
 #include "sim_process.h"
 #include "test_registry.h"
 
-#include <QDir>
-#include <QFile>
 #include <csignal>
 
 static const QStringList kStartup = {"VER999", "PWR999", "ASP999", "SCN999", "FMT999",

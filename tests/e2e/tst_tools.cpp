@@ -5,8 +5,6 @@
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 

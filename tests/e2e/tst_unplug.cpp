@@ -1,28 +1,20 @@
-// End to end, in real time: the serial device vanishes under the real panel
-// (offscreen, in this process, on the real SystemSerialPort) and comes back.
-// Killing the simulator outright is what the pty's far end sees when an
-// adapter is pulled. What virtual time proves already is not repeated here.
+// The serial device vanishes under the real panel. End to end, in real
+// time: offscreen, in this process, on the real SystemSerialPort, and back
+// again; killing the simulator outright is what the pty's far end sees when
+// an adapter is pulled. What virtual time proves is not repeated there. On
+// virtual time, where the instant of the loss is exact: under a routine.
 
 #include "app/system_parts.h"
-#include "core/shared_state.h"
-#include "link/com_devices.h"
 #include "link/protocol.h"
 #include "link/system_device_list.h"
-#include "panel/message_line.h"
-#include "panel/picture_button.h"
-#include "panel/press_dispatch.h"
+#include "panel/option_lines.h"
+#include "panel_rig.h"
 #include "sim_process.h"
 #include "test_registry.h"
-#include "window/frm_main.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-
 #include <chrono>
 #include <csignal>
 #include <ctime>
@@ -61,18 +53,12 @@ struct LivePanel {
     explicit LivePanel(const QString& link, const QString& by_id_dir = QString())
         : devices(by_id_dir), com_devices(devices, "/dev/ttyS0", dir.filePath("no-such-com2"))
     {
-        QFile settings(dir.filePath("QVR_742.ini"));
-        settings.open(QIODevice::WriteOnly);
-        settings.write("1,1,0,0,#FALSE#\r\n");
-        settings.close();
-        if (by_id_dir.isEmpty()) {
+        write_file(dir.filePath("QVR_742.ini"), "1,1,0,0,#FALSE#\r\n");
+        if (by_id_dir.isEmpty())
             com_devices.set_override(1, link);
-        } else {
-            QFile chosen(dir.filePath("QVR_742_devices.ini"));
-            chosen.open(QIODevice::WriteOnly);
-            chosen.write("COM1=" + link.toUtf8() + "\n");
-        }
-        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
+        else
+            write_file(dir.filePath("QVR_742_devices.ini"), "COM1=" + link.toUtf8() + "\n");
+        PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), dir.filePath("QVR_742.ini"));
         env.com_devices = &com_devices;
         env.message_box = [this](const QString& text, const QString&) { dialogs << text; };
         frm = std::make_unique<FrmMain>(env);
@@ -177,14 +163,51 @@ private slots:
         QCOMPARE(panel.frm->elements().lab_msg->toolTip(), QString());  // the loss is over
         QCOMPARE(panel.dialogs, QStringList());
     }
+
+    // Whatever routine the device vanished under, its own caption must not
+    // hide the loss.
+    void during_a_routine_with_a_ready_wait_data()
+    {
+        QTest::addColumn<int>("routine");
+        QTest::newRow("a power press") << 0;
+        QTest::newRow("a message of the box") << 1;
+        QTest::newRow("the test pattern switching off") << 2;
+    }
+    void during_a_routine_with_a_ready_wait()
+    {
+        QFETCH(int, routine);
+        BoxConfig config;
+        config.power_on = routine != 0;
+        config.send_ready = false;
+        StartedPanel r(config);
+        if (routine == 2) {
+            r.click(10);  // the option page
+            option_clicked(r.p(), 4);     // test pattern on
+        }
+        r.port.unplug_at = r.clock.now + 1000;  // inside the 5 s ready wait
+        if (routine == 0)
+            r.click(26);
+        else if (routine == 1)
+            r.box_says("PWR001");      // the box switched on at its front panel
+        else
+            option_clicked(r.p(), 5);  // and off: PAT000 and its ready wait
+        QCOMPARE(r.link().last_reply, protocol::kNone);
+        QCOMPARE(r.caption(), QStringLiteral("COM1 lost !"));
+        QCOMPARE(r.pictures_of({28}) << r.indicator(), (QStringList{"1_com1_off_0", "1_connect_off_0"}));
+        QVERIFY(r.el().lab_msg->toolTip().contains("Input/output error") && !r.link().polling());
+        QVERIFY(r.messages.isEmpty());  // no dialog
+    }
+
+    void not_when_the_routine_opened_the_port_again()
+    {
+        StartedPanel r;
+        r.port.unplug();
+        r.click(28);  // COM1 opens it again
+        QVERIFY(r.st.port_open && r.caption() != QStringLiteral("COM1 lost !"));
+        r.click(27);  // and the next press is answered
+        QCOMPARE(r.link().last_reply, QStringLiteral("ASP001"));
+    }
 };
 
 QV_REGISTER_TEST(TestUnplug)
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    return run_registered_tests(argc, argv);
-}
-
 #include "tst_unplug.moc"

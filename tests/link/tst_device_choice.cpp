@@ -1,12 +1,12 @@
-// Which device a COM number uses, the link coming back after a loss, and
-// the poll tick woken by the port's readable notice, on virtual time.
+// Which device a COM number uses, from the command line or the panel's
+// choice; the link coming back after a loss, and the poll tick woken by the
+// port's readable notice, on virtual time; and the Qt platform asked for.
 
-#include "core/shared_state.h"
+#include "app/command_line.h"
+#include "app/platform_choice.h"
 #include "fake_device_list.h"
-#include "fake_port.h"
 #include "link/com_devices.h"
-#include "link/device_link.h"
-#include "recording_observer.h"
+#include "link_rig.h"
 #include "test_registry.h"
 
 #include <QCoreApplication>
@@ -17,23 +17,20 @@ using Source = DeviceResolution::Source;
 
 const SerialDeviceInfo kPlain{"/dev/ttyACM0", "", "USB ACM device", "", true};
 
-// A link whose COM1 is the adapter chosen by its stable name.
-struct Rig {
-    Rig()
+// A link whose COM1 is the adapter chosen by its stable name. The devices
+// come first: the link uses them until it is gone.
+struct Devices {
+    FakeDeviceList devices;
+    ComDevices com{devices, "/dev/ttyS0", "/dev/ttyS1"};
+};
+struct Rig : Devices, LinkRig {
+    Rig() : LinkRig(false, false)
     {
         devices.listed = {kFtdi};
         com.set_chosen(1, kFtdi.stable_name);
         link.use_devices(com);
         link.set_comm();
     }
-    VirtualClock clock;
-    BoxModel box;
-    FakePort port{clock, &box};
-    RecordingObserver obs{&clock};
-    SharedState state;
-    FakeDeviceList devices;
-    ComDevices com{devices, "/dev/ttyS0", "/dev/ttyS1"};
-    DeviceLink link{port, clock, obs, state};
 };
 
 void settle() { QCoreApplication::processEvents(); }
@@ -158,10 +155,42 @@ private slots:
         // Not polling (a command sent from the handling): no tick at all.
         rig.link.dispatch_idle = false;
         rig.link.tx_cmd("VER999");
-        QVERIFY(!rig.link.polling());
-        QVERIFY(!rig.link.poll_tick(nullptr));
+        QVERIFY(!rig.link.polling() && !rig.link.poll_tick(nullptr));
         QCOMPARE(rig.obs.ticks_due, due + 2);
         rig.link.dispatch_idle = true;
+    }
+
+    void maps_com_ports_to_devices()
+    {
+        // Not given: the device chosen in the panel, or the default, is used.
+        PanelOptions o = parse_panel_options({"qv742-panel"});
+        QVERIFY(o.error.isEmpty() && o.com1.isEmpty() && o.com2.isEmpty());
+        o = parse_panel_options({"qv742-panel", "--com1", "/tmp/x/com1", "--com2=/dev/ttyUSB0"});
+        QVERIFY(o.error.isEmpty());
+        QCOMPARE(o.com1 + " " + o.com2, QString("/tmp/x/com1 /dev/ttyUSB0"));
+
+        for (const QStringList& wrong : {QStringList{"--com3", "x"}, {"--com1"}, {"stray"}, {"--com1="}})
+            QVERIFY(!parse_panel_options(QStringList{"qv742-panel"} + wrong).error.isEmpty());
+        o = parse_panel_options({"qv742-panel", "--help"});
+        QVERIFY(o.show_help && o.help_text.contains("--com2"));
+    }
+
+    void xwayland_first_on_a_wayland_desktop_unless_the_user_chose()
+    {
+        const struct {
+            const char *qpa, *wayland, *display;
+            QStringList args;
+            const char* chosen;
+        } cases[] = {
+            {"", "wayland-0", ":0", {}, "xcb;wayland"},
+            {"", "wayland-0", "", {}, ""},  // no XWayland: Qt's choice
+            {"", "", ":0", {}, ""},         // X11: as always
+            {"wayland", "wayland-0", ":0", {}, ""},  // the user's variable
+            {"", "wayland-0", ":0", {"-platform", "wayland"}, ""},
+            {"", "wayland-0", ":0", {"--com1", "x", "--platform=xcb"}, ""},
+        };
+        for (const auto& c : cases)
+            QCOMPARE(preferred_platform(c.qpa, c.wayland, c.display, c.args), QByteArray(c.chosen));
     }
 };
 

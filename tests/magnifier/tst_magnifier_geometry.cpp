@@ -1,11 +1,13 @@
-// The magnifier's arithmetic, without widgets.
+// The magnifier's arithmetic and its pictures of the screen, without widgets.
 
 #include "magnifier/drag_pointer.h"
 #include "magnifier/magnifier_geometry.h"
+#include "magnifier/snapshot.h"
+#include "platform/screenshot_portal.h"
+#include "screen_pattern.h"
 #include "test_registry.h"
 
-#include <QImage>
-#include <QTest>
+#include <QUrl>
 
 using namespace mag;
 
@@ -37,8 +39,6 @@ QList<double> placed(const Layout& lo)
 class TestMagnifierGeometry : public QObject {
     Q_OBJECT
 private slots:
-    // The layout at 15 twips a pixel, and the halves' source columns and
-    // sizes: tst_frm_mag, on the real widgets.
     void layoutFromScreen()
     {
         // The strip sits right under the view, a margin above the bottom edge;
@@ -71,7 +71,6 @@ private slots:
         QCOMPARE(to_pixels(-67.5, 15), -4);  // -4.5
     }
 
-    // Where the halves sit: tst_frm_mag, under the pointer and off the edge.
     void pointerAndDragArithmetic()
     {
         // Twips per pixel differ across and down.
@@ -91,6 +90,35 @@ private slots:
         QCOMPARE((QList<QRgb>{out.pixel(0, 0), out.pixel(1, 0), out.pixel(2, 0)}),
                  (QList<QRgb>{0, pixels[1] | 0xff000000, pixels[2] | 0xff000000}));
         QVERIFY(key_colour_transparent(QImage()).isNull());
+    }
+
+    void portalPicturesBecomeTheScreen()
+    {
+        const QVariantMap file{{"uri", QUrl::fromLocalFile("/tmp/out.png").toString()}};
+        QCOMPARE(portal_picture_file(0, file), QStringLiteral("/tmp/out.png"));
+        QCOMPARE(portal_picture_file(1, file), QString());  // refused
+        QCOMPARE(portal_picture_file(0, {}), QString());
+        QCOMPARE(portal_picture_file(0, {{"uri", "https://example.org/out.png"}}), QString());
+
+        // Two screens side by side: the second one's part, at its size.
+        const QImage second = screen_part_of_desktop(screen_pattern(2048, 768), QRect(0, 0, 2048, 768),
+                                                     QRect(1024, 0, 1024, 768));
+        QCOMPARE(second.size(), QSize(1024, 768));
+        QCOMPARE(pattern_source(second.pixel(10, 20)), QPoint(1034, 20));
+        // A picture in device pixels (scale 2) comes back at the logical size.
+        const QRect screen(0, 0, 1024, 768);
+        QCOMPARE(screen_part_of_desktop(screen_pattern(2048, 1536), screen, screen).size(), screen.size());
+        QVERIFY(screen_part_of_desktop(QImage(), screen, screen).isNull());
+    }
+
+    void grabOfAnotherSizeCoversTheScreen()
+    {
+        const QImage grab = screen_pattern(640, 480).convertToFormat(QImage::Format_ARGB32);
+        const QImage small = screen_snapshot(grab, {800, 600});
+        QVERIFY(small.size() == QSize(800, 600) && small.pixel(700, 500) == qRgb(0, 0, 0));  // black beyond the grab
+        QCOMPARE(pattern_source(small.pixel(639, 479)), QPoint(639, 479));
+        const QImage big = screen_snapshot(screen_pattern(1000, 700), {800, 600});
+        QVERIFY(big.size() == QSize(800, 600) && pattern_source(big.pixel(799, 599)) == QPoint(799, 599));
     }
 };
 

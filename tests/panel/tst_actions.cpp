@@ -5,37 +5,22 @@
 #include "panel/pages.h"
 #include "panel/option_label.h"
 #include "panel/option_lines.h"
-#include "panel/press_dispatch.h"
 #include "panel/video_sliders.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 
-#include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
-#include <QTest>
 
 namespace {
-
-const QStringList kModeQueries = {"ASP999", "SCN999", "FMT999", "FRZ999", "NPO999", "PAT999", "ZOM999"};
-
-// A release, after a press when `held`; what it sent.
-QStringList click(PanelRig& r, int ind, bool held = false)
-{
-    const int from = r.sent().size();
-    if (held)
-        button_pressed(r.p(), ind);
-    button_released(r.p(), ind);
-    return r.sent_since(from);
-}
 
 // Clicks in turn (negative: held); what they sent, in order.
 QStringList clicks(PanelRig& r, std::initializer_list<int> buttons)
 {
     QStringList out;
     for (int b : buttons)
-        out += click(r, std::abs(b), b < 0);
+        out += r.click(std::abs(b), b < 0);
     return out;
 }
 
@@ -48,39 +33,37 @@ private slots:
     {
         BoxConfig off;
         off.power_on = false;
-        PanelRig r(off);
-        r.start();
+        StartedPanel r(off);
         // While it switches on, power and magnifier cannot be pressed.
         bool locked = true;
         r.on_events = [&] { locked = locked && !r.ico(26)->isEnabled() && !r.ico(8)->isEnabled(); };
-        QCOMPARE(click(r, 26), QStringList{"PWR001"} + kModeQueries);
+        QCOMPARE(r.click(26), QStringList{"PWR001"} + kModeQueries);
         r.on_events = nullptr;
         QVERIFY(locked && r.st.power_state == 1 && r.modes_enabled(true));
         QCOMPARE(r.shows({26}), (QStringList{"1_power_on_0", "Power On"}));  // the normal picture after the click
 
-        QCOMPARE(click(r, 26), QStringList{"PWR000"});
+        QCOMPARE(r.click(26), QStringList{"PWR000"});
         QVERIFY(r.st.power_state == 0 && r.modes_enabled(false));
         QCOMPARE(r.caption(), QString("Power Off"));
 
         // Power on without a reply: only power and magnifier stay usable.
         r.port.unanswered << "PWR001";
-        QCOMPARE(click(r, 26), QStringList{"PWR001"});
+        QCOMPARE(r.click(26), QStringList{"PWR001"});
         QVERIFY(r.st.power_state == 0 && r.modes_enabled(false));
         // Power off without a reply changes nothing.
         r.port.unanswered = QStringList{"PWR000"};
         r.st.power_state = 1;
         enable_icons(r.p(), true);
-        click(r, 26);
+        r.click(26);
         QVERIFY(r.st.power_state == 1 && r.ico(6)->isEnabled());
     }
 
     void scan_aspect_output_and_freeze()
     {
-        PanelRig r;
-        r.start();
-        QCOMPARE(click(r, 9), QStringList{"SCN001"});
+        StartedPanel r;
+        QCOMPARE(r.click(9), QStringList{"SCN001"});
         QCOMPARE(r.shows({9, 11, 12}), (QStringList{"1_scan_over_0", "1_pan_0", "1_expand_0", "Overscan"}));
-        QCOMPARE(click(r, 9), QStringList{"SCN000"});
+        QCOMPARE(r.click(9), QStringList{"SCN000"});
         QCOMPARE(r.picture(11), QString("1_move_0"));
 
         // No reply: scan unchanged, but the page and the three pictures are redone.
@@ -90,7 +73,7 @@ private slots:
             return QList<int>{r.ico(9)->picture_loads(), r.ico(11)->picture_loads(), r.ico(12)->picture_loads()};
         };
         const QList<int> before = loads();
-        click(r, 9);
+        r.click(9);
         QVERIFY(r.st.scan_mode == 0 && r.st.current_page == 99);
         for (int i = 0; i < 3; ++i)
             QVERIFY(loads()[i] > before[i]);
@@ -99,13 +82,13 @@ private slots:
         r.port.unanswered << "ASP001";
         QCOMPARE(clicks(r, {27, 27}), (QStringList{"ASP001", "ASP001"}));  // unanswered: the same again
         r.st.aspect_mode = 7;
-        QCOMPARE(click(r, 27), QStringList{"ASP000"});
+        QCOMPARE(r.click(27), QStringList{"ASP000"});
 
         // Output and freeze toggle even with no box at all.
         r.st.port_open = false;
-        click(r, 13);
+        r.click(13);
         QCOMPARE(r.shows({13}), (QStringList{"1_out_yuv_0", "YPbPr Output"}));
-        click(r, 14);
+        r.click(14);
         QCOMPARE(r.shows({14}), (QStringList{"1_freeze_on_0", "Freeze On"}));
         r.st.port_open = true;
         QCOMPARE(clicks(r, {13, 14}), (QStringList{"FMT000", "FRZ000"}));
@@ -113,8 +96,7 @@ private slots:
 
     void zoom_page_and_its_areas()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         const auto areas_on = [&] {
             QList<int> on;
             for (int i = 30; i <= 38; ++i)
@@ -124,7 +106,7 @@ private slots:
         };
         // The page marks the area the box reports.
         r.box.receive("ARA009", 0);
-        QCOMPARE(click(r, 7), (QStringList{"ZOM001", "ARA999"}));
+        QCOMPARE(r.click(7), (QStringList{"ZOM001", "ARA999"}));
         QVERIFY(r.st.current_page == 7 && r.ico(26)->isEnabled() && r.ico(8)->isEnabled());
         QCOMPARE(areas_on(), QList<int>{38});
         QCOMPARE(r.caption(), QString("Zoom"));
@@ -134,40 +116,38 @@ private slots:
         QCOMPARE(r.caption(), QString("Zoom Area 5"));
         // Refused (no reply): nothing but the clicked button is redrawn.
         r.port.unanswered << "ARA007";
-        click(r, 36);
+        r.click(36);
         QVERIFY(r.st.zoom_area == 5 && areas_on() == QList<int>{34});
 
         // Answered with another area: all nine show unselected.
         r.port.unanswered.clear();
         r.port.set_box(nullptr);
         r.port.arrive_in(5, "ARA003");
-        click(r, 38);
+        r.click(38);
         QVERIFY(r.st.zoom_area == 3 && areas_on().isEmpty());
         r.port.set_box(&r.box);
 
-        // The arrows move the zoomed picture.
         QCOMPARE(clicks(r, {-17, -20, 21, 16}),
                  (QStringList{"MVU001", "MVU000", "MVR001", "MVR000", "ARA001", "ZOM000"}));
         QCOMPARE(r.st.current_page, 99);
 
         // The box does not say its area: none marked, the last one kept.
         r.port.unanswered << "ARA999";
-        click(r, 7);
+        r.click(7);
         QVERIFY(r.st.zoom_area == 3 && areas_on().isEmpty());
-        click(r, 16);
+        r.click(16);
 
         // Zoom without a reply stays on the main page, indicator off.
         r.port.unanswered << "ZOM001";
-        QCOMPARE(click(r, 7), QStringList{"ZOM001"});
+        QCOMPARE(r.click(7), QStringList{"ZOM001"});
         QVERIFY(r.st.current_page == 99 && r.ico(7)->isEnabled() && r.ico(26)->isEnabled());
         QCOMPARE(r.indicator(), QString("1_connect_off_0"));
     }
 
     void adjustment_pages_and_their_tabs()
     {
-        PanelRig r;
-        r.start();
-        click(r, 12);
+        StartedPanel r;
+        r.click(12);
         QVERIFY(r.st.current_page == 12 && !r.ico(24)->isEnabled() && r.ico(23)->isEnabled());
         QCOMPARE(r.shows({24, 23}) << r.title(), (QStringList{"1_2size_2", "1_2move_0", "Size Picture", "SIZE PANEL"}));
         r.st.hover_button = 12;
@@ -175,7 +155,7 @@ private slots:
         QCOMPARE(r.picture(24), QString("1_2size_2"));
         QCOMPARE(clicks(r, {-17, 21}), (QStringList{"SZU001", "SZU000", "RST002"}));
 
-        click(r, 23);
+        r.click(23);
         QVERIFY(r.st.current_page == 11 && !r.ico(23)->isEnabled());
         QCOMPARE(r.pictures_of({23, 24}) << r.title(), (QStringList{"1_2move_2", "1_2size_0", "POSITION PANEL"}));
         QCOMPARE(clicks(r, {-18, 21}), (QStringList{"MVL001", "MVL000", "RST001"}));
@@ -185,27 +165,26 @@ private slots:
         QVERIFY(r.picture(23) == "1_2move_0" && !r.ico(23)->isEnabled());
 
         const int loads11 = r.ico(11)->picture_loads();
-        click(r, 16);
+        r.click(16);
         QVERIFY(r.ico(11)->picture_loads() > loads11 && r.st.current_page == 99);
 
         // Overscan names the pages pan and expand.
         r.st.scan_mode = 1;
-        click(r, 11);
+        r.click(11);
         QCOMPARE(r.pictures_of({23, 24}) << r.title(), (QStringList{"1_2pan_2", "1_2expand_0", "PAN PANEL"}));
-        click(r, 24);
+        r.click(24);
         QCOMPARE(r.pictures_of({24}) << r.title(), (QStringList{"1_2expand_2", "EXPAND PANEL"}));
     }
 
     void arrows_send_press_and_release_in_order()
     {
-        PanelRig r;
-        r.start();
-        click(r, 11);
+        StartedPanel r;
+        r.click(11);
         r.st.power_state = 0;  // with the box off, only the release
-        QCOMPARE(click(r, 19, true), QStringList{"MVD000"});
-        QCOMPARE(click(r, 21, true), QStringList{"RST001"});  // default acts on release only
+        QCOMPARE(r.click(19, true), QStringList{"MVD000"});
+        QCOMPARE(r.click(21, true), QStringList{"RST001"});  // default acts on release only
         r.st.power_state = 1;
-        QCOMPARE(click(r, 20, true), (QStringList{"MVR001", "MVR000"}));
+        QCOMPARE(r.click(20, true), (QStringList{"MVR001", "MVR000"}));
         // A right-button release acts like a left one.
         int from = r.sent().size();
         QTest::mousePress(r.ico(17), Qt::RightButton);
@@ -216,7 +195,7 @@ private slots:
         bool released = false;
         r.on_events = [&] {
             if (!std::exchange(released, true))
-                button_released(r.p(), 17);
+                r.click(17);
         };
         from = r.sent().size();
         button_pressed(r.p(), 17);
@@ -227,9 +206,8 @@ private slots:
 
     void sliders_send_each_new_level_once()
     {
-        PanelRig r;
-        r.start();
-        click(r, 15);
+        StartedPanel r;
+        r.click(15);
         QScrollBar* brightness = r.el().hsr_video[1];
         QCOMPARE(brightness->value(), 128);  // read from the box
         int from = r.sent().size();
@@ -269,14 +247,13 @@ private slots:
 
         // Video reset queries the levels again.
         r.st.port_open = true;
-        QCOMPARE(click(r, 25), (QStringList{"RST003", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
+        QCOMPARE(r.click(25), (QStringList{"RST003", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
     }
 
     void option_lines_choose_and_take_effect()
     {
-        PanelRig r;
-        r.start();
-        QCOMPARE(click(r, 10), (QStringList{"NPO999", "PAT999"}));
+        StartedPanel r;
+        QCOMPARE(r.click(10), (QStringList{"NPO999", "PAT999"}));
         auto& opt = r.el().lab_opt;
         const auto chosen = [&] {
             QList<int> out;
@@ -325,14 +302,13 @@ private slots:
 
     void about_page_shows_both_versions()
     {
-        PanelRig r;
-        r.start();
-        QCOMPARE(click(r, 3), QStringList{"VER999"});
+        StartedPanel r;
+        QCOMPARE(r.click(3), QStringList{"VER999"});
         const auto texts = [&] { return QStringList{r.el().lab_text[0]->text(), r.el().lab_text[1]->text()}; };
         QCOMPARE(texts() << r.caption(), (QStringList{"Software Version: 05", "Firmware Version:  105", "About"}));
         r.port.unanswered << "VER999";
-        click(r, 16);
-        click(r, 3);
+        r.click(16);
+        r.click(3);
         QCOMPARE(texts(), (QStringList{"Software Version: 05", "Firmware Version:  0"}));
     }
 
@@ -344,7 +320,7 @@ private slots:
         r.desktop.screen_image.fill(Qt::darkCyan);
         r.start();
         r.frm().show();
-        click(r, 8);
+        r.click(8);
         FrmMag* mag = r.frm().magnifier();
         QVERIFY(r.frm().isHidden() && r.st.current_page == 8 && mag && mag->isVisible());
         QCOMPARE(mag->windowTitle(), QString("QV-742"));
@@ -355,8 +331,7 @@ private slots:
 
     void dragging_follows_the_cursor()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         r.frm().move(100, 100);
         r.desktop.cursor = QPoint(300, 300);
         const auto move_to = [&](QPoint at) {
@@ -377,14 +352,14 @@ private slots:
         PanelRig r, no_tray;
         r.start();
         r.frm().show();
-        click(r, 0);
+        r.click(0);
         QSystemTrayIcon* icon = r.frm().tray_icon();
         QVERIFY(r.st.tray_active && r.frm().isHidden() && icon);
         QCOMPARE(icon->toolTip(), QString("Scan Converter"));
         r.frm().show();
-        click(r, 0);  // a second time: still one icon
+        r.click(0);  // a second time: still one icon
         QCOMPARE(r.frm().tray_icon(), icon);
-        click(r, 1);
+        r.click(1);
         QVERIFY(r.frm().windowState() & Qt::WindowMinimized);
         // A click on the icon, left or right, brings it back and hides it again.
         r.frm().hide();
@@ -394,7 +369,7 @@ private slots:
         QVERIFY(r.frm().isHidden());
         r.frm().show();
         const int loads = r.ico(2)->picture_loads();
-        click(r, 2);
+        r.click(2);
         QVERIFY(!r.frm().isVisible() && !r.st.port_open && !r.frm().tray_icon());  // the icon goes too
         QCOMPARE(r.ico(2)->picture_loads(), loads);  // no completion step after close
         QVERIFY(r.read_settings().startsWith("1,1,"));
@@ -402,7 +377,7 @@ private slots:
         no_tray.desktop.tray = false;
         no_tray.start();
         no_tray.frm().show();
-        click(no_tray, 0);
+        no_tray.click(0);
         QVERIFY(!no_tray.st.tray_active && (no_tray.frm().windowState() & Qt::WindowMinimized));
     }
 };

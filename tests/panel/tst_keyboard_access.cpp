@@ -2,7 +2,6 @@
 // window built on fakes.
 
 #include "panel/option_label.h"
-#include "panel/press_dispatch.h"
 #include "panel/video_slider.h"
 #include "panel_rig.h"
 #include "test_registry.h"
@@ -10,7 +9,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QStyle>
-#include <QTest>
 
 namespace {
 
@@ -19,7 +17,7 @@ void open_page(PanelRig& r, int page)
 {
     r.start();
     if (page != 99)
-        button_released(r.p(), page);
+        r.click(page);
     r.frm().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&r.frm()));
 }

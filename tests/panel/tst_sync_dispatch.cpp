@@ -1,20 +1,35 @@
 // Start-up exchange, state synchronisation, system reset and the messages
-// the box sends on its own, on virtual time.
+// the box sends on its own, on virtual time; and a client's command run as
+// one of the panel's routines: the panel takes in what it changed, waits for
+// a ready message only when one comes, and no routine lets window events run
+// unmarked.
 
+#include "panel/client_command.h"
 #include "panel/option_label.h"
+#include "panel/option_lines.h"
 #include "panel/pages.h"
-#include "panel/press_dispatch.h"
 #include "panel/state_sync.h"
+#include "panel/video_sliders.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 
-#include <QLabel>
 #include <QScrollBar>
 
 namespace {
 
-const QStringList kModeQueries = {"ASP999", "SCN999", "FMT999", "FRZ999", "NPO999", "PAT999", "ZOM999"};
 const QString kOff = "1_connect_off_0";
+
+// What a client's command sent, then its reply and its ready message; in
+// `ms`, how long it took.
+QStringList run(PanelRig& r, const QString& command, qint64* ms = nullptr)
+{
+    const int from = r.sent().size();
+    const qint64 start = r.clock.now;
+    const ClientAnswer answer = run_client_command(r.p(), command);
+    if (ms)
+        *ms = r.clock.now - start;
+    return r.sent_since(from) << answer.reply << answer.ready;
+}
 
 }  // namespace
 
@@ -77,19 +92,18 @@ private slots:
                  (QStringList{"1_com1_off_0", "1_com2_off_0", "COM port error !", kOff}));  // nothing answers
         // The other port's button opens that one.
         r.port.present = {2};
-        button_released(r.p(), 29);
+        r.click(29);
         QVERIFY(r.st.port_open && r.st.com_port == 2 && r.link().polling());
         QCOMPARE(r.picture(29), QString("1_com2_on_0"));
         r.link().tx_cmd("VER999");  // answered, then the port is lost to a failed open
         r.port.present = {};
-        button_released(r.p(), 29);
+        r.click(29);
         QCOMPARE(r.indicator(), kOff);
     }
 
     void a_missing_reply_cuts_query_states_short()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         r.box.receive("ASP001SCN001FMT001", 0);
         r.st.aspect_mode = r.st.scan_mode = r.st.output_yuv = 0;
         r.port.unanswered << "FMT999";
@@ -102,36 +116,28 @@ private slots:
 
     void system_reset_from_the_panel_and_from_the_box()
     {
-        PanelRig r;
-        r.start();
-        int from = r.sent().size();
-        button_released(r.p(), 6);
-        QCOMPARE(r.sent_since(from), QStringList{"RST000"} + kModeQueries);
+        StartedPanel r;
+        QCOMPARE(r.click(6), QStringList{"RST000"} + kModeQueries);
         QVERIFY(r.st.current_page == 99 && r.modes_enabled(true));
         QCOMPARE(r.caption(), QString("System Reset"));
 
         // Unanswered: no ready wait, no queries, buttons back.
         r.port.unanswered << "RST000";
-        from = r.sent().size();
         const qint64 t0 = r.clock.now;
-        button_released(r.p(), 6);
-        QCOMPARE(r.sent_since(from), QStringList{"RST000"});
+        QCOMPARE(r.click(6), QStringList{"RST000"});
         QVERIFY(r.clock.now - t0 < 1000 && r.modes_enabled(true) && r.st.current_page == 99);
 
         // Reported by the box: nothing sent back; the reset begins with the wait.
-        button_released(r.p(), 15);
-        from = r.sent().size();
+        r.click(15);
         r.port.arrive_in(200, "RDY000");
-        r.box_says("RST000");
-        QCOMPARE(r.sent_since(from), kModeQueries);
+        QCOMPARE(r.box_says("RST000"), kModeQueries);
         QCOMPARE(r.title() + ", " + r.caption(), QString("MAIN PANEL, System Reset"));
         QVERIFY(r.st.current_page == 99 && r.link().polling() && r.link().dispatch_idle);
     }
 
     void box_messages_update_the_panel()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         const int before = r.sent().size();
         for (const char* message : {"ASP001", "FMT001", "FRZ001", "SCN001", "SHA007", "VER123"})
             r.box_says(message);
@@ -164,32 +170,28 @@ private slots:
 
     void box_messages_on_the_video_and_option_pages()
     {
-        PanelRig r;
-        r.start();
-        button_released(r.p(), 15);
-        const int from = r.sent().size();
+        StartedPanel r;
+        r.click(15);
+        QStringList echoed;
         for (const char* message : {"CON040", "FLK000", "BRI200", "SAT070"})
-            r.box_says(message);
+            echoed += r.box_says(message);
         const auto& slider = r.el().hsr_video;
         QCOMPARE((QList<int>{slider[0]->value(), slider[1]->value(), slider[2]->value(), slider[3]->value()}),
                  (QList<int>{40, 200, 32, 0}));  // 70 is out of range: stored, slider left alone
         QCOMPARE(r.st.color_level, 70);
-        QCOMPARE(r.sent().size(), from);  // no echo to the box
+        QCOMPARE(echoed, QStringList());  // no echo to the box
 
         r.port.arrive_in(100, "RDY000");
-        r.box_says("RST003");
-        QCOMPARE(r.sent_since(from), (QStringList{"CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
+        QCOMPARE(r.box_says("RST003"), (QStringList{"CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
         QCOMPARE(r.caption(), QString("Video Reset"));
 
-        button_released(r.p(), 16);
-        const int main_from = r.sent().size();
+        r.click(16);
         r.port.arrive_in(100, "RDY000");
-        r.box_says("RST003");
-        QCOMPARE(r.sent().size(), main_from);  // not on the video page: no queries
+        QCOMPARE(r.box_says("RST003"), QStringList());  // not on the video page: no queries
         QCOMPARE(r.caption(), QString("Video Reset"));
 
         // The option lines follow the box: TV system 0 or 1 (7 ignored), test pattern on or off.
-        button_released(r.p(), 10);
+        r.click(10);
         const auto& opt = r.el().lab_opt;
         QStringList shown;  // lines 0, 1, 4 and 5 chosen after each message
         for (const QByteArray message : {"NPO001", "NPO007", "NPO000", "PAT001", "PAT000"}) {
@@ -206,17 +208,14 @@ private slots:
 
     void box_power_and_zoom_messages()
     {
-        PanelRig r;
-        r.start();
-        button_released(r.p(), 10);
+        StartedPanel r;
+        r.click(10);
         r.box_says("PWR000");
         QVERIFY(r.st.power_state == 0 && r.st.current_page == 99 && r.modes_enabled(false));
         QCOMPARE(r.shows({26}), (QStringList{"1_power_off_0", "Power Off"}));
 
-        int from = r.sent().size();
         r.port.arrive_in(300, "RDY000");
-        r.box_says("PWR001");
-        QCOMPARE(r.sent_since(from), kModeQueries);
+        QCOMPARE(r.box_says("PWR001"), kModeQueries);
         QVERIFY(r.modes_enabled(true));
         QCOMPARE(r.caption(), QString("Power On"));
 
@@ -225,15 +224,12 @@ private slots:
         QCOMPARE(r.indicator(), kOff);
         QVERIFY(r.modes_enabled(true));
 
-        from = r.sent().size();
         r.port.arrive_in(300, "RDY000");
         bool locked = false;  // while the box switches, so do the modes and power
         r.on_events = [&] { locked = locked || (!r.ico(9)->isEnabled() && !r.ico(26)->isEnabled()); };
-        r.box_says("ZOM001");
+        QCOMPARE(r.box_says("ZOM001"), QStringList{"ARA999"});
         r.on_events = nullptr;
-        QVERIFY(locked);
-        QCOMPARE(r.sent_since(from), QStringList{"ARA999"});
-        QVERIFY(r.st.current_page == 7 && r.caption() == "Zoom");
+        QVERIFY(locked && r.st.current_page == 7 && r.caption() == "Zoom");
         r.port.arrive_in(300, "RDY000");
         r.box_says("ZOM000");
         QVERIFY(r.st.current_page == 99 && r.modes_enabled(true));
@@ -244,19 +240,118 @@ private slots:
         BoxConfig slow;
         slow.reply_delay_ms = 400;
         slow.power_on = false;
-        PanelRig r(slow);
-        r.start();
+        StartedPanel r(slow);
         QCOMPARE(r.sent(), QStringList{"VER999"});  // the late VER reply missed
         r.clock.advance(200);
         tim_rx_tick(r.p());                          // and is taken as a message
         QCOMPARE(r.st.firmware_version, 105);
         // The power button's reply comes too late: nothing changes ...
-        button_released(r.p(), 26);
+        r.click(26);
         QCOMPARE(r.st.power_state, 0);
         // ... until the poll timer collects it and acts on it.
         r.clock.advance(200);
         tim_rx_tick(r.p());
         QCOMPARE(r.picture(26), QString("1_power_on_0"));
+    }
+
+    void the_panel_takes_in_what_a_command_changed()
+    {
+        StartedPanel r;
+        QCOMPARE(run(r, "FRZ001"), QStringList({"FRZ001", "FRZ001", ""}));
+        QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
+        QVERIFY(r.link().polling() && r.link().dispatch_idle);
+
+        QCOMPARE(run(r, "PWR000"), QStringList({"PWR000", "PWR000", ""}));
+        QCOMPARE(r.picture(26), QString("1_power_off_0"));
+        QVERIFY(!r.ico(9)->isEnabled() && !r.ico(27)->isEnabled() && r.ico(8)->isEnabled());
+
+        // Switched on by a script: one ready wait, taken by the command, and
+        // the panel's own resynchronisation after it.
+        qint64 ms = 0;
+        QCOMPARE(run(r, "PWR001", &ms), (QStringList{"PWR001"} + kModeQueries + QStringList{"PWR001", "RDY000"}));
+        QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
+        QCOMPARE(r.link().receive_log().text().count("RDY000"), 1);
+        QVERIFY(r.ico(9)->isEnabled());
+
+        // The box's reset, taken in: resynchronised, not reset twice.
+        QCOMPARE(run(r, "RST000"), (QStringList{"RST000"} + kModeQueries + QStringList{"RST000", "RDY000"}));
+        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(run(r, "PAT000").last(), QString("RDY000"));
+        QCOMPARE(r.caption(), QString("Test Pattern Off"));
+
+        // Queries: no 5 s wait for a ready that never comes, and nothing
+        // taken in (the panel's copy may be behind).
+        r.st.power_state = 0;
+        for (const char* query : {"PWR999", "ZOM999", "PAT999", "RST999"}) {
+            const QStringList out = run(r, query, &ms);
+            QVERIFY2(out.size() == 3 && out[0] == query && out[2].isEmpty() && ms < 1000, query);
+        }
+        QCOMPARE(r.st.power_state, 0);
+
+        r.port.unanswered << "FRZ001" << "PAT000";
+        QCOMPARE(run(r, "FRZ001"), QStringList({"FRZ001", "NONE", ""}));
+        QCOMPARE(r.picture(14), QString("1_freeze_off_0"));  // unlike the button, nothing changed
+
+        // A slow command answered with a value that needs no ready wait: its
+        // ready message is still awaited, and "*** WAIT ***" does not stay.
+        r.port.arrive_in(20, "PAT001");
+        r.port.arrive_in(200, "RDY000");
+        QCOMPARE(run(r, "PAT000").last(), QString("RDY000"));
+        QVERIFY(r.st.test_pattern == 1 && r.caption() != "*** WAIT ***");
+    }
+
+    // The client's command relies on this: taking in a message waits for a
+    // ready message exactly when waits_for_ready says so.
+    void the_dispatcher_waits_exactly_when_it_says()
+    {
+        BoxConfig no_ready;
+        no_ready.send_ready = false;
+        for (const char* message : {"PWR000", "PWR001", "PWR002", "PAT000", "PAT001", "RST000", "RST001",
+                                    "RST003", "ZOM000", "ZOM001", "FRZ001", "SCN001", "ARA005", "XYZ123"}) {
+            StartedPanel r(no_ready);
+            const qint64 start = r.clock.now;
+            r.box_says(message);
+            const QString m = QString::fromLatin1(message);
+            QVERIFY2((r.clock.now - start >= DeviceLink::kReadyWaitMs) == waits_for_ready(m.left(3), m.right(3).toInt()),
+                     message);
+        }
+    }
+
+    // Clients run between routines only: every routine that lets window
+    // events run must hold the gate, or a client's command could slip in.
+    void window_events_run_only_inside_marked_routines()
+    {
+        PanelRig r;
+        int passes = 0;
+        int unmarked = 0;
+        const auto check = [&] { ++passes, unmarked += !r.link().routines().busy(); };
+        r.on_events = check;
+        r.env.process_events_for = [&](int ms) { check(), r.clock.advance(ms); };
+        r.start();
+        for (int i = 0; i <= 38; ++i) {
+            if (i == 2)
+                continue;  // close
+            r.frm().show();
+            r.click(i, true);
+            r.click(16);  // back to the main page
+        }
+        r.click(10);
+        for (int i = 0; i < 8; ++i)
+            option_clicked(r.p(), i);
+        r.click(15);
+        for (QScrollBar* slider : r.el().hsr_video) {
+            slider->setValue(slider->value() + 1);
+            slider->setTracking(false);  // the thumb moves ahead of the value
+            slider->setSliderPosition(slider->value() + 1);
+        }
+        for (int i = 0; i < 4; ++i)
+            hsr_video_Scroll(r.p(), i);
+        for (const char* message : {"PWR001", "RST000", "RST003", "ZOM001", "PAT000", "CON020"})
+            r.box_says(message);
+        run_client_command(r.p(), "PWR001");
+        resynchronise(r.p());  // after a device came back
+        QVERIFY(passes > 100);
+        QCOMPARE(unmarked, 0);
     }
 };
 

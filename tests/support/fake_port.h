@@ -36,7 +36,6 @@ public:
     }
 
     std::set<int> present = {1, 2};   // ports that can be opened
-    QString open_error = QStringLiteral("No such file or directory");
     QStringList written;              // every write, as text
     QStringList unanswered;           // commands the box does not answer
     int opens = 0;
@@ -52,7 +51,7 @@ public:
     {
         ++opens;
         open_ = present.count(com_number) > 0 && !absent.count(device_name(com_number));
-        error = open_ ? QString() : open_error;
+        error = open_ ? QString() : QStringLiteral("No such file or directory");
         return open_;
     }
     void close() override { open_ = false; }
@@ -136,6 +135,9 @@ public:
         clock_.now += timeout_ms;
         return false;
     }
+
+    // Time of the next scheduled arrival, or -1 (the collector fuzz target steps by it).
+    qint64 next_arrival() const { return schedule_.empty() ? -1 : schedule_.begin()->first; }
 
 private:
     static qint64 ceil_ms(qint64 us) { return (us + 999) / 1000; }

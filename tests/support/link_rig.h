@@ -1,6 +1,7 @@
 #pragma once
-// A device link on virtual time with its port open, answered by the simulated
-// box or, with `scripted`, only by what the test schedules.
+// A device link on virtual time with its port open (unless not `open`),
+// answered by the simulated box or, with `scripted`, only by what the test
+// schedules.
 
 #include "core/shared_state.h"
 #include "fake_port.h"
@@ -8,11 +9,12 @@
 #include "recording_observer.h"
 
 struct LinkRig {
-    explicit LinkRig(bool scripted = false)
+    explicit LinkRig(bool scripted = false, bool open = true)
     {
         if (scripted)
             port.set_box(nullptr);
-        link.set_comm();
+        if (open)
+            link.set_comm();
     }
     VirtualClock clock;
     BoxModel box;

@@ -4,7 +4,6 @@
 // recorder in place of message boxes. The poll timer never fires by itself:
 // tests tick it.
 
-#include "box/box_model.h"
 #include "core/shared_state.h"
 #include "fake_desktop.h"
 #include "fake_device_list.h"
@@ -13,16 +12,20 @@
 #include "panel/message_line.h"
 #include "panel/panel_elements.h"
 #include "panel/picture_button.h"
+#include "panel/press_dispatch.h"
 #include "panel/reply_dispatcher.h"
 #include "platform/picture_store.h"
+#include "test_files.h"
 #include "window/frm_main.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <memory>
+
+// What the panel asks after the box switched on or reset.
+const QStringList kModeQueries = {"ASP999", "SCN999", "FMT999", "FRZ999", "NPO999", "PAT999", "ZOM999"};
 
 inline QString source_bmp_dir()
 {
@@ -117,26 +120,28 @@ public:
     QStringList sent() const { return port.written; }
     QStringList sent_since(int from) const { return port.written.mid(from); }
 
-    // The box sends `message` on its own; the poll timer picks it up.
-    void box_says(const QByteArray& message)
+    // A release of `button`, after a press when `held`; what it sent.
+    QStringList click(int button, bool held = false)
     {
+        const int from = port.written.size();
+        if (held)
+            button_pressed(p(), button);
+        button_released(p(), button);
+        return sent_since(from);
+    }
+    // The box sends `message` on its own; the poll timer picks it up. What
+    // the panel sent in return.
+    QStringList box_says(const QByteArray& message)
+    {
+        const int from = port.written.size();
         port.arrive_in(0, message);
         tim_rx_tick(p());
+        return sent_since(from);
     }
 
     QString settings_path() const { return dir.filePath("QVR_742.ini"); }
-    void write_settings(const QByteArray& content)
-    {
-        QFile f(settings_path());
-        f.open(QIODevice::WriteOnly);
-        f.write(content);
-    }
-    QByteArray read_settings() const
-    {
-        QFile f(settings_path());
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    void write_settings(const QByteArray& content) { write_file(settings_path(), content); }
+    QByteArray read_settings() const { return read_file(settings_path()); }
 
     QTemporaryDir dir;
     VirtualClock clock;
@@ -157,4 +162,13 @@ public:
 
 private:
     std::unique_ptr<FrmMain> frm_;
+};
+
+// A rig whose panel has been through start-up.
+struct StartedPanel : PanelRig {
+    template <typename... Args>
+    explicit StartedPanel(Args&&... args) : PanelRig(std::forward<Args>(args)...)
+    {
+        start();
+    }
 };

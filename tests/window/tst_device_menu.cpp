@@ -1,7 +1,6 @@
 // Choosing the device behind a COM button: the menu driven with QTest, the
 // file of chosen devices across runs, and bad input.
 
-#include "panel/press_dispatch.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 #include "window/com_device_menu.h"
@@ -18,15 +17,7 @@ namespace {
 
 const SerialDeviceInfo kProlific{"/dev/ttyUSB1", "", "Prolific USB-Serial", "Prolific", true};
 
-QByteArray file_of(PanelRig& r, const QByteArray* write = nullptr)
-{
-    QFile f(device_map_path(r.settings_path()));
-    if (write && f.open(QIODevice::WriteOnly))
-        f.write(*write);
-    else if (!write && f.open(QIODevice::ReadOnly))
-        return f.readAll();
-    return {};
-}
+QString map_file(PanelRig& r) { return device_map_path(r.settings_path()); }
 
 // The tooltip a button shows when the pointer rests on it.
 QString tooltip(QWidget* button)
@@ -124,7 +115,7 @@ private slots:
         QCOMPARE(r.st.com_port, 2);
 
         // From the tray: the device menu of each COM number.
-        button_released(r.p(), 0);
+        r.click(0);
         QMenu* devices = r.frm().tray_icon()->contextMenu()->actions().at(1)->menu();
         QCOMPARE(devices->title(), QString("Serial device"));
         QMenu* com1_devices = devices->actions().at(0)->menu();
@@ -150,7 +141,7 @@ private slots:
 
         const int sent = r.sent().size();
         choose_with_keys(menu, "FT232R");
-        QCOMPARE(file_of(r), format_device_map(kFtdi.stable_name, ""));
+        QCOMPARE(read_file(map_file(r)), format_device_map(kFtdi.stable_name, ""));
         QCOMPARE(r.port.device_name(1), kFtdi.stable_name);
         QCoreApplication::processEvents();  // another device: the panel catches up with its box
         QCOMPARE(r.sent().mid(sent, 2), QStringList({"VER999", "PWR999"}));
@@ -165,7 +156,7 @@ private slots:
         r.restart([](ComDevices& run) { run.set_override(1, "/tmp/qv/com1"); });
         QCOMPARE(r.port.device_name(1), QString("/tmp/qv/com1"));
         r.frm().close();
-        QCOMPARE(file_of(r), format_device_map(kFtdi.stable_name, ""));
+        QCOMPARE(read_file(map_file(r)), format_device_map(kFtdi.stable_name, ""));
     }
 
     // The default stands in and the message line says why; the file stays.
@@ -185,13 +176,13 @@ private slots:
             PanelRig r;
             r.devices.listed = c.present;
             if (!c.text.isEmpty())
-                file_of(r, &c.text);
+                write_file(map_file(r), c.text);
             r.start();
             QCOMPARE(r.port.device_name(1), QString("/dev/ttyS0"));
             QCOMPARE(r.caption(), c.caption);
             QVERIFY2(r.el().lab_msg->toolTip().contains(c.tip), qPrintable(r.el().lab_msg->toolTip()));
             r.frm().close();
-            QCOMPARE(file_of(r), c.text);
+            QCOMPARE(read_file(map_file(r)), c.text);
         }
         // One adapter and nothing behind /dev/ttyS0: nothing to do for the user.
         PanelRig one;
@@ -202,7 +193,7 @@ private slots:
         // The default cannot open either: the dialog says why it was tried,
         // and the chosen device is awaited.
         PanelRig none;
-        file_of(none, &gone);
+        write_file(map_file(none), gone);
         none.port.present.clear();
         none.start();
         QVERIFY(none.details[0].startsWith("The device chosen for COM1, /dev/serial/by-id/usb-gone, is not there."));
@@ -230,7 +221,7 @@ private slots:
         QCOMPARE(r.messages.last(), QString("/dev/ttyUSB0 is not there any more"));
         QCOMPARE(r.port.opens, opens);
         QCOMPARE(r.port.device_name(1), QString("/dev/ttyS0"));
-        QCOMPARE(file_of(r), QByteArray());
+        QCOMPARE(read_file(map_file(r)), QByteArray());
 
         // A pty typed by hand is taken, and shown as in use.
         r.devices.paths.insert("/tmp/qv/com1");

@@ -1,21 +1,28 @@
-// Start-up and shut-down of the real panel window.
+// Start-up and shut-down of the real panel window, its receive monitor, and
+// the window where a compositor places and moves windows: which place the
+// settings keep, and the desktop showing around the outline.
 
 #include "app/panel_files.h"
-#include "app/single_instance.h"
 #include "link/serial_device.h"
+#include "monitor/frm_rx.h"
+#include "monitor/log_wrap.h"
 #include "panel_rig.h"
 #include "test_registry.h"
-#include "monitor/frm_rx.h"
 #include "window/message_box.h"
+#include "window/outline.h"
+#include "window/panel_placement.h"
 #include "window/port_messages.h"
 #include "window/settings_file.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
-
+#include <QScrollBar>
 #include <grp.h>
+#include <optional>
 #include <unistd.h>
 
 class TestFrmMain : public QObject {
@@ -23,8 +30,7 @@ class TestFrmMain : public QObject {
 private slots:
     void position_and_skin_come_from_the_settings_within_the_screen()
     {
-        PanelRig r({}, "1,1,-10,300,#FALSE#\r\n");
-        r.start();
+        StartedPanel r(BoxConfig{}, "1,1,-10,300,#FALSE#\r\n");
         QCOMPARE(r.frm().pos(), QPoint(0, 20));
         QVERIFY(!(r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
         QVERIFY(!r.el().lab_panel->font().bold() && r.el().lab_text[0]->font().bold());
@@ -33,15 +39,12 @@ private slots:
         QCOMPARE(r.read_settings(), QByteArray("1,1,0,300,#FALSE#\r\n"));
 
         // Any skin but 1 is the flowers; left = screen width is kept.
-        PanelRig edge({}, "7,1,15360,99999,#FALSE#\r\n"), same({}, "2,2,4320,3000,#TRUE#\r\n");
-        edge.start();
+        StartedPanel edge(BoxConfig{}, "7,1,15360,99999,#FALSE#\r\n"), same(BoxConfig{}, "2,2,4320,3000,#TRUE#\r\n");
         QCOMPARE(edge.frm().pos(), QPoint(1024, 0));
         QVERIFY(edge.st.panel_skin == "2" && edge.picture(6) == "2_sys_reset_0");
-        QCOMPARE(edge.el().lab_text[0]->palette().color(QPalette::WindowText), QColor(Qt::white));
         edge.frm().close();
         QVERIFY(edge.read_settings().startsWith("2,1,15360,"));
         // A run without changes writes back the same values.
-        same.start();
         same.frm().close();
         QCOMPARE(same.read_settings(), QByteArray("2,2,4320,3000,#TRUE#\r\n"));
     }
@@ -51,12 +54,10 @@ private slots:
         // A port number other than 1 or 2 counts as unreadable too.
         for (const QByteArray& content : {QByteArray(), QByteArray("garbage"), QByteArray("2,2"), QByteArray("1,3"),
                                           QByteArray("1,-5")}) {
-            PanelRig r({}, content);
-            r.start();
+            StartedPanel r(BoxConfig{}, content);
             QCOMPARE(r.st.panel_skin, content == "2,2" ? QString("2") : QString("1"));
             QCOMPARE(r.st.com_port, content == "2,2" ? 2 : 1);
             QVERIFY(r.st.win_on_top && (r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
-            // Centred on the 1024 x 768 screen.
             QCOMPARE(r.frm().pos(), QPoint((1024 - r.frm().width()) / 2, (768 - r.frm().height()) / 2));
             r.frm().close();
             QVERIFY(parse_settings(r.read_settings()).complete());
@@ -142,12 +143,10 @@ private slots:
 
     void shut_down_releases_everything_once()
     {
-        PanelRig r;
-        r.start();
+        StartedPanel r;
         r.frm().show();
         r.frm().close();
-        QVERIFY(!r.st.port_open && !r.link().polling());
-        QVERIFY(!r.frm().monitor() || !r.frm().monitor()->isVisible());
+        QVERIFY(!r.st.port_open && !r.link().polling() && (!r.frm().monitor() || !r.frm().monitor()->isVisible()));
         r.write_settings("changed");
         r.frm().close();  // a second close writes nothing more
         QCOMPARE(r.read_settings(), QByteArray("changed"));
@@ -195,11 +194,157 @@ private slots:
         QCOMPARE(files.settings_path, user_settings_path());
     }
 
-    void only_one_instance_runs()
+    void the_settings_keep_a_place_the_compositor_chose()
     {
-        QTemporaryDir dir;
-        SingleInstance first(dir.filePath("lock")), second(dir.filePath("lock"));
-        QVERIFY(first.acquire() && !second.acquire());
+        const auto x11 = WindowSystem::x11, xwayland = WindowSystem::xwayland, wayland = WindowSystem::wayland;
+        const std::optional<QPoint> none;
+        const QPoint stored(1500, 1500), centre(5385, 4695), dragged(2000, 900);
+        const struct {
+            WindowSystem system;
+            std::optional<QPoint> stored;
+            QPoint requested;
+            std::optional<QPoint> moved_from;  // where the window was when the user first moved it
+            QPoint now, saved;
+        } cases[] = {
+            {x11, stored, stored, none, dragged, dragged},
+            {wayland, QPoint(-200, 1500), QPoint(0, 1500), QPoint(0, 0), QPoint(0, 0), QPoint(-200, 1500)},
+            {wayland, none, centre, none, QPoint(0, 0), centre},     // no file: the centre asked for
+            {xwayland, stored, stored, stored, dragged, dragged},    // placed as asked: like X11
+            {xwayland, stored, stored, centre, dragged, stored},     // placed elsewhere
+            {xwayland, stored, stored, none, centre, stored},
+            {xwayland, none, QPoint(6000, 4000), none, centre, centre},
+        };
+        for (const auto& c : cases) {
+            PanelPlacement placement(c.system);
+            placement.placed(c.stored, c.requested);
+            if (c.moved_from) {
+                placement.user_moves(*c.moved_from);
+                placement.user_moves(c.now);
+            }
+            QCOMPARE(placement.to_save(c.now), c.saved);
+        }
+    }
+
+    void on_a_compositor_the_desktop_shows_around_the_outline()
+    {
+        const QImage outline(source_bmp_dir() + "/blue_panel.bmp");
+        QPoint outside(-1, -1), inside(outline.width() / 2, outline.height() / 2);
+        for (int x = 0; x < outline.width() && outside.x() < 0; ++x)
+            if ((outline.pixel(x, 0) & 0xFFFFFF) == 0xFFFFFF)
+                outside = QPoint(x, 0);
+        QVERIFY(outside.x() >= 0);
+
+        for (const WindowSystem system : {WindowSystem::x11, WindowSystem::xwayland, WindowSystem::wayland}) {
+            PanelRig r;
+            r.desktop.system = system;
+            r.start();
+            const bool compositor = system != WindowSystem::x11;
+            QCOMPARE(r.frm().testAttribute(Qt::WA_TranslucentBackground), compositor);
+            QVERIFY(!r.frm().mask().contains(outside));  // clicks stay out all the same
+            // Either skin is painted inside the outline only.
+            for (const char* skin : {"1", "2"}) {
+                r.st.panel_skin = skin;
+                r.frm().load_skin();
+                const QImage shown = r.el().pic_win->pixmap().toImage();
+                QVERIFY(qAlpha(shown.pixel(outside)) == (compositor ? 0 : 255) && qAlpha(shown.pixel(inside)) == 255);
+            }
+
+            // A press on the background (the compositor declines here), a
+            // move, and shut-down: only X11 and an XWayland that honoured
+            // the place save it.
+            QTest::mousePress(r.el().pic_win, Qt::LeftButton, {}, QPoint(10, 100));
+            r.frm().move(50, 60);
+            r.frm().close();
+            QCOMPARE(r.read_settings(), system == WindowSystem::wayland ? QByteArray("2,1,1500,1500,#FALSE#\r\n")
+                                                                        : QByteArray("2,1,750,900,#FALSE#\r\n"));
+        }
+        QCOMPARE(clear_outside(QImage(4, 1, QImage::Format_RGB32), QRegion(1, 0, 2, 1)).pixel(0, 0), 0u);
+    }
+
+    void shows_every_collected_message()
+    {
+        StartedPanel r;
+        FrmRx* monitor = r.frm().monitor();
+        QVERIFY(monitor && monitor->isVisible());
+        QCOMPARE(QRect(monitor->pos(), monitor->size()), QRect(0, 0, 324, 258));
+        QCOMPARE(monitor->windowTitle(), QString("Receive Monitor"));
+        QVERIFY(monitor->txt_test()->toPlainText().startsWith("VER105 PWR001 ASP000 "));
+
+        r.link().receive_log().clear();
+        monitor->sync();
+        r.link().tx_cmd("VER999");
+        r.port.unanswered << "PWR999";
+        r.link().tx_cmd("PWR999");  // no answer at all: nothing
+        r.box_says("PWR");          // cut short: NONE
+        QCOMPARE(monitor->txt_test()->toPlainText(), QString("VER105 NONE "));
+        QTest::mouseClick(monitor->cmd_clear(), Qt::LeftButton);
+        QCOMPARE(monitor->txt_test()->toPlainText(), QString());
+        QVERIFY(r.link().receive_log().text().isEmpty());
+    }
+
+    void the_view_wraps_between_entries()
+    {
+        LogWrap whole{20, 0};
+        const QString log = QStringLiteral("VER105 PWR001 ASP000 NONE SCN001 ") + QChar(0x0a) + "AB\x01" "DE ";
+        const QString shown = whole.append(log);
+        for (const QString& line : shown.split('\n'))
+            QVERIFY2(line.trimmed().size() <= 20, qPrintable(line));
+        QVERIFY(shown.startsWith("VER105 PWR001 ASP000 \nNONE SCN001 "));
+        QVERIFY(!shown.contains(QChar(0x01)));  // control characters shown as dots
+        QCOMPARE(QString(shown).remove('\n').size(), log.size());
+        // Entry by entry gives the same view as all at once.
+        LogWrap step{20, 0};
+        QString pieces;
+        for (const QString& entry : QStringList{"VER105 ", "PWR001 ", "ASP000 ", "NONE ", "SCN001 "})
+            pieces += step.append(entry);
+        QVERIFY(shown.startsWith(pieces));
+    }
+
+    void switches_between_big_and_small()
+    {
+        StartedPanel r;
+        FrmRx* monitor = r.frm().monitor();
+        QVERIFY(monitor->opt_win(1)->isChecked());
+        monitor->opt_win(0)->click();
+        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(1024, 1004));
+        monitor->opt_win(1)->setChecked(true);  // as assistive technology does, without a click
+        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(341, 321));  // 15360 / 3 twips
+        QCOMPARE(monitor->height(), 258);
+    }
+
+    void follows_the_newest_entry_unless_scrolled_up()
+    {
+        StartedPanel r;
+        FrmRx* monitor = r.frm().monitor();
+        for (int i = 0; i < 400; ++i)
+            r.box_says("XYZ123");
+        QScrollBar* bar = monitor->txt_test()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        bar->setValue(0);
+        r.box_says("XYZ123");
+        QCOMPARE(bar->value(), 0);
+    }
+
+    void a_closed_monitor_comes_back_hidden_until_asked_for()
+    {
+        StartedPanel r;
+        r.frm().monitor()->close();
+        QCoreApplication::processEvents();
+        QTRY_VERIFY(!r.frm().monitor());
+        QVERIFY(r.link().receive_log().text().isEmpty());
+        r.box_says("ASP001");
+        FrmRx* fresh = r.frm().monitor();
+        QVERIFY(fresh && !fresh->isVisible() && fresh->pos() == QPoint(0, 0));
+        QCOMPARE(fresh->txt_test()->toPlainText(), QString("ASP001 "));
+        QTest::mouseDClick(r.el().img_connect, Qt::LeftButton);  // asked for again
+        QVERIFY(fresh->isVisible() && !r.st.dragging);
+        fresh->close();  // and from the keyboard
+        QTRY_VERIFY(!r.frm().monitor());
+        QApplication::setActiveWindow(&r.frm());
+        QTRY_VERIFY(r.frm().isActiveWindow());
+        QTest::keyClick(&r.frm(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(r.frm().monitor() && r.frm().monitor()->isVisible());
     }
 };
 

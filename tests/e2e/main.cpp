@@ -1,9 +1,0 @@
-#include "test_registry.h"
-
-#include <QCoreApplication>
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    return run_registered_tests(argc, argv);
-}
