@@ -11,12 +11,21 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 class SimProcess {
 public:
     // `link`: where its serial end appears; empty: a folder of its own.
     explicit SimProcess(const QStringList& options = {}, const QString& link = {})
         : link_(link.isEmpty() ? dir_.filePath("com1") : link), options_(options)
     {
+#ifdef Q_OS_LINUX
+        // Ends with the test even when the test is killed (a time-out).
+        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#endif
         start();
     }
     ~SimProcess() { stop(); }
