@@ -124,11 +124,15 @@ EOF
 # Runs as root in fresh mount, network and process namespaces.
 inside() {
   local bin=$1 program=$2 user=$3 dir=/tmp/session
+  # The build may itself lie in /tmp, which the private /tmp hides: its
+  # folders stay reachable through descriptors opened before the mount.
+  exec 7<"$bin" 8<"$(dirname "$program")" 9<"$(dirname "${BASH_SOURCE[0]}")"
   mount -t tmpfs -o mode=1777 tmpfs /tmp
   mkdir -p "$dir/bin"
-  cp -r "$bin/qv742-panel" "$bin/qv742-sim" "$bin/bmp" "$dir/bin/"
-  cp "$program" "$dir/bin/test-program"
-  cp "${BASH_SOURCE[0]}" "$dir/wayland_session.sh"
+  cp -r /proc/self/fd/7/qv742-panel /proc/self/fd/7/qv742-sim /proc/self/fd/7/bmp "$dir/bin/"
+  cp "/proc/self/fd/8/$(basename "$program")" "$dir/bin/test-program"
+  cp "/proc/self/fd/9/$(basename "${BASH_SOURCE[0]}")" "$dir/wayland_session.sh"
+  exec 7<&- 8<&- 9<&-
   sanitizer_options "$dir"
   if [ -n "$user" ]; then
     chown -R "$user:" "$dir"
