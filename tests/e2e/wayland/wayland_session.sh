@@ -8,8 +8,8 @@
 # (CI) this creates an unprivileged user for the run; otherwise it runs as
 # the caller. Each run has private /tmp, network and process namespaces:
 # sway's XWayland picks its display number itself, the screenshot portal
-# always writes the same file in /tmp, and nothing started here can outlive
-# the run. In the session: a D-Bus session bus, pipewire (the wlr portal
+# always writes the same file in /tmp, serial lock files stay apart from the
+# machine's, and nothing started here can outlive the run. In the session: a D-Bus session bus, pipewire (the wlr portal
 # gives up without it), sway with the pixman renderer on a headless output,
 # the wlr and gtk portals (the gtk one offers the Access backend without
 # which there is no Screenshot interface), xdg-desktop-portal, and wayvnc,
@@ -128,6 +128,9 @@ inside() {
   # folders stay reachable through descriptors opened before the mount.
   exec 7<"$bin" 8<"$(dirname "$program")" 9<"$(dirname "${BASH_SOURCE[0]}")"
   mount -t tmpfs -o mode=1777 tmpfs /tmp
+  # Serial lock files of its own: a stale lock of another user's on the
+  # same pseudo-terminal number would keep the session's panel out.
+  [ ! -d /run/lock ] || mount -t tmpfs -o mode=1777 tmpfs /run/lock
   mkdir -p "$dir/bin"
   cp -r /proc/self/fd/7/qv742-panel /proc/self/fd/7/qv742-sim /proc/self/fd/7/bmp "$dir/bin/"
   cp "/proc/self/fd/8/$(basename "$program")" "$dir/bin/test-program"
