@@ -4,9 +4,11 @@
 // program hands over to it. In real time: scripts and clicks share the box.
 
 #include "app/come_forward.h"
+#include "app/control_address.h"
 #include "app/control_server.h"
 #include "app/single_instance.h"
 #include "app/system_parts.h"
+#include "platform/user_socket.h"
 #include "magnifier/frm_mag.h"
 #include "panel_rig.h"
 #include "sim_process.h"
@@ -215,6 +217,38 @@ private slots:
         crowd.front()->say("CMD ASP002");
         crowd.front()->socket.abort();  // gone with its command waiting
         QCOMPARE(crowd.back()->ask("CMD VER999"), QByteArray("REPLY VER105"));
+    }
+
+    // The socket lies in the runtime folder only when that is a private
+    // folder of this user; otherwise in a private folder made in the
+    // temporary folder, and never anywhere the panel was not told to make.
+    void the_socket_lies_only_in_a_private_folder()
+    {
+        QTemporaryDir tmp, runtime;
+        const bool had_tmp = qEnvironmentVariableIsSet("TMPDIR");
+        const QByteArray old_tmp = qgetenv("TMPDIR"), old_runtime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+        const QString fallback = tmp.filePath("qv742-" + user_tag() + "/qv742-panel.socket");
+        const QString missing = runtime.filePath("gone");
+        QString error;
+        ::chmod(QFile::encodeName(runtime.path()).constData(), 0700);
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(runtime.path());
+        const QList<std::pair<QString, QString>> cases{{runtime.path(), runtime.filePath("qv742-panel.socket")},
+                                                       {missing, fallback},
+                                                       {".", fallback},  // private, but relative
+                                                       {QString(), fallback}};
+        for (const auto& [folder, expected] : cases) {
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+            QCOMPARE(control_socket_path(true, error), expected);
+        }
+        QDir::setCurrent(cwd);
+        QVERIFY(!QFileInfo::exists(missing));
+        ::chmod(QFile::encodeName(runtime.path()).constData(), 0755);  // others may enter
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        QCOMPARE(control_socket_path(true, error), fallback);
+        had_tmp ? qputenv("TMPDIR", old_tmp) : qunsetenv("TMPDIR");
+        qputenv("XDG_RUNTIME_DIR", old_runtime);
     }
 
     // Another user's process, even one let into the folder, is refused.
