@@ -217,6 +217,11 @@ private slots:
         crowd.front()->say("CMD ASP002");
         crowd.front()->socket.abort();  // gone with its command waiting
         QCOMPARE(crowd.back()->ask("CMD VER999"), QByteArray("REPLY VER105"));
+        // Stopped, it lets its clients go and takes no new ones.
+        panel.server->stop();
+        QVERIFY(crowd.back()->closed());
+        TestClient late(panel.path());
+        QCOMPARE(late.socket.state(), QLocalSocket::UnconnectedState);
     }
 
     // The socket lies in the runtime folder only when that is a private

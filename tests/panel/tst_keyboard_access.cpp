@@ -225,9 +225,11 @@ private slots:
             s->setFocus(Qt::TabFocusReason);
             keys({Qt::Key_Right, Qt::Key_Left});
             do_action(s, QAccessibleActionInterface::decreaseAction());
-            keys({Qt::Key_End});
+            keys({Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_PageUp});
+            const int end = value->maximumValue().toInt(), home = value->minimumValue().toInt(), page = s->pageStep();
             QCOMPARE(r.sent_since(from), (QStringList{level(start + step), level(start + 2 * step), level(start + step),
-                                                      level(start), level(value->maximumValue().toInt())}));
+                                                      level(start), level(end), level(end - page), level(home),
+                                                      level(home + page)}));
         }
         // Escape returns the focus to the button that opened the page.
         keys({Qt::Key_Escape});
@@ -238,6 +240,11 @@ private slots:
         tab_to("Zoom");
         keys({Qt::Key_Space});
         QCOMPARE(name(focus()), QString("Up"));
+        QStringList marked;  // the area the box answered is the one heard as chosen
+        for (int i = 30; i <= 38; ++i)
+            if (acc(r.ico(i))->state().checked)
+                marked << name(r.ico(i));
+        QCOMPARE(marked, QStringList{"Zoom area 1"});
         keys({Qt::Key_Escape});
         QCOMPARE(r.sent_since(from), (QStringList{"ZOM001", "ARA999", "ZOM000"}));
         QCOMPARE(name(focus()), QString("Zoom"));
