@@ -6,6 +6,7 @@
 #include "app/come_forward.h"
 #include "app/control_address.h"
 #include "app/control_server.h"
+#include "app/idle_queue.h"
 #include "app/single_instance.h"
 #include "app/system_parts.h"
 #include "platform/user_socket.h"
@@ -222,6 +223,22 @@ private slots:
         QVERIFY(crowd.back()->closed());
         TestClient late(panel.path());
         QCOMPARE(late.socket.state(), QLocalSocket::UnconnectedState);
+    }
+
+    // Clients' jobs run one a turn, so what a job starts (a window event)
+    // gets its turn before the next job.
+    void jobs_run_one_a_turn()
+    {
+        PanelRig rig;
+        rig.start();
+        IdleQueue queue(rig.link());
+        QStringList order;
+        queue.push([&] {
+            order << "A";
+            QMetaObject::invokeMethod(&queue, [&] { order << "X"; }, Qt::QueuedConnection);
+        });
+        queue.push([&] { order << "B"; });
+        QTRY_COMPARE(order, (QStringList{"A", "X", "B"}));
     }
 
     // The socket lies in the runtime folder only when that is a private

@@ -111,6 +111,10 @@ def run(panel, sim_program, processes, work):
     env["DISPLAY"] = start_xvfb(processes)
     env["XDG_RUNTIME_DIR"] = os.path.join(work, "runtime")
     os.mkdir(env["XDG_RUNTIME_DIR"], 0o700)
+    # The panel's one-per-user lock lies in the temporary folder: a folder
+    # of the test's own keeps it apart from any other panel of this user.
+    env["TMPDIR"] = os.path.join(work, "tmp")
+    os.mkdir(env["TMPDIR"], 0o700)
     bus = processes.start(["dbus-daemon", "--session", "--nofork", "--print-address=1",
                            "--address=unix:path=" + os.path.join(env["XDG_RUNTIME_DIR"], "bus")],
                           env=env, stdout=subprocess.PIPE)
