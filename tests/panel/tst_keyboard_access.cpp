@@ -283,7 +283,7 @@ private slots:
         QCOMPARE(r.st.panel_skin, QString("2"));
         QCOMPARE(name(r.frm().focusWidget()), QString("Options"));
         // A screen reader hears which port is open, as the pictures show it.
-        const auto ports_checked = [&r] { return QList<bool>{acc(r.ico(28))->state().checked, acc(r.ico(29))->state().checked}; };
+        const auto ports_checked = [&r] { return QList<bool>{bool(acc(r.ico(28))->state().checked), bool(acc(r.ico(29))->state().checked)}; };
         QCOMPARE(ports_checked(), (QList<bool>{true, false}));
         QTest::mouseClick(r.ico(29), Qt::LeftButton);
         QCOMPARE(ports_checked(), (QList<bool>{false, true}));
