@@ -137,6 +137,7 @@ inside() {
   cp "/proc/self/fd/9/$(basename "${BASH_SOURCE[0]}")" "$dir/wayland_session.sh"
   exec 7<&- 8<&- 9<&-
   sanitizer_options "$dir"
+  exec 5<&- 6<&-
   if [ -n "$user" ]; then
     chown -R "$user:" "$dir"
     exec setpriv --reuid="$user" --regid="$user" --init-groups \
@@ -159,7 +160,6 @@ sanitizer_options() {
     if path=$(grep -o 'log_path=[^:]*' <<<"$value"); then
       path=${path#log_path=}
       mkdir -p "$dir/reports"
-      echo "$(dirname "$path")" >"$dir/reports.target"
       value=${value//log_path=$path/log_path=$dir/reports/$(basename "$path")}
     fi
     # Mesa's EGL driver, loaded by Qt's Wayland platform, is unloaded before
@@ -167,18 +167,30 @@ sanitizer_options() {
     [ "$var" != ASAN_OPTIONS ] || value=$value:fast_unwind_on_malloc=0
     if path=$(grep -o 'suppressions=[^:]*' <<<"$value"); then
       path=${path#suppressions=}
-      cp "$path" "$dir/$(basename "$path")"
+      cp "/proc/self/fd/6/$(basename "$path")" "$dir/$(basename "$path")"
       value=${value//suppressions=$path/suppressions=$dir/$(basename "$path")}
     fi
     export "$var=$value"
   done
 }
 
+# The build, and with it the sanitizers' folders, may lie in /tmp, which the
+# private /tmp hides: they stay reachable through descriptors 5 (reports)
+# and 6 (suppressions), opened before the mount.
+open_sanitizer_folders() {
+  local all="${ASAN_OPTIONS:-}:${UBSAN_OPTIONS:-}:${LSAN_OPTIONS:-}" path
+  path=$(grep -o 'log_path=[^:]*' <<<"$all" | head -1) || true
+  if [ -n "$path" ] && [ -d "$(dirname "${path#log_path=}")" ]; then exec 5<"$(dirname "${path#log_path=}")"; fi
+  path=$(grep -o 'suppressions=[^:]*' <<<"$all" | head -1) || true
+  if [ -n "$path" ] && [ -d "$(dirname "${path#suppressions=}")" ]; then exec 6<"$(dirname "${path#suppressions=}")"; fi
+  return 0
+}
+
 copy_reports_back() {
   local dir=/tmp/session
-  [ -f "$dir/reports.target" ] || return 0
+  [ -e /proc/self/fd/5 ] || return 0
   compgen -G "$dir/reports/*" >/dev/null || return 0
-  cp "$dir"/reports/* "$(cat "$dir/reports.target")/"
+  cp "$dir"/reports/* /proc/self/fd/5/
 }
 
 # ------------------------------------------------------------------- outside
@@ -235,6 +247,7 @@ case "${1:-}" in
   --session) session ;;
   --inside)
     shift
+    open_sanitizer_folders
     trap copy_reports_back EXIT
     status=0
     (inside "$@") || status=$?
