@@ -165,7 +165,9 @@ sanitizer_options() {
     # Mesa's EGL driver, loaded by Qt's Wayland platform, is unloaded before
     # leaks are checked: only a full unwind names it for the suppressions.
     [ "$var" != ASAN_OPTIONS ] || value=$value:fast_unwind_on_malloc=0
-    if path=$(grep -o 'suppressions=[^:]*' <<<"$value"); then
+    # Not print_suppressions=: the option itself starts the value or follows a colon.
+    if path=$(grep -oE '(^|:)suppressions=[^:]*' <<<"$value"); then
+      path=${path#:}
       path=${path#suppressions=}
       cp "/proc/self/fd/6/$(basename "$path")" "$dir/$(basename "$path")"
       value=${value//suppressions=$path/suppressions=$dir/$(basename "$path")}
@@ -181,7 +183,8 @@ open_sanitizer_folders() {
   local all="${ASAN_OPTIONS:-}:${UBSAN_OPTIONS:-}:${LSAN_OPTIONS:-}" path
   path=$(grep -o 'log_path=[^:]*' <<<"$all" | head -1) || true
   if [ -n "$path" ] && [ -d "$(dirname "${path#log_path=}")" ]; then exec 5<"$(dirname "${path#log_path=}")"; fi
-  path=$(grep -o 'suppressions=[^:]*' <<<"$all" | head -1) || true
+  path=$(grep -oE '(^|:)suppressions=[^:]*' <<<"$all" | head -1) || true
+  path=${path#:}
   if [ -n "$path" ] && [ -d "$(dirname "${path#suppressions=}")" ]; then exec 6<"$(dirname "${path#suppressions=}")"; fi
   return 0
 }
