@@ -225,6 +225,16 @@ private slots:
         QCOMPARE(late.socket.state(), QLocalSocket::UnconnectedState);
     }
 
+    // A mistyped option is said, with where to look, and nothing starts.
+    void a_wrong_option_is_said()
+    {
+        QProcess p;
+        p.start(QStringLiteral(QV742_PANEL), {"--bogus"});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(QString::fromLocal8Bit(p.readAllStandardError()).contains("\nTry 'qv742-panel --help'."));
+    }
+
     // Clients' jobs run one a turn, so what a job starts (a window event)
     // gets its turn before the next job.
     void jobs_run_one_a_turn()

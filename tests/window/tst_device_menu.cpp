@@ -157,6 +157,11 @@ private slots:
         QCOMPARE(r.port.device_name(1), QString("/tmp/qv/com1"));
         r.frm().close();
         QCOMPARE(read_file(map_file(r)), format_device_map(kFtdi.stable_name, ""));
+        // COM2's choice is read back the same way (two adapters: no guess).
+        write_file(map_file(r), format_device_map("", kFtdi.stable_name));
+        r.devices.listed << kProlific;
+        r.restart();
+        QVERIFY(tooltip(r.ico(29)).contains("FT232R USB UART, FTDI \u2014 /dev/ttyUSB3"));
     }
 
     // The default stands in and the message line says why; the file stays.
