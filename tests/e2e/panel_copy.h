@@ -45,7 +45,10 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", platform);
         env.insert("TMPDIR", dir.filePath("tmp"));
-        env.insert("XDG_RUNTIME_DIR", dir.filePath("run"));
+        if (runtime_folder)
+            env.insert("XDG_RUNTIME_DIR", dir.filePath("run"));
+        else
+            env.remove("XDG_RUNTIME_DIR");
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(channels);
         p->start(program, {"--com1", link});
@@ -58,6 +61,7 @@ public:
     void write_settings(const QByteArray& s) { write_file(dir.filePath("QVR_742.ini"), s); }
 
     QTemporaryDir dir;
+    bool runtime_folder = true;  // false: the session has no XDG_RUNTIME_DIR
     QString program;
 
 private:

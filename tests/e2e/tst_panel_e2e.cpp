@@ -19,6 +19,7 @@ private slots:
         SimProcess sim;
         QVERIFY(sim.ready());
         PanelCopy copy;
+        copy.runtime_folder = false;  // the panel makes a private folder for its socket
         copy.write_settings("2,1,150,300,#FALSE#\r\n");
         QProcess& panel = copy.start(sim.link());
         QTRY_COMPARE_WITH_TIMEOUT(sim.received(), kStartup, 15000);
