@@ -7,7 +7,7 @@
 #include "core/shared_state.h"
 #include "link/clock.h"
 #include "link/device_link.h"
-#include "link/link_observer.h"
+#include "link/event_pump.h"
 #include "link/system_serial_port.h"
 
 #include <QCoreApplication>
@@ -23,10 +23,10 @@ std::vector<double> direct_ms(const QString& device, const QStringList& commands
 {
     SharedState state;
     SteadyClock clock;
-    LinkObserver observer;
+    EventPump pump;
     SystemSerialPort port;
     port.set_device(1, device);
-    DeviceLink link(port, clock, observer, state);
+    DeviceLink link(port, clock, pump, state);
     link.set_comm();
     std::vector<double> ms;
     QElapsedTimer t;

@@ -6,7 +6,7 @@
 #include "core/shared_state.h"
 #include "link/clock.h"
 #include "link/device_link.h"
-#include "link/link_observer.h"
+#include "link/event_pump.h"
 #include "link/system_serial_port.h"
 
 #include <QCoreApplication>
@@ -31,9 +31,9 @@ struct Link {
     }
     SharedState state;
     SteadyClock clock;
-    LinkObserver observer;
+    EventPump pump;
     SystemSerialPort port;
-    DeviceLink link{port, clock, observer, state};
+    DeviceLink link{port, clock, pump, state};
 };
 
 std::vector<double> link_exchanges(const QString& device, int count)
@@ -43,10 +43,10 @@ std::vector<double> link_exchanges(const QString& device, int count)
     QElapsedTimer t;
     for (int i = 0; i < count; ++i) {
         t.start();
-        l.link.tx_cmd("PWR999");
+        const Reply reply = l.link.tx_cmd("PWR999");
         us.push_back(t.nsecsElapsed() / 1000.0);
-        if (l.link.last_reply != "PWR001")
-            std::fprintf(stderr, "bench_link: unexpected reply %s\n", qPrintable(l.link.last_reply));
+        if (reply.text != "PWR001")
+            std::fprintf(stderr, "bench_link: unexpected reply %s\n", qPrintable(reply.text));
     }
     return us;
 }

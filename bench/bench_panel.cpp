@@ -149,7 +149,7 @@ std::vector<double> message_to_effect(int messages)
     std::vector<double> ms;
     {
         FrmMain panel(env);
-        panel.start();  // nobody answers: "not ready", the port stays open
+        panel.start_up();  // nobody answers: "not ready", the port stays open
         ::close(raw);
         QRandomGenerator random(742);
         QTimer guard;  // never waits forever for an effect that does not come

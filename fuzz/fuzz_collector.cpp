@@ -55,6 +55,7 @@ struct Rig {
     RecordingObserver obs{&clock};
     SharedState state;
     DeviceLink link{port, clock, obs, state};
+    Rig() { link.add_observer(obs); }
     int records = 0;
     bool stuck_line = false;
 
@@ -145,26 +146,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const auto waits0 = rig.port.waits;
     const int log0 = rig.obs.log.size();
+    Reply reply;
     switch (mode & 0x03) {
     case 0:
-        rig.link.tx_cmd(QStringLiteral("PWR999"));
+        reply = rig.link.tx_cmd(QStringLiteral("PWR999"));
         break;
     case 1: {
         QString cmd = QStringLiteral("CON");
-        rig.link.tx_val2str(cmd, value);
+        reply = rig.link.tx_val2str(cmd, value);
         check(cmd.size() == protocol::kMessageLength || (cmd == "CON" && !rig.state.port_open),
               "tx_val2str builds a six-character command");
         break;
     }
     case 2:
-        rig.link.rx_rdy();
+        reply = rig.link.rx_rdy();
         check(rig.clock.now - t0 <= kReadyBound, "the ready wait keeps its time limits");
         break;
     default:
         break;
     }
     if ((mode & 0x03) != 3) {
-        rig.check_collection(rig.link.last_reply, log0);
+        rig.check_collection(reply.text, log0);
         rig.check_waits(waits0);
         if ((mode & 0x03) != 2) {
             check(rig.clock.now - t0 <= drain + kReplyBound, "a reply wait keeps its time limits");
@@ -189,28 +191,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const bool collected = rig.link.poll_tick([&](const QString& mnemonic, int v) {
             check(mnemonic.size() == 3, "a mnemonic has three characters");
             check(v >= 0 && v <= 999, "a message value lies in 0..999");
-            check(!rig.link.dispatch_idle, "the action runs while the dispatcher is busy");
+            check(!rig.link.dispatch_idle(), "the action runs while the dispatcher is busy");
             check(rig.obs.connects.back(), "the indicator is on for a message");
             if (!act_sends)
                 return;
             acted = true;
             int before = rig.obs.log.size();
-            rig.link.tx_cmd(QStringLiteral("ZOM001"));
-            rig.check_collection(rig.link.last_reply, before);
+            rig.check_collection(rig.link.tx_cmd(QStringLiteral("ZOM001")).text, before);
             check(!rig.obs.timer_on, "a send from the dispatcher leaves the poll timer off");
             before = rig.obs.log.size();
-            rig.link.rx_rdy();
-            rig.check_collection(rig.link.last_reply, before);
+            rig.check_collection(rig.link.rx_rdy().text, before);
         });
         if (!collected)
             continue;
-        check(rig.link.dispatch_idle, "the dispatcher is idle after a tick");
+        check(rig.link.dispatch_idle(), "the dispatcher is idle after a tick");
         check(rig.obs.timer_on == rig.state.port_open, "the poll timer runs again after a tick");
         const qint64 bound = kCollect + (acted ? drain + kReplyBound + kReadyBound : 0);
         check(rig.clock.now - start <= bound, "a poll tick keeps its time limits");
-        check(is_message(rig.link.last_message), "the collected message is NONE or six characters");
+        const QString message = rig.obs.own.back();
+        check(is_message(message), "the collected message is NONE or six characters");
         if (!acted) {
-            rig.check_collection(rig.link.last_message, log_before);
+            rig.check_collection(message, log_before);
             check(rig.obs.log.size() == log_before + 1, "every poll collection is logged");
         }
         rig.check_waits(waits);

@@ -21,7 +21,7 @@ void check(bool ok, const char* what)
     }
 }
 
-bool same(const PanelSettings& a, const PanelSettings& b)
+bool same(const StoredSettings& a, const StoredSettings& b)
 {
     return a.skin == b.skin && a.com_port == b.com_port && a.left == b.left && a.top == b.top
         && a.on_top == b.on_top;
@@ -29,7 +29,7 @@ bool same(const PanelSettings& a, const PanelSettings& b)
 
 void check_round_trip(int skin, int com_port, qint32 left, qint32 top, bool on_top)
 {
-    const PanelSettings back = parse_settings(format_settings(skin, com_port, left, top, on_top));
+    const StoredSettings back = parse_settings(format_settings(skin, com_port, left, top, on_top));
     check(back.complete(), "a written record reads back complete");
     check(*back.skin == skin && *back.com_port == com_port && *back.left == left && *back.top == top
               && *back.on_top == on_top,
@@ -41,7 +41,7 @@ void check_round_trip(int skin, int com_port, qint32 left, qint32 top, bool on_t
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray text(reinterpret_cast<const char*>(data), static_cast<int>(size));
-    const PanelSettings s = parse_settings(text);
+    const StoredSettings s = parse_settings(text);
 
     // A field is set only when every field before it is.
     check(!s.com_port || s.skin, "port only after skin");

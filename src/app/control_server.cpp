@@ -38,16 +38,12 @@ ControlServer::ControlServer(ControlTarget target, QObject* parent)
     : QObject(parent), target_(std::move(target)), queue_(target_.panel->link)
 {
     connect(&server_, &QLocalServer::newConnection, this, &ControlServer::accept);
-    DeviceLink& link = target_.panel->link;
-    link.own_message_hook = [this](const QString& message) { box_message(message); };
-    link.port_lost_hook = [this](const QString& reason) { port_lost(reason); };
+    target_.panel->link.add_observer(link_events_);
 }
 
 ControlServer::~ControlServer()
 {
-    DeviceLink& link = target_.panel->link;
-    link.own_message_hook = nullptr;
-    link.port_lost_hook = nullptr;
+    target_.panel->link.remove_observer(link_events_);
     stop();
 }
 

@@ -7,6 +7,7 @@
 // one that stops reading or vanishes never holds the panel up.
 
 #include "app/idle_queue.h"
+#include "link/link_observer.h"
 
 #include <QLocalServer>
 #include <QPointer>
@@ -59,7 +60,19 @@ private:
     void port_lost(const QString& reason);
     QString device_in_use() const;
 
+    // What the link tells the clients: the box's own messages, a lost port.
+    class LinkEvents : public LinkObserver {
+    public:
+        explicit LinkEvents(ControlServer& server) : server_(server) {}
+        void own_message(const QString& message) override { server_.box_message(message); }
+        void port_lost(int, const QString& reason) override { server_.port_lost(reason); }
+
+    private:
+        ControlServer& server_;
+    };
+
     ControlTarget target_;
+    LinkEvents link_events_{*this};
     QLocalServer server_;
     IdleQueue queue_;
     std::vector<ControlConnection*> clients_;

@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&panel, &FrmMain::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     on_termination_request(&panel, [&panel] { panel.end_on_request(); });
-    panel.start();
+    panel.start_up();
     if (panel.has_finished())
         return 0;  // asked to end while starting up
     return app.exec();

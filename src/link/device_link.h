@@ -2,41 +2,53 @@
 // The only way the panel talks to the box: open the port, send a command and
 // collect its reply under the protocol's time limits, wait for the ready
 // message after slow operations, and collect what the box sends on its own.
-// Waits block on the port with the remaining time; they never spin.
+// Every exchange returns what it collected; what happened to the port is
+// reported to the observers as events.
 //
 // The link also decides when the box's own messages are taken (a poll tick,
 // started by the port's readable notice) and when work of its own runs:
-// reopening a device that came back and having the panel synchronise.
+// reopening a device that came back and having the panel synchronise, only
+// while the panel is at rest.
 
 #include "link/receive_log.h"
+#include "link/reply.h"
+#include "link/reply_collector.h"
 #include "link/routine_gate.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class SerialPort;
 class Clock;
 class ComDevices;
+class EventPump;
 class LinkObserver;
 struct SharedState;
 
 class DeviceLink {
 public:
     // Time limits, in milliseconds.
-    static constexpr int kReplyGapMs = 300;     // first byte, and between chunks
-    static constexpr int kReadyWaitMs = 5000;   // first byte of the ready message
-    static constexpr int kMaxCollectMs = 1000;  // an unbroken stream ends here
-    static constexpr int kDrainMs = 1000;       // pending output before a send
+    static constexpr int kReplyGapMs = ReplyCollector::kReplyGapMs;
+    static constexpr int kReadyWaitMs = ReplyCollector::kReadyWaitMs;
+    static constexpr int kMaxCollectMs = ReplyCollector::kMaxCollectMs;
+    static constexpr int kDrainMs = 1000;  // pending output before a send
 
-    DeviceLink(SerialPort& port, Clock& clock, LinkObserver& observer, SharedState& state);
+    DeviceLink(SerialPort& port, Clock& clock, EventPump& pump, SharedState& state);
     ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 
+    // Observers hear every event in the order they were added.
+    void add_observer(LinkObserver& observer);
+    void remove_observer(LinkObserver& observer);
+
     // Works out the device behind each COM number before every open, and
     // watches for a lost or missing device to come back.
     void use_devices(ComDevices& devices);
+
+    // --- The port (device_link.cpp) ---------------------------------------
 
     // (Re)open COM `com_port` of the shared state; reports failure. After a
     // loss or a failure, or on another device than before, the panel is
@@ -44,41 +56,52 @@ public:
     void set_comm();
     // Shut-down: close the port if it is open, stop watching.
     void close_port();
+    // The device behind COM `com_port`, as the user named it.
+    QString device_name(int com_port) const;
+    // How many times the open port was lost; a routine compares it before
+    // and after to know whether the device vanished under it.
+    int losses() const { return losses_; }
+    // Polling (the poll timer enabled): the port is open and no exchange or
+    // handling of a message is running. A tick runs when bytes arrive.
+    bool polling() const { return polling_; }
 
-    // Send a six-character command and collect its reply into last_reply.
-    void tx_cmd(const QString& cmd);
+    // --- Exchanges (link_exchange.cpp) ------------------------------------
+
+    // Send a six-character command and collect its reply.
+    Reply tx_cmd(const QString& cmd);
     // Append the rendered value to `cmd` (the caller's text becomes the full
     // command), then send it as tx_cmd does.
-    void tx_val2str(QString& cmd, int value);
-    // Value of last_reply: 0 for "NONE".
-    int get_rx_val() const;
-    // Ready wait: up to 5 s for the box's ready message, into last_reply.
-    void rx_rdy();
-    // Collect a message that is already arriving into last_message.
-    void rx_cmd_tim();
+    Reply tx_val2str(QString& cmd, int value);
+    // Ready wait: up to 5 s for the box's ready message.
+    Reply rx_rdy();
+    // Collect a message that is already arriving.
+    Reply rx_cmd_tim();
     // The poll timer's tick: when polling and bytes are waiting, collect one
     // message and hand its mnemonic and value to `act`. Cheap when nothing is
     // waiting. Returns true when it collected something.
     bool poll_tick(const std::function<void(const QString& mnemonic, int value)>& act);
-    // Keep processing window events until more than `secs` seconds passed.
-    void wait_secs(double secs);
-
     // Handles the reply to a client's command as poll_tick handles a message
-    // of the box's own: `act` runs with the poll timer stopped and
-    // dispatch_idle False. `ready`, when not empty, is the ready message
-    // already collected after that command: the first ready wait inside
-    // `act` takes it instead of waiting for another.
+    // of the box's own: `act` runs with the poll timer stopped and the
+    // dispatcher busy. `ready`, when not empty, is the ready message already
+    // collected after that command: the first ready wait inside `act` takes
+    // it instead of waiting for another.
     void handle_as_own(const QString& message, const QString& ready,
                        const std::function<void(const QString& mnemonic, int value)>& act);
+    // Whether no message of the box's own is being handled (dispatch_idle):
+    // a routine run by the handling does not send what the box already did.
+    bool dispatch_idle() const { return dispatch_idle_; }
+    // Keep processing window events until more than `secs` seconds passed.
+    void wait_secs(double secs);
+    // Run pending window events once, at a fixed point of a routine.
+    void pass_events();
 
-    // Polling (the poll timer enabled): the port is open and no exchange or
-    // handling of a message is running. A tick runs when bytes arrive.
-    bool polling() const { return polling_; }
+    // --- Rest and the link's own work (link_rest.cpp) ---------------------
+
     // Nothing of the panel runs: no routine, no exchange, no handling of a
     // message, and no pass of window events inside one. Work that does not
     // come from the user (a device that came back, a client's command)
     // waits for it.
-    bool at_rest() const { return !routines_.busy() && event_depth_ == 0 && dispatch_idle; }
+    bool at_rest() const { return !routines_.busy() && event_depth_ == 0 && dispatch_idle_; }
     // Called from the event loop each time the link comes to rest (the last
     // routine or event pass ended) and may take outside work.
     void set_rest_handler(std::function<void()> handler) { rest_handler_ = std::move(handler); }
@@ -99,32 +122,26 @@ public:
     ReceiveLog& receive_log() { return log_; }
     // Held by the panel's routines for their whole length.
     RoutineGate& routines() { return routines_; }
-    // How many times the open port was lost; a routine compares it before
-    // and after to know whether the device vanished under it.
-    int losses() const { return losses_; }
-
-    QString last_reply;
-    QString last_message;
-    bool dispatch_idle = true;
-    // For clients that follow the box: each message collected for the poll
-    // tick ("NONE" included), and the loss of the open port.
-    std::function<void(const QString& message)> own_message_hook;
-    std::function<void(const QString& reason)> port_lost_hook;
 
 private:
+    template <typename Event>
+    void tell(Event event)
+    {
+        for (LinkObserver* o : std::vector<LinkObserver*>(observers_))
+            event(*o);
+    }
     bool open_port(QString& error);
-    void send(const QString& cmd);
-    void rx_cmd();
-    void collect(QString& field, qint64 deadline_ms = -1);
-    bool wait_for_byte(qint64 since, int limit_ms);
-    void append_log(const QString& entry);
     void on_port_lost(const QString& reason);
-    void pass_events();
+    void set_polling(bool on);
+    void on_readable();
+    Reply closed_port_reply();
+    Reply send(const QString& cmd);
+    Reply rx_cmd();
+    void seen(const Reply& reply);
+    void append_log(const QString& entry);
     void pass_events_for(int ms);
     void leave_event_pass();
     void came_to_rest();
-    void set_polling(bool on);
-    void on_readable();
     void watch_for_return();
     void device_present();
     void post_own_work();
@@ -133,8 +150,10 @@ private:
 
     SerialPort& port_;
     Clock& clock_;
-    LinkObserver& observer_;
+    EventPump& pump_;
     SharedState& state_;
+    ReplyCollector collector_;
+    std::vector<LinkObserver*> observers_;
     ComDevices* devices_ = nullptr;
     ReceiveLog log_;
     RoutineGate routines_;
@@ -142,6 +161,7 @@ private:
     std::function<void()> rest_handler_;
     int losses_ = 0;
     bool polling_ = false;
+    bool dispatch_idle_ = true;
     int event_depth_ = 0;
     QString synced_device_;        // the device the panel's state came from
     bool resync_on_open_ = false;  // lost or failed since: the next open synchronises
@@ -150,8 +170,3 @@ private:
     bool work_posted_ = false;
     QObject context_;              // runs the link's own work from the event loop
 };
-
-// "PC error on COM1: !"
-QString port_error_message(int com_port);
-// "COM1 lost !"
-QString port_lost_message(int com_port);

@@ -2,6 +2,7 @@
 
 #include "core/shared_state.h"
 #include "panel/captions.h"
+#include "panel/panel_ids.h"
 
 namespace access {
 
@@ -9,38 +10,38 @@ QString button_name(int ind, const SharedState& st)
 {
     const bool overscan = st.scan_mode == 1;
     switch (ind) {
-    case 0: return QStringLiteral("Send to tray");
-    case 1: return QStringLiteral("Minimize");
-    case 2: return QStringLiteral("Close");
-    case 3: return QStringLiteral("About");
-    case 6: return QStringLiteral("System reset");
-    case 7: return QStringLiteral("Zoom");
-    case 8: return QStringLiteral("Magnifier");
-    case 9: return QStringLiteral("Overscan");
-    case 10: return QStringLiteral("Options");
-    case 11:
-    case 23: return overscan ? QStringLiteral("Pan picture") : QStringLiteral("Move picture");
-    case 12:
-    case 24: return overscan ? QStringLiteral("Expand picture") : QStringLiteral("Size picture");
-    case 13: return QStringLiteral("YPbPr output");
-    case 14: return QStringLiteral("Freeze");
-    case 15: return QStringLiteral("Video settings");
-    case 16: return QStringLiteral("Back to main panel");
-    case 17: return QStringLiteral("Up");
-    case 18: return QStringLiteral("Left");
-    case 19: return QStringLiteral("Down");
-    case 20: return QStringLiteral("Right");
-    case 21: return QStringLiteral("Default");
-    case 22: return QStringLiteral("Refresh");
-    case 25: return QStringLiteral("Reset video settings");
-    case 26: return QStringLiteral("Power");
-    case 27: return QStringLiteral("Aspect ratio");
-    case 28: return QStringLiteral("COM1");
-    case 29: return QStringLiteral("COM2");
+    case buttons::tray: return QStringLiteral("Send to tray");
+    case buttons::minimise: return QStringLiteral("Minimize");
+    case buttons::close: return QStringLiteral("Close");
+    case buttons::about: return QStringLiteral("About");
+    case buttons::sys_reset: return QStringLiteral("System reset");
+    case buttons::zoom: return QStringLiteral("Zoom");
+    case buttons::magnifier: return QStringLiteral("Magnifier");
+    case buttons::scan: return QStringLiteral("Overscan");
+    case buttons::options: return QStringLiteral("Options");
+    case buttons::position:
+    case buttons::position_tab: return overscan ? QStringLiteral("Pan picture") : QStringLiteral("Move picture");
+    case buttons::size:
+    case buttons::size_tab: return overscan ? QStringLiteral("Expand picture") : QStringLiteral("Size picture");
+    case buttons::output: return QStringLiteral("YPbPr output");
+    case buttons::freeze: return QStringLiteral("Freeze");
+    case buttons::video: return QStringLiteral("Video settings");
+    case buttons::back: return QStringLiteral("Back to main panel");
+    case buttons::up: return QStringLiteral("Up");
+    case buttons::left: return QStringLiteral("Left");
+    case buttons::down: return QStringLiteral("Down");
+    case buttons::right: return QStringLiteral("Right");
+    case buttons::centre: return QStringLiteral("Default");
+    case buttons::refresh: return QStringLiteral("Refresh");
+    case buttons::video_reset: return QStringLiteral("Reset video settings");
+    case buttons::power: return QStringLiteral("Power");
+    case buttons::aspect: return QStringLiteral("Aspect ratio");
+    case buttons::com1: return QStringLiteral("COM1");
+    case buttons::com2: return QStringLiteral("COM2");
     default: break;
     }
-    if (ind >= 30 && ind <= 38)
-        return QStringLiteral("Zoom area %1").arg(ind - 29);
+    if (buttons::is_zoom_area(ind))
+        return QStringLiteral("Zoom area %1").arg(ind - buttons::first_zoom_area + 1);
     return {};
 }
 
@@ -48,18 +49,18 @@ QString button_name(int ind, const SharedState& st)
 std::optional<bool> button_checked(int ind, const SharedState& st)
 {
     switch (ind) {
-    case 9: return st.scan_mode != 0;
-    case 13: return st.output_yuv != 0;
-    case 14: return st.freeze_state == 1;
-    case 23: return st.current_page == 11;
-    case 24: return st.current_page == 12;
-    case 26: return st.power_state == 1;
-    case 28: return st.com_port == 1 && st.port_open;
-    case 29: return st.com_port == 2 && st.port_open;
+    case buttons::scan: return st.scan_mode != 0;
+    case buttons::output: return st.output_yuv != 0;
+    case buttons::freeze: return st.freeze_state == 1;
+    case buttons::position_tab: return st.current_page == pages::position;
+    case buttons::size_tab: return st.current_page == pages::size;
+    case buttons::power: return st.power_state == 1;
+    case buttons::com1: return st.com_port == 1 && st.port_open;
+    case buttons::com2: return st.com_port == 2 && st.port_open;
     default: break;
     }
-    if (ind >= 30 && ind <= 38)
-        return st.zoom_area == ind - 29;
+    if (buttons::is_zoom_area(ind))
+        return buttons::zoom_area_button(st.zoom_area) == ind;
     return std::nullopt;
 }
 
@@ -98,18 +99,21 @@ const std::vector<FocusStop>& reading_order()
     using S = FocusStop;
     static const std::vector<FocusStop> order = [] {
         std::vector<FocusStop> v;
-        const auto buttons = [&v](std::initializer_list<int> list) {
+        const auto stops = [&v](std::initializer_list<int> list) {
             for (int i : list)
                 v.push_back({S::Button, i});
         };
-        buttons({26, 6, 7, 8, 9, 10, 27, 11, 12, 13, 14, 15});  // main page, two rows
-        buttons({17, 18, 21, 20, 19});                          // the arrow pad
-        buttons({30, 31, 32, 33, 34, 35, 36, 37, 38});          // the zoom grid
+        using namespace buttons;
+        stops({power, sys_reset, zoom, magnifier, scan, options,  // main page, two rows
+               aspect, position, size, output, freeze, video});
+        stops({up, left, centre, right, down});                    // the arrow pad
+        for (int i = first_zoom_area; i <= last_zoom_area; ++i)   // the zoom grid
+            v.push_back({S::Button, i});
         for (int i = 0; i < 8; ++i)
             v.push_back({S::Option, i});
         for (int i = 0; i < 4; ++i)
             v.push_back({S::Slider, i});
-        buttons({23, 24, 25, 16, 28, 29, 2, 1, 0, 3});
+        stops({position_tab, size_tab, video_reset, back, com1, com2, close, minimise, tray, about});
         return v;
     }();
     return order;

@@ -4,14 +4,14 @@
 
 struct Panel;
 
-// Release of main-page button 11 or 12.
-void open_adjustment_page(Panel& p);
-// Selects tab 23 (position) or 24 (size); `settle` lets pending events run
+// Release of the main page's position or size button `ind`.
+void open_adjustment_page(Panel& p, int ind);
+// Selects the position or the size tab; `settle` lets pending events run
 // between enabling and drawing, as a tab click does.
 void select_tab(Panel& p, int tab, bool settle);
-// Press of arrow 17..20: the "001" form of a move or size command.
+// Press of an arrow (up, left, down, right): the "001" form of a move or size command.
 void arrow_pressed(Panel& p, int ind);
-// Release of 17..21: the "000" form, or the default command.
+// Release of an arrow: the "000" form; of the centre: the default command.
 void arrow_released(Panel& p, int ind);
-// Release of zoom area button 30..38.
+// Release of a zoom area button.
 void zoom_area_released(Panel& p, int ind);

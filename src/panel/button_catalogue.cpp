@@ -15,7 +15,7 @@ struct Entry {
 };
 
 // Indices 4 and 5 are holes in the numbering.
-constexpr std::array<Entry, kButtons> kTable = {{
+constexpr std::array<Entry, buttons::count> kTable = {{
     {"sys_tray", 4140, 990, true},     // 0
     {"min", 4140, 705, true},          // 1
     {"close", 4140, 420, true},        // 2
@@ -57,7 +57,7 @@ constexpr std::array<Entry, kButtons> kTable = {{
 
 bool is_button(int ind)
 {
-    return ind >= 0 && ind < kButtons && ind != 4 && ind != 5;
+    return ind >= 0 && ind < buttons::count && ind != 4 && ind != 5;
 }
 
 QString stem(int ind, const SharedState& st)
@@ -66,24 +66,24 @@ QString stem(int ind, const SharedState& st)
         return {};
     const bool overscan = st.scan_mode == 1;
     switch (ind) {
-    case 9: return st.scan_mode != 0 ? "scan_over" : "scan_under";
-    case 11: return overscan ? "pan" : "move";
-    case 12: return overscan ? "expand" : "size";
-    case 13: return st.output_yuv != 0 ? "out_yuv" : "out_cv";
-    case 14: return st.freeze_state == 1 ? "freeze_on" : "freeze_off";
-    case 23: return overscan ? "2pan" : "2move";
-    case 24: return overscan ? "2expand" : "2size";
-    case 26: return st.power_state == 1 ? "power_on" : "power_off";
-    case 27:
+    case buttons::scan: return st.scan_mode != 0 ? "scan_over" : "scan_under";
+    case buttons::position: return overscan ? "pan" : "move";
+    case buttons::size: return overscan ? "expand" : "size";
+    case buttons::output: return st.output_yuv != 0 ? "out_yuv" : "out_cv";
+    case buttons::freeze: return st.freeze_state == 1 ? "freeze_on" : "freeze_off";
+    case buttons::position_tab: return overscan ? "2pan" : "2move";
+    case buttons::size_tab: return overscan ? "2expand" : "2size";
+    case buttons::power: return st.power_state == 1 ? "power_on" : "power_off";
+    case buttons::aspect:
         return st.aspect_mode == 0 ? "aspect_full"
             : st.aspect_mode == 1  ? "aspect_panscan"
                                    : "aspect_letterbox";
-    case 28: return st.com_port == 1 && st.port_open ? "com1_on" : "com1_off";
-    case 29: return st.com_port == 2 && st.port_open ? "com2_on" : "com2_off";
+    case buttons::com1: return st.com_port == 1 && st.port_open ? "com1_on" : "com1_off";
+    case buttons::com2: return st.com_port == 2 && st.port_open ? "com2_on" : "com2_off";
     default: break;
     }
-    if (ind >= kFirstZoomArea) {
-        const int area = ind - kFirstZoomArea + 1;
+    if (buttons::is_zoom_area(ind)) {
+        const int area = ind - buttons::first_zoom_area + 1;
         return QStringLiteral("zoom%1_%2").arg(area).arg(st.zoom_area == area ? "on" : "off");
     }
     return QString::fromLatin1(kTable[ind].stem);
@@ -94,7 +94,7 @@ QString picture_name(int ind, bool on, const SharedState& st)
     if (!is_button(ind))
         return {};
     const int state = on ? 1 : 0;
-    if (ind == 22)
+    if (ind == buttons::refresh)
         return QStringLiteral("refresh_%1").arg(state);
     return skin_picture(st.panel_skin, stem(ind, st), state);
 }
@@ -128,7 +128,7 @@ bool shown_at_start(int ind)
 
 QString tooltip(int ind)
 {
-    return ind == 22 ? QStringLiteral("Refresh") : QString();
+    return ind == buttons::refresh ? QStringLiteral("Refresh") : QString();
 }
 
 }  // namespace catalogue

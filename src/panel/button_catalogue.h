@@ -2,16 +2,14 @@
 // The panel's buttons: index numbering, design positions, and the picture
 // each shows for the box's state. Pure functions, no widgets.
 
+#include "panel/panel_ids.h"
+
 #include <QPoint>
 #include <QString>
 
 struct SharedState;
 
 namespace catalogue {
-
-inline constexpr int kButtons = 39;      // img_ico 0..38; 4 and 5 name none
-inline constexpr int kNoButton = 99;
-inline constexpr int kFirstZoomArea = 30;
 
 // Whether `ind` names a button of img_ico.
 bool is_button(int ind);
@@ -33,7 +31,7 @@ QString zoom_picture(const QString& skin, int area, bool selected, int state);
 // Connection indicator: skin + "_connect_on_0" or "_connect_off_0".
 QString connect_picture(const QString& skin, bool on);
 
-// Design position in twips (only element 30 of the zoom grid has one).
+// Design position in twips (of the zoom grid only its first area has one).
 QPoint design_position(int ind);
 
 // Visible when the window starts.

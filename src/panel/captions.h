@@ -11,6 +11,9 @@ struct SharedState;
 // line is then left as it is). A doubled ampersand stands for one.
 std::optional<QString> caption(int ind, const SharedState& st);
 
+// "COM1 lost !": the message line once the open port failed.
+QString port_lost_message(int com_port);
+
 // How a label shows a caption: "&&" is one ampersand, a single "&" marks a
 // mnemonic and is not shown.
 QString displayed_text(const QString& caption);

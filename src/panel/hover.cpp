@@ -26,8 +26,8 @@ void hover_button_move(Panel& p, int ind)
 
 void hover_leave(Panel& p)
 {
-    if (p.st.hover_button == catalogue::kNoButton)
+    if (p.st.hover_button == buttons::none)
         return;
     on_off_ico(p, p.st.hover_button, false);
-    p.st.hover_button = catalogue::kNoButton;
+    p.st.hover_button = buttons::none;
 }

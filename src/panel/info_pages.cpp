@@ -28,10 +28,9 @@ QString firmware_caption(int version)
 
 void open_about_page(Panel& p)
 {
-    begin_page(p, QStringLiteral("ABOUT PANEL"), 3);
-    p.host.process_events();
-    p.link.tx_cmd(QStringLiteral("VER999"));
-    p.st.firmware_version = p.link.get_rx_val();
+    begin_page(p, QStringLiteral("ABOUT PANEL"), pages::about);
+    p.link.pass_events();
+    p.st.firmware_version = p.link.tx_cmd(QStringLiteral("VER999")).value();
     const Twips tw = panel_twips(p);
     const QString captions[] = {QStringLiteral("Software Version: ") + QString::fromLatin1(kSoftwareVersion),
                                 firmware_caption(p.st.firmware_version)};
@@ -51,8 +50,8 @@ void open_about_page(Panel& p)
 // below, each caption centred over its slider.
 void open_video_page(Panel& p)
 {
-    begin_page(p, QStringLiteral("VIDEO SETTING PANEL"), 15);
-    set_button_visible(p, 25, true);
+    begin_page(p, QStringLiteral("VIDEO SETTING PANEL"), pages::video);
+    set_button_visible(p, buttons::video_reset, true);
     const Twips tw = panel_twips(p);
     auto& text = p.el.lab_text;
     auto& slider = p.el.hsr_video;
@@ -88,7 +87,7 @@ void open_video_page(Panel& p)
     for (int i = 0; i < 4; ++i) {
         set_label_align(text[i], Align::Centre);
         tw.set_width(text[i], tw.width(slider[0]));
-        p.host.process_events();
+        p.link.pass_events();
         text[i]->show();
         slider[i]->show();
     }
@@ -98,8 +97,7 @@ void open_video_page(Panel& p)
 void video_reset(Panel& p)
 {
     p.link.tx_cmd(QStringLiteral("RST003"));
-    p.link.rx_rdy();
-    if (p.link.last_reply != protocol::kNone)
+    if (p.link.rx_rdy().answered())
         query_video(p);
     else
         show_connect(p, false);

@@ -11,10 +11,6 @@
 #include <QScrollBar>
 #include <QWidget>
 
-namespace {
-constexpr int kReturnButton = 16;
-}  // namespace
-
 PanelKeyboard::PanelKeyboard(Panel& p, QWidget& window) : QObject(&window), p_(p), window_(window)
 {
     for (const access::FocusStop& stop : access::reading_order()) {
@@ -91,7 +87,7 @@ void PanelKeyboard::settle(QWidget* activated)
         target = opener_;  // back where the page was opened
         opener_ = nullptr;
     } else if (left_page && qobject_cast<PictureButton*>(activated)
-               && static_cast<PictureButton*>(activated)->index() != kReturnButton) {
+               && static_cast<PictureButton*>(activated)->index() != buttons::back) {
         opener_ = activated;
     }
     if (!target)
@@ -125,7 +121,7 @@ bool PanelKeyboard::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    PictureButton* back = p_.el.img_ico[kReturnButton];
+    PictureButton* back = p_.el.img_ico[buttons::back];
     if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && usable(back)) {
         if (!key->isAutoRepeat())
             back->press_and_release();

@@ -45,7 +45,7 @@ void begin_page(Panel& p, const QString& title, int page)
 {
     p.el.lab_panel->setText(title);
     p.st.current_page = page;
-    set_button_visible(p, 3, false);
+    set_button_visible(p, buttons::about, false);
     show_panel_icons(p, false);
-    set_button_visible(p, 16, true);
+    set_button_visible(p, buttons::back, true);
 }

@@ -4,6 +4,7 @@
 
 void MessageLine::set_caption(const QString& caption)
 {
+    ++writes_;
     caption_ = caption;
     setText(displayed_text(caption));
 }

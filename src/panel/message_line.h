@@ -10,7 +10,10 @@ public:
     explicit MessageLine(QWidget* parent) : FittedLabel(parent) {}
     void set_caption(const QString& caption);
     const QString& caption() const { return caption_; }
+    // How many captions were written: whether anything wrote since.
+    int writes() const { return writes_; }
 
 private:
     QString caption_;
+    int writes_ = 0;
 };

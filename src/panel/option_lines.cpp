@@ -8,6 +8,7 @@
 #include "panel/message_line.h"
 #include "panel/option_label.h"
 #include "panel/option_style.h"
+#include "panel/skin.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 #include "platform/desktop.h"
@@ -55,12 +56,10 @@ void show_choices(Panel& p)
 {
     for (int i = 0; i < 8; ++i)
         set_opt_style(p, i, false);
-    p.link.tx_cmd(QStringLiteral("NPO999"));
-    if (p.link.last_reply != protocol::kNone)
-        p.st.tv_system = p.link.get_rx_val();
-    p.link.tx_cmd(QStringLiteral("PAT999"));
-    if (p.link.last_reply != protocol::kNone)
-        p.st.test_pattern = p.link.get_rx_val();
+    if (const Reply npo = p.link.tx_cmd(QStringLiteral("NPO999")); npo.answered())
+        p.st.tv_system = npo.value();
+    if (const Reply pat = p.link.tx_cmd(QStringLiteral("PAT999")); pat.answered())
+        p.st.test_pattern = pat.value();
     set_opt_style(p, p.st.tv_system != 0 ? 1 : 0, true);
     set_opt_style(p, p.st.panel_skin == QLatin1String("1") ? 2 : 3, true);
     set_opt_style(p, p.st.test_pattern == 1 ? 4 : 5, true);
@@ -71,7 +70,7 @@ void show_choices(Panel& p)
 
 void open_option_page(Panel& p)
 {
-    begin_page(p, QStringLiteral("OPTION PANEL"), 10);
+    begin_page(p, QStringLiteral("OPTION PANEL"), pages::options);
     lay_out_lines(p);
     show_choices(p);
 }
@@ -95,7 +94,7 @@ void option_clicked(Panel& p, int ind)
     case 2:
     case 3:
         p.st.panel_skin = ind == 2 ? QStringLiteral("1") : QStringLiteral("2");
-        p.host.load_skin();
+        apply_skin(p);
         break;
     case 4:
         p.st.test_pattern = 1;

@@ -27,13 +27,13 @@ void set_button_enabled(Panel& p, int ind, bool enabled)
 void show_zoom_areas_unselected(Panel& p)
 {
     for (int area = 1; area <= 9; ++area)
-        set_button_picture(p, 29 + area, catalogue::zoom_picture(p.st.panel_skin, area, false, 0));
+        set_button_picture(p, buttons::zoom_area_button(area), catalogue::zoom_picture(p.st.panel_skin, area, false, 0));
 }
 
 void lock_power_and_magnifier(Panel& p, bool locked)
 {
-    set_button_enabled(p, 26, !locked);
-    set_button_enabled(p, 8, !locked);
+    set_button_enabled(p, buttons::power, !locked);
+    set_button_enabled(p, buttons::magnifier, !locked);
 }
 
 void show_main_panel(Panel& p)
@@ -41,53 +41,52 @@ void show_main_panel(Panel& p)
     p.el.lab_panel->setText(QStringLiteral("MAIN PANEL"));
     for (QLabel* label : p.el.lab_text)
         label->hide();
-    for (int i = 16; i <= 25; ++i)
+    for (int i = buttons::back; i <= buttons::video_reset; ++i)
         set_button_visible(p, i, false);
-    for (int i = 30; i <= 38; ++i)
+    for (int i = buttons::first_zoom_area; i <= buttons::last_zoom_area; ++i)
         set_button_visible(p, i, false);
     for (OptionLabel* label : p.el.lab_opt)
         label->hide();
     for (QScrollBar* slider : p.el.hsr_video)
         slider->hide();
-    set_button_visible(p, 3, true);
+    set_button_visible(p, buttons::about, true);
     show_panel_icons(p, true);
-    p.st.current_page = 99;
+    p.st.current_page = pages::main;
 }
 
 void show_panel_icons(Panel& p, bool visible)
 {
-    for (int i = 6; i <= 15; ++i)
+    for (int i = buttons::sys_reset; i <= buttons::video; ++i)
         set_button_visible(p, i, visible);
-    set_button_visible(p, 26, visible);
-    set_button_visible(p, 27, visible);
+    set_button_visible(p, buttons::power, visible);
+    set_button_visible(p, buttons::aspect, visible);
 }
 
-// Power (26) is never disabled here, and the magnifier stays usable while
+// Power is never disabled here, and the magnifier stays usable while
 // the box is off or silent.
 void enable_icons(Panel& p, bool enabled)
 {
-    for (int i = 6; i <= 15; ++i)
+    for (int i = buttons::sys_reset; i <= buttons::video; ++i)
         set_button_enabled(p, i, enabled);
-    set_button_enabled(p, 27, enabled);
+    set_button_enabled(p, buttons::aspect, enabled);
     if (!enabled)
-        set_button_enabled(p, 8, true);
+        set_button_enabled(p, buttons::magnifier, true);
 }
 
 void show_zoom_panel(Panel& p)
 {
     p.el.lab_panel->setText(QStringLiteral("ZOOM PANEL"));
-    p.st.current_page = 7;
-    p.st.pressed_button = 7;
+    p.st.current_page = pages::zoom;
     show_zoom_areas_unselected(p);
-    set_button_visible(p, 3, false);
+    set_button_visible(p, buttons::about, false);
     show_panel_icons(p, false);
-    for (int i = 16; i <= 21; ++i)
+    for (int i = buttons::back; i <= buttons::centre; ++i)
         set_button_visible(p, i, true);
-    for (int i = 30; i <= 38; ++i)
+    for (int i = buttons::first_zoom_area; i <= buttons::last_zoom_area; ++i)
         set_button_visible(p, i, true);
-    p.link.tx_cmd(QStringLiteral("ARA999"));
-    if (p.link.last_reply == protocol::kNone)
+    const Reply area = p.link.tx_cmd(QStringLiteral("ARA999"));
+    if (!area.answered())
         return;
-    p.st.zoom_area = p.link.get_rx_val();
-    on_off_ico(p, p.st.zoom_area + 29, false);
+    p.st.zoom_area = area.value();
+    on_off_ico(p, buttons::zoom_area_button(p.st.zoom_area), false);
 }

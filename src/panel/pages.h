@@ -11,7 +11,7 @@ void show_zoom_panel(Panel& p);
 // Every zoom area button with its unselected picture.
 void show_zoom_areas_unselected(Panel& p);
 
-// Power (26) and magnifier (8) are locked during exchanges that must not be
+// Power and magnifier are locked during exchanges that must not be
 // interrupted by another power or magnifier click.
 void lock_power_and_magnifier(Panel& p, bool locked);
 

@@ -4,7 +4,6 @@
 #include "link/device_link.h"
 #include "link/protocol.h"
 #include "panel/adjustment_pages.h"
-#include "panel/button_catalogue.h"
 #include "panel/button_pictures.h"
 #include "panel/hover.h"
 #include "panel/info_pages.h"
@@ -16,46 +15,34 @@
 
 namespace {
 
-bool replied(const Panel& p)
-{
-    return p.link.last_reply != protocol::kNone;
-}
-
 void zoom_on(Panel& p)
 {
     enable_icons(p, false);
     lock_power_and_magnifier(p, true);
-    p.link.tx_cmd(QStringLiteral("ZOM001"));
-    if (replied(p)) {
-        p.link.rx_rdy();
-        if (replied(p))
-            show_zoom_panel(p);
-        else
-            show_connect(p, false);
-    } else {
+    if (p.link.tx_cmd(QStringLiteral("ZOM001")).answered() && p.link.rx_rdy().answered())
+        show_zoom_panel(p);
+    else
         show_connect(p, false);
-    }
     enable_icons(p, true);
     lock_power_and_magnifier(p, false);
 }
 
 void open_magnifier(Panel& p)
 {
-    p.st.current_page = 8;
+    p.st.current_page = pages::magnifier;
     p.host.hide_window();
-    p.host.process_events();
+    p.link.pass_events();
     p.host.open_magnifier();
 }
 
 void toggle_scan(Panel& p)
 {
-    p.st.current_page = 99;
+    p.st.current_page = pages::main;
     const bool to_under = p.st.scan_mode != 0;
-    p.link.tx_cmd(to_under ? QStringLiteral("SCN000") : QStringLiteral("SCN001"));
-    if (replied(p))
+    if (p.link.tx_cmd(to_under ? QStringLiteral("SCN000") : QStringLiteral("SCN001")).answered())
         p.st.scan_mode = to_under ? 0 : 1;
-    on_off_ico(p, 11, false);
-    on_off_ico(p, 12, false);
+    on_off_ico(p, buttons::position, false);
+    on_off_ico(p, buttons::size, false);
 }
 
 void toggle_flag(Panel& p, int& flag, const char* mnemonic)
@@ -68,13 +55,13 @@ void toggle_flag(Panel& p, int& flag, const char* mnemonic)
 void return_to_main(Panel& p)
 {
     switch (p.st.current_page) {
-    case 7:
+    case pages::zoom:
         p.link.tx_cmd(QStringLiteral("ZOM000"));
         p.link.rx_rdy();
         break;
-    case 11:
-    case 12:
-        on_off_ico(p, p.st.current_page, false);
+    case pages::position:
+    case pages::size:
+        on_off_ico(p, p.st.current_page, false);  // the page's own button
         break;
     default:
         break;
@@ -85,22 +72,19 @@ void return_to_main(Panel& p)
 void power(Panel& p)
 {
     if (p.st.power_state != 0) {
-        p.link.tx_cmd(QStringLiteral("PWR000"));
-        if (replied(p)) {
+        if (p.link.tx_cmd(QStringLiteral("PWR000")).answered()) {
             p.st.power_state = 0;
-            on_off_ico(p, 26, false);
+            on_off_ico(p, buttons::power, false);
             enable_icons(p, false);
         }
         return;
     }
     enable_icons(p, false);
     lock_power_and_magnifier(p, true);
-    p.link.tx_cmd(QStringLiteral("PWR001"));
-    if (replied(p)) {
+    if (p.link.tx_cmd(QStringLiteral("PWR001")).answered()) {
         p.st.power_state = 1;
-        on_off_ico(p, 26, false);
-        p.link.rx_rdy();
-        if (replied(p))
+        on_off_ico(p, buttons::power, false);
+        if (p.link.rx_rdy().answered())
             query_states(p);
         else
             show_connect(p, false);
@@ -113,8 +97,7 @@ void power(Panel& p)
 void next_aspect(Panel& p)
 {
     const int next = p.st.aspect_mode == 0 ? 1 : p.st.aspect_mode == 1 ? 2 : 0;
-    p.link.tx_cmd(protocol::command(QStringLiteral("ASP"), next));
-    if (replied(p))
+    if (p.link.tx_cmd(protocol::command(QStringLiteral("ASP"), next)).answered())
         p.st.aspect_mode = next;
 }
 
@@ -127,72 +110,86 @@ void choose_port(Panel& p, int com)
 void act(Panel& p, int ind)
 {
     switch (ind) {
-    case 0: p.host.enter_tray(); break;
-    case 1: p.host.minimize_window(); break;
-    case 2: p.host.close_window(); break;
-    case 3: open_about_page(p); break;
-    case 6: system_reset(p); break;
-    case 7: zoom_on(p); break;
-    case 8: open_magnifier(p); break;
-    case 9: toggle_scan(p); break;
-    case 10: open_option_page(p); break;
-    case 11:
-    case 12: open_adjustment_page(p); break;
-    case 13: toggle_flag(p, p.st.output_yuv, "FMT"); break;
-    case 14: toggle_flag(p, p.st.freeze_state, "FRZ"); break;
-    case 15: open_video_page(p); break;
-    case 16: return_to_main(p); break;
-    case 17:
-    case 18:
-    case 19:
-    case 20:
-    case 21: arrow_released(p, ind); break;
-    case 23:
-    case 24: select_tab(p, ind, true); break;
-    case 25: video_reset(p); break;
-    case 26: power(p); break;
-    case 27: next_aspect(p); break;
-    case 28: choose_port(p, 1); break;
-    case 29: choose_port(p, 2); break;
+    case buttons::tray: p.host.enter_tray(); break;
+    case buttons::minimise: p.host.minimize_window(); break;
+    case buttons::close: p.host.close_window(); break;
+    case buttons::about: open_about_page(p); break;
+    case buttons::sys_reset: system_reset(p); break;
+    case buttons::zoom: zoom_on(p); break;
+    case buttons::magnifier: open_magnifier(p); break;
+    case buttons::scan: toggle_scan(p); break;
+    case buttons::options: open_option_page(p); break;
+    case buttons::position:
+    case buttons::size: open_adjustment_page(p, ind); break;
+    case buttons::output: toggle_flag(p, p.st.output_yuv, "FMT"); break;
+    case buttons::freeze: toggle_flag(p, p.st.freeze_state, "FRZ"); break;
+    case buttons::video: open_video_page(p); break;
+    case buttons::back: return_to_main(p); break;
+    case buttons::up:
+    case buttons::left:
+    case buttons::down:
+    case buttons::right:
+    case buttons::centre: arrow_released(p, ind); break;
+    case buttons::position_tab:
+    case buttons::size_tab: select_tab(p, ind, true); break;
+    case buttons::video_reset: video_reset(p); break;
+    case buttons::power: power(p); break;
+    case buttons::aspect: next_aspect(p); break;
+    case buttons::com1: choose_port(p, 1); break;
+    case buttons::com2: choose_port(p, 2); break;
     default:
-        if (ind >= 30 && ind <= 38)
+        if (buttons::is_zoom_area(ind))
             zoom_area_released(p, ind);
         break;
     }
 }
 
+// The button the completion step redraws: the one released, unless its
+// action brought up the zoom page (power on or a reset with the box in
+// zoom mode), whose button then takes the caption.
+int completed_button(const Panel& p, int ind, int page_before)
+{
+    const bool zoom_came = p.st.current_page == pages::zoom && page_before != pages::zoom;
+    return zoom_came ? buttons::zoom : ind;
+}
+
 }  // namespace
+
+void open_com_port(Panel& p, int com)
+{
+    button_released(p, buttons::com_button(com));
+}
 
 void button_released(Panel& p, int ind)
 {
     const RoutineScope routine(p.link.routines());
     // The release of an arrow whose press is still being sent waits for it,
     // so "000" never reaches the box before "001".
-    if (p.st.arrow_in_press == ind) {
-        p.st.arrow_release_waiting = ind;
+    if (p.arrow.in_press == ind) {
+        p.arrow.release_waiting = ind;
         return;
     }
     const LossNotice loss_notice(p);
-    p.st.pressed_button = ind;
+    const int page_before = p.st.current_page;
     act(p, ind);
-    const int done = p.st.pressed_button;
-    if (done == 2)
+    if (ind == buttons::close)
         return;  // the window has been closed
-    if (done != 23 && done != 24)
+    const int done = completed_button(p, ind, page_before);
+    if (done != buttons::position_tab && done != buttons::size_tab)
         on_off_ico(p, done, false);
     show_tip(p, done);
 }
 
 void button_pressed(Panel& p, int ind)
 {
-    if (p.st.power_state == 0 || ind < 17 || ind > 20)
+    if (p.st.power_state == 0 || !buttons::is_arrow(ind))
         return;
     const RoutineScope routine(p.link.routines());
-    p.st.arrow_in_press = ind;
+    p.arrow.in_press = ind;
     arrow_pressed(p, ind);
-    p.st.arrow_in_press = catalogue::kNoButton;
-    if (p.st.arrow_release_waiting == ind) {
-        p.st.arrow_release_waiting = catalogue::kNoButton;
+    p.arrow.in_press = buttons::none;
+    if (p.arrow.release_waiting == ind) {
+        p.arrow.release_waiting = buttons::none;
         button_released(p, ind);
     }
 }

@@ -3,7 +3,6 @@
 #include "core/shared_state.h"
 #include "link/device_link.h"
 #include "link/protocol.h"
-#include "panel/button_catalogue.h"
 #include "panel/button_pictures.h"
 #include "panel/hover.h"
 #include "panel/loss_notice.h"
@@ -30,15 +29,15 @@ void zoom_area(Panel& p, int v)
     if (v < 1 || v > 9)
         return;
     p.st.zoom_area = v;
-    if (!on_page(p, 7))
+    if (!on_page(p, pages::zoom))
         return;
     show_zoom_areas_unselected(p);
-    on_off_ico(p, v + 29, false);
+    on_off_ico(p, buttons::zoom_area_button(v), false);
 }
 
 void video_level(Panel& p, int slider, int v)
 {
-    if (on_page(p, 15))
+    if (on_page(p, pages::video))
         set_slider_from_box(p, slider, v);
     else
         slider_mirror(p.st, slider) = v;
@@ -47,7 +46,7 @@ void video_level(Panel& p, int slider, int v)
 void tv_system(Panel& p, int v)
 {
     p.st.tv_system = v;
-    if (!on_page(p, 10))
+    if (!on_page(p, pages::options))
         return;
     set_opt_style(p, 0, v == 0);
     set_opt_style(p, 1, v != 0);
@@ -60,7 +59,7 @@ void test_pattern(Panel& p, int v)
         p.link.rx_rdy();
         p.el.lab_msg->set_caption(QStringLiteral("Test Pattern Off"));
     }
-    if (!on_page(p, 10))
+    if (!on_page(p, pages::options))
         return;
     set_opt_style(p, 4, v != 0);
     set_opt_style(p, 5, v == 0);
@@ -69,21 +68,20 @@ void test_pattern(Panel& p, int v)
 void power(Panel& p, int v)
 {
     p.st.power_state = v;
-    on_off_ico(p, 26, false);
+    on_off_ico(p, buttons::power, false);
     show_main_panel(p);
     if (v == 0) {
         enable_icons(p, false);
     } else {
         lock_power_and_magnifier(p, true);
-        p.link.rx_rdy();
-        if (p.link.last_reply != protocol::kNone)
+        if (p.link.rx_rdy().answered())
             query_states(p);
         else
             show_connect(p, false);
         enable_icons(p, true);
         lock_power_and_magnifier(p, false);
     }
-    show_tip(p, 26);
+    show_tip(p, buttons::power);
 }
 
 void reset(Panel& p, int v)
@@ -91,10 +89,10 @@ void reset(Panel& p, int v)
     if (v == 0) {
         show_main_panel(p);
         system_reset(p);
-        show_tip(p, 6);
+        show_tip(p, buttons::sys_reset);
     } else if (v == 3) {
         p.link.rx_rdy();
-        if (on_page(p, 15))
+        if (on_page(p, pages::video))
             query_video(p);
         p.el.lab_msg->set_caption(QStringLiteral("Video Reset"));
     }
@@ -103,10 +101,10 @@ void reset(Panel& p, int v)
 void scan(Panel& p, int v)
 {
     p.st.scan_mode = v;
-    on_off_ico(p, 9, false);
-    on_off_ico(p, 11, false);
-    on_off_ico(p, 12, false);
-    show_tip(p, 9);
+    on_off_ico(p, buttons::scan, false);
+    on_off_ico(p, buttons::position, false);
+    on_off_ico(p, buttons::size, false);
+    show_tip(p, buttons::scan);
 }
 
 void zoom_mode(Panel& p, int v)
@@ -114,16 +112,16 @@ void zoom_mode(Panel& p, int v)
     show_main_panel(p);
     enable_icons(p, false);
     lock_power_and_magnifier(p, true);
-    p.link.rx_rdy();
+    const bool ready = p.link.rx_rdy().answered();
     if (v != 0) {
-        if (p.link.last_reply != protocol::kNone)
+        if (ready)
             show_zoom_panel(p);
         else
             show_connect(p, false);
     }
     enable_icons(p, true);
     lock_power_and_magnifier(p, false);
-    show_tip(p, 7);
+    show_tip(p, buttons::zoom);
 }
 
 using Action = std::function<void(Panel&, int)>;
@@ -132,12 +130,12 @@ const QHash<QString, Action>& actions()
 {
     static const QHash<QString, Action> table = {
         {"ARA", zoom_area},
-        {"ASP", [](Panel& p, int v) { p.st.aspect_mode = v; on_off_ico(p, 27, false); }},
+        {"ASP", [](Panel& p, int v) { p.st.aspect_mode = v; on_off_ico(p, buttons::aspect, false); }},
         {"BRI", [](Panel& p, int v) { video_level(p, 1, v); }},
         {"CON", [](Panel& p, int v) { video_level(p, 0, v); }},
         {"FLK", [](Panel& p, int v) { video_level(p, 3, v); }},
-        {"FMT", [](Panel& p, int v) { p.st.output_yuv = v; on_off_ico(p, 13, false); }},
-        {"FRZ", [](Panel& p, int v) { p.st.freeze_state = v; on_off_ico(p, 14, false); }},
+        {"FMT", [](Panel& p, int v) { p.st.output_yuv = v; on_off_ico(p, buttons::output, false); }},
+        {"FRZ", [](Panel& p, int v) { p.st.freeze_state = v; on_off_ico(p, buttons::freeze, false); }},
         {"NPO", tv_system},
         {"PAT", test_pattern},
         {"PWR", power},

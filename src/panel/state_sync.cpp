@@ -17,10 +17,10 @@ namespace {
 // Sends a query; false when no reply came.
 bool ask(Panel& p, const char* command, int& value)
 {
-    p.link.tx_cmd(QString::fromLatin1(command));
-    if (p.link.last_reply == protocol::kNone)
+    const Reply reply = p.link.tx_cmd(QString::fromLatin1(command));
+    if (!reply.answered())
         return false;
-    value = p.link.get_rx_val();
+    value = reply.value();
     return true;
 }
 
@@ -32,21 +32,21 @@ void query_states(Panel& p)
     if (!ask(p, "ASP999", v))
         return;
     p.st.aspect_mode = v;
-    on_off_ico(p, 27, false);
+    on_off_ico(p, buttons::aspect, false);
     if (!ask(p, "SCN999", v))
         return;
     p.st.scan_mode = v;
-    on_off_ico(p, 9, false);
-    on_off_ico(p, 11, false);
-    on_off_ico(p, 12, false);
+    on_off_ico(p, buttons::scan, false);
+    on_off_ico(p, buttons::position, false);
+    on_off_ico(p, buttons::size, false);
     if (!ask(p, "FMT999", v))
         return;
     p.st.output_yuv = v;
-    on_off_ico(p, 13, false);
+    on_off_ico(p, buttons::output, false);
     if (!ask(p, "FRZ999", v))
         return;
     p.st.freeze_state = v;
-    on_off_ico(p, 14, false);
+    on_off_ico(p, buttons::freeze, false);
     if (!ask(p, "NPO999", v))
         return;
     p.st.tv_system = v;
@@ -57,7 +57,7 @@ void query_states(Panel& p)
         return;
     if (v == 1) {
         show_zoom_panel(p);
-        show_tip(p, 7);
+        show_tip(p, buttons::zoom);
     }
 }
 
@@ -77,27 +77,23 @@ void query_video(Panel& p)
 
 void system_reset(Panel& p)
 {
-    p.st.current_page = 6;
+    p.st.current_page = pages::reset;
     enable_icons(p, false);
     lock_power_and_magnifier(p, true);
     // The box's own "RST000" arrives through the poll timer: nothing to send.
-    if (p.link.dispatch_idle) {
-        p.link.tx_cmd(QStringLiteral("RST000"));
-        if (p.link.last_reply == protocol::kNone) {
-            enable_icons(p, true);
-            lock_power_and_magnifier(p, false);
-            p.st.current_page = 99;  // the reset is over, unanswered
-            return;
-        }
+    if (p.link.dispatch_idle() && !p.link.tx_cmd(QStringLiteral("RST000")).answered()) {
+        enable_icons(p, true);
+        lock_power_and_magnifier(p, false);
+        p.st.current_page = pages::main;  // the reset is over, unanswered
+        return;
     }
-    p.link.rx_rdy();
-    if (p.link.last_reply == protocol::kNone)
-        show_connect(p, false);
-    else
+    if (p.link.rx_rdy().answered())
         query_states(p);
+    else
+        show_connect(p, false);
     enable_icons(p, true);
     lock_power_and_magnifier(p, false);
-    p.st.current_page = 99;
+    p.st.current_page = pages::main;
 }
 
 void startup_exchange(Panel& p)
@@ -109,15 +105,14 @@ void startup_exchange(Panel& p)
         return;
     }
     p.st.firmware_version = v;
-    p.link.tx_cmd(QStringLiteral("PWR999"));
-    p.st.power_state = p.link.get_rx_val();
+    p.st.power_state = p.link.tx_cmd(QStringLiteral("PWR999")).value();
     if (p.st.power_state == 1) {
         query_states(p);
         enable_icons(p, true);
     } else {
         enable_icons(p, false);
     }
-    on_off_ico(p, 26, false);
+    on_off_ico(p, buttons::power, false);
 }
 
 void resynchronise(Panel& p)
@@ -125,6 +120,6 @@ void resynchronise(Panel& p)
     const RoutineScope routine(p.link.routines());
     const LossNotice loss_notice(p);
     show_main_panel(p);
-    show_tip(p, p.st.com_port == 2 ? 29 : 28);  // "COM1: On"
+    show_tip(p, buttons::com_button(p.st.com_port));  // "COM1: On"
     startup_exchange(p);
 }

@@ -20,10 +20,9 @@
 #include "platform/picture_store.h"
 #include "window/com_device_menu.h"
 #include "window/device_map_file.h"
-#include "window/window_drag.h"
+#include "window/panel_tray.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QShortcut>
@@ -55,31 +54,45 @@ FrmMain::FrmMain(const PanelEnvironment& env)
       st_(*env.st),
       twips_{env.desktop->twips_per_pixel_x(), env.desktop->twips_per_pixel_y()},
       placement_(env.desktop->window_system()),
-      link_(*env.port, *env.clock, *this, *env.st),
-      panel_{*env.st, link_, el_, *this, *env.pictures, *env.desktop}
+      // Woken by the port's readable notice, not by time (the link's tick_due).
+      pump_(env.poll_interval_ms, [this] { tim_rx_tick(panel_); }, env.process_events, env.process_events_for),
+      link_(*env.port, *env.clock, pump_, *env.st),
+      panel_{*env.st, link_, el_, *this, *env.pictures, *env.desktop, env.com_devices},
+      messages_(el_, link_, *this),
+      link_view_(panel_),
+      monitor_(link_.receive_log(), *env.desktop)
 {
     setWindowTitle(QStringLiteral("QV-742"));
     // A compositor shows the desktop through the parts outside the outline;
     // the mask alone would only keep clicks out of them.
     setAttribute(Qt::WA_TranslucentBackground, env.desktop->translucent_windows());
     setWindowIcon(QIcon(env.pictures->pixmap(QStringLiteral("icon"))));
-    // Woken by the port's readable notice, not by time (the link's tick_due).
-    tim_rx_.setSingleShot(true);
-    tim_rx_.setInterval(env.poll_interval_ms);
-    connect(&tim_rx_, &QTimer::timeout, this, [this] { tim_rx_tick(panel_); });
+    // The window words what the link reports before the panel acts on it.
+    link_.add_observer(messages_);
+    link_.add_observer(link_view_);
+    link_.add_observer(monitor_);
     create_elements();
     make_panel_accessible(panel_, *this);
+    tray_ = new PanelTray(*this, *env.desktop);
+    tray_->fill_menu = [this](QMenu& menu) {
+        if (device_menu_)
+            menu.addMenu(device_menu_->tray_menu(&menu));
+        menu.addAction(QStringLiteral("Show the receive monitor"), this, &FrmMain::show_monitor);
+    };
     if (env.com_devices) {
         link_.use_devices(*env.com_devices);
         device_menu_ = new ComDeviceMenu(panel_, *env.com_devices, device_map_path(env.settings_path), this);
         device_menu_->tell = [this](const QString& text, const QString& detail) { show_message(text, detail); };
+        messages_.use_device_menu(device_menu_);
     }
 }
 
 FrmMain::~FrmMain()
 {
-    tim_rx_.stop();
-    delete monitor_.data();
+    pump_.tim_rx().stop();
+    link_.remove_observer(monitor_);
+    link_.remove_observer(link_view_);
+    link_.remove_observer(messages_);
     delete magnifier_.data();
 }
 
@@ -144,7 +157,7 @@ void FrmMain::create_elements()
         el_.hsr_video[i] = slider;
     }
 
-    for (int i = 0; i < catalogue::kButtons; ++i) {
+    for (int i = 0; i < buttons::count; ++i) {
         if (!catalogue::is_button(i))
             continue;
         auto* b = new PictureButton(i, *env_.pictures, this);
@@ -166,13 +179,6 @@ void FrmMain::create_elements()
     connect(monitor_key, &QShortcut::activated, this, &FrmMain::show_monitor);
 }
 
-void FrmMain::show_monitor()
-{
-    ensure_monitor().show();
-    monitor_->raise();
-    monitor_->activateWindow();
-}
-
 // The background and its passive labels form the drag surface. A double
 // click on the connection indicator brings the receive monitor back after
 // the user closed it (as do Ctrl+R and the tray menu).
@@ -191,7 +197,7 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
         background_move();
         return true;
     case QEvent::MouseButtonRelease:
-        background_release();
+        drag_.end();
         return true;
     default:
         return false;
@@ -204,37 +210,27 @@ void FrmMain::background_press()
     placement_.user_moves(window_twips);
     if (compositor_move(*this, *env_.desktop))
         return;
-    drag_start(st_, window_twips, env_.desktop->cursor_pos(), twips_.per_px_x, twips_.per_px_y);
+    drag_.start(window_twips, env_.desktop->cursor_pos(), twips_.per_px_x, twips_.per_px_y);
 }
 
 void FrmMain::background_move()
 {
-    if (const auto to = drag_position(st_, env_.desktop->cursor_pos(), twips_.per_px_x, twips_.per_px_y))
+    if (const auto to = drag_.position(env_.desktop->cursor_pos(), twips_.per_px_x, twips_.per_px_y))
         move(twips_.px_x(to->x()), twips_.px_y(to->y()));
     hover_leave(panel_);
-}
-
-void FrmMain::background_release()
-{
-    drag_end(st_);
-}
-
-FrmRx& FrmMain::ensure_monitor()
-{
-    if (!monitor_) {
-        // A monitor the user closed comes back empty and hidden.
-        monitor_ = new FrmRx(link_.receive_log(), *env_.desktop);
-        connect(monitor_, &FrmRx::closed, this, [this] { link_.receive_log().clear(); });
-    }
-    return *monitor_;
-}
-
-FrmRx* FrmMain::monitor() const
-{
-    return monitor_.data();
 }
 
 FrmMag* FrmMain::magnifier() const
 {
     return magnifier_.data();
+}
+
+FrmRx* FrmMain::monitor() const
+{
+    return monitor_.window();
+}
+
+QSystemTrayIcon* FrmMain::tray_icon() const
+{
+    return tray_->icon();
 }

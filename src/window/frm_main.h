@@ -1,17 +1,21 @@
 #pragma once
-// frm_main: the panel window. Creates the elements, wires their events to
-// the panel's routines, owns the device link and the poll timer, and runs
-// start-up and shut-down.
+// frm_main: the panel window. Creates the elements and wires their events to
+// the panel's routines, keeps the event pump the link waits on, does for the
+// routines what only a window can (PanelHost), and runs start-up and
+// shut-down.
 
 #include "link/device_link.h"
-#include "link/link_observer.h"
+#include "panel/link_view.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 #include "platform/twips.h"
+#include "window/link_messages.h"
 #include "window/panel_placement.h"
+#include "window/receive_monitor.h"
+#include "window/window_drag.h"
+#include "window/window_pump.h"
 
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -21,10 +25,12 @@ class ComDevices;
 class Desktop;
 class FrmMag;
 class FrmRx;
+class PanelTray;
 class PictureStore;
 class SerialPort;
 class QMessageBox;
 class QSystemTrayIcon;
+class QTimer;
 struct SharedState;
 
 // Everything the window needs from outside; tests pass fakes.
@@ -52,7 +58,7 @@ struct PanelEnvironment {
     std::function<void()> open_magnifier;
 };
 
-class FrmMain : public QWidget, public LinkObserver, public PanelHost {
+class FrmMain : public QWidget, public PanelHost {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Scan Converter";
@@ -62,7 +68,7 @@ public:
 
     // Start-up after the single-instance test: state, monitor, settings,
     // port, outline, skin, layout, the first exchange with the box.
-    void start();
+    void start_up();
     // Shut-down has run (also when it came in the middle of start-up).
     bool has_finished() const { return shut_down_; }
     // A request to end from outside (logout, Ctrl+C): nobody may be there to
@@ -72,15 +78,18 @@ public:
     DeviceLink& link() { return link_; }
     Panel& panel() { return panel_; }
     PanelElements& elements() { return el_; }
-    QTimer& tim_rx() { return tim_rx_; }
+    QTimer& tim_rx() { return pump_.tim_rx(); }
     FrmRx* monitor() const;
-    QSystemTrayIcon* tray_icon() const { return tray_; }
+    QSystemTrayIcon* tray_icon() const;
     FrmMag* magnifier() const;
     ComDeviceMenu* device_menu() const { return device_menu_; }
     const Twips& twips() const { return twips_; }
+    bool dragging() const { return drag_.dragging(); }
 
-    // Window events that the panel's routines ask for (PanelHost).
-    void process_events() override;
+    // Shows the receive monitor, also after the user closed it.
+    void show_monitor() { monitor_.show(); }
+
+    // What the panel's routines ask of the window (PanelHost).
     void hide_window() override;
     void show_window() override;
     void minimize_window() override;
@@ -88,13 +97,8 @@ public:
     void set_on_top(bool on) override;
     void enter_tray() override;
     void open_magnifier() override;
-    void load_skin() override;
-
-    // Shows the receive monitor, also after the user closed it.
-    void show_monitor();
-
-    // The tray icon was clicked with the left or right button.
-    void tray_clicked();
+    void load_skin_pictures() override;
+    void show_message(const QString& text, const QString& detail) override;
 
 signals:
     // Shut-down is complete: the program may end.
@@ -105,44 +109,32 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // LinkObserver
-    void show_status(const QString& text) override;
-    void show_connect(bool on) override;
-    void log_appended(const QString& entry) override;
-    void process_events_for(int ms) override;
-    void set_poll_timer(bool on) override;
-    void tick_due() override;
-    void synchronise() override;
-    void port_changed() override;
-    void port_failed(int com_port, const QString& reason) override;
-    void port_lost(int com_port, const QString& reason) override;
-
     void create_elements();
-    void reset_state();
+    void create_buttons();
     void read_settings();
     void load_outline();
     bool load_background(const QString& file);
     void scale_layout();
     void shut_down();
     void save_settings();
-    void show_message(const QString& text, const QString& detail);
-    FrmRx& ensure_monitor();
 
     void background_press();
     void background_move();
-    void background_release();
 
     PanelEnvironment env_;
     SharedState& st_;
     Twips twips_;
     PanelPlacement placement_;
+    WindowPump pump_;
     DeviceLink link_;
     PanelElements el_;
     Panel panel_;
-    QTimer tim_rx_;
-    QPointer<FrmRx> monitor_;
+    LinkMessages messages_;
+    PanelLinkView link_view_;
+    ReceiveMonitor monitor_;
+    WindowDrag drag_;
     QPointer<FrmMag> magnifier_;
-    QSystemTrayIcon* tray_ = nullptr;
+    PanelTray* tray_ = nullptr;
     ComDeviceMenu* device_menu_ = nullptr;
     QPointer<QMessageBox> open_box_;  // a message box waiting for OK
     bool started_ = false;

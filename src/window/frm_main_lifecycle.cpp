@@ -1,4 +1,4 @@
-// Start-up, shut-down and the skin of the panel window.
+// Start-up and shut-down of the panel window.
 
 #include "window/frm_main.h"
 
@@ -8,51 +8,29 @@
 #include "panel/button_pictures.h"
 #include "panel/message_line.h"
 #include "panel/option_label.h"
-#include "panel/pages.h"
 #include "panel/picture_button.h"
+#include "panel/skin.h"
 #include "panel/state_sync.h"
 #include "platform/desktop.h"
 #include "window/com_device_menu.h"
-#include "window/outline.h"
+#include "window/panel_tray.h"
 #include "window/settings_file.h"
-#include "window/slider_style.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QImageReader>
-#include <QLabel>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QSystemTrayIcon>
 
 namespace {
-
 constexpr int kDesignWidthTwips = 4590;
-// The panel's design size in pixels, used when its bitmap cannot be loaded.
-constexpr QSize kDesignSize(306, 118);
-
-QColor plain_background(const QString& skin)
-{
-    return skin == QLatin1String("1") ? QColor(214, 178, 128) : QColor(46, 36, 58);
-}
-
 }  // namespace
 
-void FrmMain::reset_state()
-{
-    st_ = SharedState{};  // the start values
-    link_.dispatch_idle = true;
-    link_.last_reply.clear();
-    link_.last_message.clear();
-}
-
-void FrmMain::start()
+void FrmMain::start_up()
 {
     // Clients wait until start-up is done.
     const RoutineScope routine(link_.routines());
     started_ = true;
-    reset_state();
-    ensure_monitor().show();
+    st_ = SharedState{};  // the start values
+    monitor_.ensure().show();
     if (device_menu_)
         device_menu_->load_choices();
     // A request to end can arrive in any message box of start-up.
@@ -62,7 +40,7 @@ void FrmMain::start()
     load_outline();
     if (shut_down_)
         return;
-    load_skin();
+    apply_skin(panel_);
     if (shut_down_)
         return;
     st_.panel_scale = static_cast<float>(twips_.width(this) / kDesignWidthTwips);
@@ -81,7 +59,7 @@ void FrmMain::start()
 // centred on the screen, on top.
 void FrmMain::read_settings()
 {
-    const PanelSettings s =
+    const StoredSettings s =
         read_settings_file(env_.settings_read_path.isEmpty() ? env_.settings_path : env_.settings_read_path);
     st_.panel_skin = s.skin.value_or(1) == 1 ? QStringLiteral("1") : QStringLiteral("2");
     // A port number other than 2 names no port of the panel's: COM1.
@@ -98,74 +76,6 @@ void FrmMain::read_settings()
     st_.win_on_top = s.on_top.value_or(true);
 }
 
-// The outline comes from blue_panel.bmp once per run; skins never change it.
-void FrmMain::load_outline()
-{
-    const bool loaded = load_background(QStringLiteral("blue_panel.bmp"));
-    const QSize size = loaded ? el_.pic_win->pixmap().size() : kDesignSize;
-    el_.pic_win->resize(size);
-    setFixedSize(size);
-    if (property("centre_on_screen").toBool()) {
-        const QSize screen = env_.desktop->screen_size();
-        move((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);
-        placement_.placed(std::nullopt, QPoint(x() * twips_.per_px_x, y() * twips_.per_px_y));
-    }
-    placed_ = true;
-    const QRegion outline = loaded ? region_from_picture(el_.pic_win->pixmap().toImage()) : QRegion();
-    if (outline.isEmpty())
-        clearMask();
-    else
-        setMask(outline);
-}
-
-// Loads a file of the bmp folder into the background; on failure tells the
-// user which file and paints the background plain.
-bool FrmMain::load_background(const QString& file)
-{
-    const QString path = QDir(env_.bmp_dir).filePath(file);
-    QImageReader reader(path, "BMP");
-    const QImage image = reader.read();
-    if (!image.isNull()) {
-        el_.pic_win->setPixmap(QPixmap::fromImage(image));
-        el_.pic_win->setAutoFillBackground(false);
-        return true;
-    }
-    show_message(QStringLiteral("Cannot load the picture %1").arg(path),
-                 QStringLiteral("%1. The panel goes on with a plain background.").arg(reader.errorString()));
-    el_.pic_win->setPixmap(QPixmap());
-    el_.pic_win->setAutoFillBackground(true);
-    QPalette palette = el_.pic_win->palette();
-    palette.setColor(QPalette::Window, plain_background(st_.panel_skin));
-    el_.pic_win->setPalette(palette);
-    return false;
-}
-
-void FrmMain::load_skin()
-{
-    hide_window();
-    process_events();
-    const QSize keep = el_.pic_win->size();
-    if (load_background(st_.panel_skin + QStringLiteral("_panel.bmp")) && testAttribute(Qt::WA_TranslucentBackground)
-        && !mask().isEmpty())
-        el_.pic_win->setPixmap(QPixmap::fromImage(clear_outside(el_.pic_win->pixmap().toImage(), mask())));
-    el_.pic_win->resize(keep);
-    ::show_connect(panel_, st_.port_open);  // a closed port brings no answer
-    const bool wood = st_.panel_skin == QLatin1String("1");
-    for (QLabel* label : el_.lab_text) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, wood ? Qt::black : Qt::white);
-        label->setPalette(palette);
-    }
-    for (OptionLabel* label : el_.lab_opt)
-        label->set_halo(!wood);
-    for (QScrollBar* slider : el_.hsr_video)
-        slider->setStyleSheet(slider_style_sheet(st_.panel_skin));
-    for (int i = 0; i < 39; ++i)
-        on_off_ico(panel_, i, false);
-    show_main_panel(panel_);
-    show_window();
-}
-
 // The design positions follow the width of the panel bitmap actually loaded.
 void FrmMain::scale_layout()
 {
@@ -173,7 +83,7 @@ void FrmMain::scale_layout()
     const auto scale_place = [&](QWidget* w) {
         w->move(twips_.px_x(twips_.left(w) * scale), twips_.px_y(twips_.top(w) * scale));
     };
-    for (int i = 0; i <= 29; ++i)
+    for (int i = 0; i < buttons::first_zoom_area; ++i)
         if (PictureButton* b = button(panel_, i))
             scale_place(b);
     scale_place(el_.lab_panel);
@@ -184,14 +94,14 @@ void FrmMain::scale_layout()
     }
     for (OptionLabel* label : el_.lab_opt)
         scale_place(label);
-    PictureButton* first = button(panel_, 30);
+    PictureButton* first = button(panel_, buttons::first_zoom_area);
     scale_place(first);
     // The zoom grid: 3 x 3 cells one zoom picture wide and high, row by row.
     const int w = first->width();
     const int h = first->height();
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col)
-            button(panel_, 30 + row * 3 + col)->move(first->x() + col * w, first->y() + row * h);
+            button(panel_, buttons::zoom_area_button(1 + row * 3 + col))->move(first->x() + col * w, first->y() + row * h);
 }
 
 void FrmMain::closeEvent(QCloseEvent* event)
@@ -205,21 +115,17 @@ void FrmMain::shut_down()
     if (shut_down_ || !started_)
         return;
     shut_down_ = true;
-    tim_rx_.stop();
+    pump_.tim_rx().stop();
     link_.close_port();  // also ends a watch for a lost device
-    if (st_.tray_active && tray_) {
-        tray_->hide();
-        delete tray_;
-        tray_ = nullptr;
-    }
+    tray_->remove();
     if (open_box_)
         open_box_->reject();
     // Ended before the window had its place: the file still holds the
     // user's settings, and nothing was changed.
     if (placed_)
         save_settings();
-    if (monitor_)
-        monitor_->close();
+    if (FrmRx* monitor = monitor_.window())
+        monitor->close();
     if (magnifier_) {
         magnifier_->disconnect(this);  // its closing must not show the panel again
         magnifier_->close();

@@ -69,7 +69,7 @@ QString save_failure(const QString& path, const QString& platform_error)
 
 }  // namespace
 
-PanelSettings parse_settings(const QByteArray& text)
+StoredSettings parse_settings(const QByteArray& text)
 {
     QList<QByteArray> fields;
     QByteArray normal = text;
@@ -80,7 +80,7 @@ PanelSettings parse_settings(const QByteArray& text)
         for (const QByteArray& field : line.split(','))
             fields << field.trimmed();
     }
-    PanelSettings s;
+    StoredSettings s;
     const auto field = [&](int i) { return i < fields.size() ? fields[i] : QByteArray(); };
     constexpr qint64 i16_min = -32768, i16_max = 32767;
     constexpr qint64 i32_min = std::numeric_limits<qint32>::min();
@@ -112,7 +112,7 @@ QByteArray format_settings(int skin, int com_port, qint32 left, qint32 top, bool
         + (on_top ? "#TRUE#" : "#FALSE#") + "\r\n";
 }
 
-PanelSettings read_settings_file(const QString& path)
+StoredSettings read_settings_file(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

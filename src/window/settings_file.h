@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-struct PanelSettings {
+struct StoredSettings {
     std::optional<int> skin;       // 1 Wood; any other number Flower
     std::optional<int> com_port;
     std::optional<qint32> left;    // twips
@@ -19,13 +19,13 @@ struct PanelSettings {
 
 // Reads the fields in order; a comma or the end of a line ends each. A field
 // that is missing or cannot be read, and every field after it, stays empty.
-PanelSettings parse_settings(const QByteArray& text);
+StoredSettings parse_settings(const QByteArray& text);
 
 // The record line, ended by CR LF.
 QByteArray format_settings(int skin, int com_port, qint32 left, qint32 top, bool on_top);
 
 // Reads the file; all fields empty when it is missing or unreadable.
-PanelSettings read_settings_file(const QString& path);
+StoredSettings read_settings_file(const QString& path);
 
 // Writes a new file and then replaces the old one, so a failure half-way
 // never loses the settings already there. False on failure, with what is

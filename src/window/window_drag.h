@@ -6,13 +6,17 @@
 #include <QPoint>
 #include <optional>
 
-struct SharedState;
+class WindowDrag {
+public:
+    // Mouse down: remember where the window is relative to the cursor.
+    void start(QPoint window_twips, QPoint cursor_px, int twips_x, int twips_y);
+    // Mouse move: the window's new position in twips while dragging.
+    std::optional<QPoint> position(QPoint cursor_px, int twips_x, int twips_y) const;
+    // Mouse up.
+    void end() { dragging_ = false; }
+    bool dragging() const { return dragging_; }
 
-// Mouse down: remember where the window is relative to the cursor.
-void drag_start(SharedState& st, QPoint window_twips, QPoint cursor_px, int twips_x, int twips_y);
-
-// Mouse move: the window's new position in twips while dragging.
-std::optional<QPoint> drag_position(const SharedState& st, QPoint cursor_px, int twips_x, int twips_y);
-
-// Mouse up.
-void drag_end(SharedState& st);
+private:
+    bool dragging_ = false;
+    QPoint offset_;  // twips
+};

@@ -354,7 +354,7 @@ private slots:
             waited_in_routines += serving && serving->queued() > 0;
         };
         FrmMain frm(env);
-        frm.start();
+        frm.start_up();
         ControlServer server({&frm.panel(), [&] { come_forward(frm); }, [&](int com) { return parts.port.device(com); }});
         serving = &server;
         QString error;

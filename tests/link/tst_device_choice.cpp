@@ -153,11 +153,11 @@ private slots:
         QCOMPARE(rig.obs.ticks_due, due + 2);
 
         // Not polling (a command sent from the handling): no tick at all.
-        rig.link.dispatch_idle = false;
-        rig.link.tx_cmd("VER999");
-        QVERIFY(!rig.link.polling() && !rig.link.poll_tick(nullptr));
+        rig.link.handle_as_own("VER105", QString(), [&](const QString&, int) {
+            rig.link.tx_cmd("VER999");
+            QVERIFY(!rig.link.polling() && !rig.link.poll_tick(nullptr));
+        });
         QCOMPARE(rig.obs.ticks_due, due + 2);
-        rig.link.dispatch_idle = true;
     }
 
     void maps_com_ports_to_devices()

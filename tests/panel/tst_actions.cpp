@@ -200,7 +200,7 @@ private slots:
         from = r.sent().size();
         button_pressed(r.p(), 17);
         r.on_events = nullptr;
-        QVERIFY(released && r.st.pressed_button == 17 && r.caption() == "Up");
+        QVERIFY(released && r.caption() == "Up");
         QCOMPARE(r.sent_since(from), (QStringList{"MVU001", "MVU000"}));
     }
 
@@ -344,7 +344,7 @@ private slots:
         QCOMPARE(r.frm().pos(), QPoint(110, 105));
         QTest::mouseRelease(r.el().pic_win, Qt::RightButton, {}, QPoint(5, 5));
         move_to(QPoint(330, 330));
-        QVERIFY(!r.st.dragging && r.frm().pos() == QPoint(110, 105));
+        QVERIFY(!r.frm().dragging() && r.frm().pos() == QPoint(110, 105));
     }
 
     void tray_minimise_and_close()
@@ -354,7 +354,7 @@ private slots:
         r.frm().show();
         r.click(0);
         QSystemTrayIcon* icon = r.frm().tray_icon();
-        QVERIFY(r.st.tray_active && r.frm().isHidden() && icon);
+        QVERIFY(r.frm().isHidden() && icon);
         QCOMPARE(icon->toolTip(), QString("Scan Converter"));
         r.frm().show();
         r.click(0);  // a second time: still one icon
@@ -378,7 +378,7 @@ private slots:
         no_tray.start();
         no_tray.frm().show();
         no_tray.click(0);
-        QVERIFY(!no_tray.st.tray_active && (no_tray.frm().windowState() & Qt::WindowMinimized));
+        QVERIFY(!no_tray.frm().tray_icon() && (no_tray.frm().windowState() & Qt::WindowMinimized));
     }
 };
 

@@ -132,7 +132,7 @@ private slots:
         r.port.arrive_in(200, "RDY000");
         QCOMPARE(r.box_says("RST000"), kModeQueries);
         QCOMPARE(r.title() + ", " + r.caption(), QString("MAIN PANEL, System Reset"));
-        QVERIFY(r.st.current_page == 99 && r.link().polling() && r.link().dispatch_idle);
+        QVERIFY(r.st.current_page == 99 && r.link().polling() && r.link().dispatch_idle());
     }
 
     void box_messages_update_the_panel()
@@ -259,7 +259,7 @@ private slots:
         StartedPanel r;
         QCOMPARE(run(r, "FRZ001"), QStringList({"FRZ001", "FRZ001", ""}));
         QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
-        QVERIFY(r.link().polling() && r.link().dispatch_idle);
+        QVERIFY(r.link().polling() && r.link().dispatch_idle());
 
         QCOMPARE(run(r, "PWR000"), QStringList({"PWR000", "PWR000", ""}));
         QCOMPARE(r.picture(26), QString("1_power_off_0"));

@@ -11,6 +11,7 @@
 struct LinkRig {
     explicit LinkRig(bool scripted = false, bool open = true)
     {
+        link.add_observer(obs);
         if (scripted)
             port.set_box(nullptr);
         if (open)

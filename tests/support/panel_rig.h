@@ -75,7 +75,7 @@ public:
     // Builds the window and runs start-up; its traffic is then in `sent()`.
     FrmMain& start()
     {
-        frm().start();
+        frm().start_up();
         return *frm_;
     }
     // Closes the panel and starts a new one on the same files, as the next

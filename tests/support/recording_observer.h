@@ -1,19 +1,21 @@
 #pragma once
-// Records what the link reports, for assertions.
+// Records what the link reports and stands in for the window's event loop,
+// for assertions.
 
+#include "link/event_pump.h"
 #include "link/link_observer.h"
 #include "virtual_clock.h"
 
 #include <QStringList>
 #include <functional>
 
-class RecordingObserver : public LinkObserver {
+class RecordingObserver : public LinkObserver, public EventPump {
 public:
     explicit RecordingObserver(VirtualClock* clock = nullptr) : clock_(clock) {}
 
-    void show_status(const QString& text) override { statuses << text; }
-    void show_connect(bool on) override { connects.push_back(on); }
+    void connection_seen(bool answered) override { connects.push_back(answered); }
     void log_appended(const QString& entry) override { log << entry; }
+    void ready_wait_began() override { ++ready_waits; }
     void process_events() override
     {
         ++event_passes;
@@ -29,7 +31,6 @@ public:
     void set_poll_timer(bool on) override { timer_on = on; ++timer_changes; }
     void tick_due() override { ++ticks_due; }
     void synchronise() override { ++syncs; }
-    void port_changed() override {}
     void port_failed(int com_port, const QString& reason) override
     {
         failures << QStringLiteral("%1:%2").arg(com_port).arg(reason);
@@ -38,12 +39,14 @@ public:
     {
         losses << QStringLiteral("%1:%2").arg(com_port).arg(reason);
     }
+    void own_message(const QString& message) override { own << message; }
 
-    QStringList statuses;
     std::vector<bool> connects;
     QStringList log;
     QStringList failures;
     QStringList losses;
+    QStringList own;
+    int ready_waits = 0;
     int event_passes = 0;
     int event_waits = 0;
     bool timer_on = false;

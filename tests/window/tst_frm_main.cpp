@@ -244,7 +244,7 @@ private slots:
             // Either skin is painted inside the outline only.
             for (const char* skin : {"1", "2"}) {
                 r.st.panel_skin = skin;
-                r.frm().load_skin();
+                r.frm().load_skin_pictures();
                 const QImage shown = r.el().pic_win->pixmap().toImage();
                 QVERIFY(qAlpha(shown.pixel(outside)) == (compositor ? 0 : 255) && qAlpha(shown.pixel(inside)) == 255);
             }
@@ -338,7 +338,7 @@ private slots:
         QVERIFY(fresh && !fresh->isVisible() && fresh->pos() == QPoint(0, 0));
         QCOMPARE(fresh->txt_test()->toPlainText(), QString("ASP001 "));
         QTest::mouseDClick(r.el().img_connect, Qt::LeftButton);  // asked for again
-        QVERIFY(fresh->isVisible() && !r.st.dragging);
+        QVERIFY(fresh->isVisible() && !r.frm().dragging());
         fresh->close();  // and from the keyboard
         QTRY_VERIFY(!r.frm().monitor());
         QApplication::setActiveWindow(&r.frm());

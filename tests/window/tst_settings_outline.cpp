@@ -13,7 +13,7 @@ namespace {
 // The fields read, "-" for each that could not be.
 QString fields(const QByteArray& text)
 {
-    const PanelSettings s = parse_settings(text);
+    const StoredSettings s = parse_settings(text);
     QStringList out;
     for (const std::optional<qint32>& f : {s.skin, s.com_port, s.left, s.top})
         out << (f ? QString::number(*f) : "-");

@@ -5,6 +5,7 @@
 #include "core/shared_state.h"
 #include "link/clock.h"
 #include "link/device_link.h"
+#include "link/event_pump.h"
 #include "link/link_observer.h"
 #include "link/protocol.h"
 #include "link/system_device_list.h"
@@ -118,7 +119,9 @@ int main(int argc, char** argv)
     CtlObserver observer;
     SystemSerialPort port;
     port.set_device(1, parser.value(port_opt));
-    DeviceLink link(port, clock, observer, state);
+    EventPump pump;
+    DeviceLink link(port, clock, pump, state);
+    link.add_observer(observer);
     const QString& lost = observer.lost;
     state.com_port = 1;
     link.set_comm();
@@ -130,16 +133,15 @@ int main(int argc, char** argv)
 
     int status = 0;
     for (const QString& command : commands) {
-        link.tx_cmd(command);
-        std::printf("%s\n", qPrintable(link.last_reply));
+        const Reply reply = link.tx_cmd(command);
+        std::printf("%s\n", qPrintable(reply.text));
         std::fflush(stdout);
-        if (link.last_reply == protocol::kNone) {
+        if (!reply.answered()) {
             status = 1;
         } else if (protocol::expects_ready(command)) {
             // Wait for the box to finish, as the panel does, so the ready
             // message cannot be taken for the next command's reply.
-            link.rx_rdy();
-            if (link.last_reply == protocol::kNone)
+            if (!link.rx_rdy().answered())
                 std::fprintf(stderr, "qv742-ctl: no ready message within 5 s after %s\n", qPrintable(command));
         }
         if (!lost.isEmpty())
@@ -151,8 +153,7 @@ int main(int argc, char** argv)
         const qint64 left = std::min<qint64>(end - clock.now_ms(), std::numeric_limits<int>::max());
         if (port.bytes_waiting() == 0 && !port.wait_readable(static_cast<int>(left)))
             continue;
-        link.rx_cmd_tim();
-        std::printf("%s\n", qPrintable(link.last_message));
+        std::printf("%s\n", qPrintable(link.rx_cmd_tim().text));
         std::fflush(stdout);
     }
     if (!lost.isEmpty()) {

@@ -114,7 +114,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(detail));
         };
         FrmMain panel(env);
-        panel.start();
+        panel.start_up();
         settle();
         const QString name = skin == QLatin1String("1") ? "wood" : "flower";
         const auto save = [&](const QString& page) {

@@ -399,7 +399,7 @@ int run_panel(int argc, char** argv, const QString& link, int seconds, const QSt
 
     Watchdog watchdog;
     FrmMain panel(env);
-    panel.start();
+    panel.start_up();
     Driver driver(panel, seed);
     LogFollower follower(panel.link().receive_log());
 
