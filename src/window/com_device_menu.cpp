@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr int kFirstComButton = 28;  // COM1; COM2 is 29
-
 // A menu shows "&" as a shortcut marker.
 QString menu_text(QString text)
 {
@@ -44,7 +42,7 @@ ComDeviceMenu::ComDeviceMenu(Panel& panel, ComDevices& devices, const QString& m
         open_menu(held_com_);
     });
     for (int com = 1; com <= 2; ++com)
-        if (PictureButton* b = p_.el.img_ico[kFirstComButton + com - 1])
+        if (PictureButton* b = p_.el.img_ico[buttons::com_button(com)])
             b->installEventFilter(this);
     ask_path = [this](int com, const QString& current) {
         return QInputDialog::getText(window_, QStringLiteral("Other device for COM%1").arg(com),
@@ -95,7 +93,7 @@ QString ComDeviceMenu::explain_failure(int com, const QString& detail) const
 int ComDeviceMenu::com_of(QObject* watched) const
 {
     for (int com = 1; com <= 2; ++com)
-        if (watched == p_.el.img_ico[kFirstComButton + com - 1])
+        if (watched == p_.el.img_ico[buttons::com_button(com)])
             return com;
     return 0;
 }
@@ -152,7 +150,7 @@ QMenu* ComDeviceMenu::open_menu(int com)
     auto* menu = new QMenu(window_);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     fill(menu, com);
-    PictureButton* b = p_.el.img_ico[kFirstComButton + com - 1];
+    PictureButton* b = p_.el.img_ico[buttons::com_button(com)];
     menu->popup(b ? b->mapToGlobal(QPoint(0, b->height())) : QCursor::pos());
     menu_ = menu;
     return menu;
@@ -253,15 +251,14 @@ void ComDeviceMenu::choose(int com, const QString& name)
         tell(QStringLiteral("Cannot remember the device for COM%1").arg(com),
              map_path_ + QStringLiteral(": ") + error
                  + QStringLiteral(". COM%1 uses ").arg(com) + name + QStringLiteral(" until the panel is closed."));
-    // As a click on the COM button: that port number, opened on its device.
-    button_released(p_, kFirstComButton + com - 1);
+    open_com_port(p_, com);
 }
 
 // Worked out when it is about to show, since devices come and go (and
 // listing them takes the system a moment).
 void ComDeviceMenu::refresh_tooltip(int com)
 {
-    PictureButton* b = p_.el.img_ico[kFirstComButton + com - 1];
+    PictureButton* b = p_.el.img_ico[buttons::com_button(com)];
     if (!b)
         return;
     // The open port's device is the one in use; the other is worked out anew.
