@@ -250,14 +250,14 @@ int main(int argc, char** argv)
     monitor.show();
     while (log.text().size() < ReceiveLog::kDefaultCapacity - 64)
         log.append(QStringLiteral("XYZ123"));
-    monitor.sync();
+    monitor.sync_log();
     QCoreApplication::processEvents();
     std::vector<double> entry_us;
     for (int i = 0; i < 300; ++i) {
         QElapsedTimer t;
         t.start();
         log.append(QStringLiteral("ASP001"));
-        monitor.sync();
+        monitor.sync_log();
         QCoreApplication::processEvents();
         entry_us.push_back(t.nsecsElapsed() / 1000.0);
     }

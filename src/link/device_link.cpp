@@ -1,5 +1,7 @@
 // The port: opening it on the device its COM number stands for, closing it,
-// its loss, and polling for what the box sends on its own.
+// its loss, polling for what the box sends on its own, and its coming back:
+// reopening a device that is there again and having the panel synchronise,
+// as work of the link's own that runs only while the panel is at rest.
 
 #include "link/device_link.h"
 
@@ -16,7 +18,7 @@ DeviceLink::DeviceLink(SerialPort& port, Clock& clock, EventPump& pump, SharedSt
 {
     port_.set_lost_handler([this](const QString& reason) { on_port_lost(reason); });
     port_.set_readable_handler([this] { on_readable(); });
-    routines_.set_idle_handler([this] { came_to_rest(); });
+    rest_.add_rest_listener([this] { came_to_rest(); });
 }
 
 DeviceLink::~DeviceLink()
@@ -121,6 +123,18 @@ void DeviceLink::on_port_lost(const QString& reason)
     tell([&](LinkObserver& o) { o.port_lost(com, reason); });
 }
 
+void DeviceLink::pass_events()
+{
+    const EventPass pass(*this);
+    pump_.process_events();
+}
+
+void DeviceLink::pass_events_for(int ms)
+{
+    const EventPass pass(*this);
+    pump_.process_events_for(ms);
+}
+
 // The poll timer's rule: a tick may run while polling, which an exchange
 // and the handling of a message switch off. Bytes that arrived meanwhile
 // are taken by a tick as soon as polling is back.
@@ -136,4 +150,68 @@ void DeviceLink::on_readable()
 {
     if (polling_ && state_.port_open)
         pump_.tick_due();
+}
+
+// --- Coming back ----------------------------------------------------------
+
+// The last routine or event pass ended: work that waited for it may start,
+// from the event loop.
+void DeviceLink::came_to_rest()
+{
+    if (reconnect_due_ || sync_due_)
+        post_own_work();
+    if (rest_handler_)
+        rest_handler_();
+}
+
+void DeviceLink::watch_for_return()
+{
+    if (!devices_)
+        return;
+    devices_->list().watch(devices_->awaited(state_.com_port), [this] { device_present(); });
+}
+
+void DeviceLink::device_present()
+{
+    reconnect_due_ = true;
+    post_own_work();
+}
+
+// The link's own work runs from the event loop, never inside a routine of
+// the panel: coming to rest posts it again.
+void DeviceLink::post_own_work()
+{
+    if (work_posted_)
+        return;
+    work_posted_ = true;
+    QMetaObject::invokeMethod(&context_, [this] { run_own_work(); }, Qt::QueuedConnection);
+}
+
+void DeviceLink::run_own_work()
+{
+    work_posted_ = false;
+    if (!at_rest())
+        return;
+    if (reconnect_due_) {
+        reconnect_due_ = false;
+        if (!state_.port_open)
+            reopen();
+    }
+    if (sync_due_ && state_.port_open) {
+        sync_due_ = false;
+        tell([](LinkObserver& o) { o.synchronise(); });
+    }
+}
+
+// The awaited device is there again. A failure is quiet: the watch goes on
+// and tries again at its next check (permissions may still be on their way).
+void DeviceLink::reopen()
+{
+    QString error;
+    if (!open_port(error))
+        return;
+    devices_->list().watch(QString(), nullptr);
+    resync_on_open_ = false;
+    synced_device_ = port_.device_name(state_.com_port);
+    sync_due_ = true;
 }

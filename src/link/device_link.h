@@ -13,7 +13,7 @@
 #include "link/receive_log.h"
 #include "link/reply.h"
 #include "link/reply_collector.h"
-#include "link/routine_gate.h"
+#include "link/link_rest.h"
 
 #include <QObject>
 #include <QString>
@@ -48,7 +48,7 @@ public:
     // watches for a lost or missing device to come back.
     void use_devices(ComDevices& devices);
 
-    // --- The port (device_link.cpp) ---------------------------------------
+    // --- The port and its coming back (device_link.cpp) ------------------
 
     // (Re)open COM `com_port` of the shared state; reports failure. After a
     // loss or a failure, or on another device than before, the panel is
@@ -89,19 +89,19 @@ public:
                        const std::function<void(const QString& mnemonic, int value)>& act);
     // Whether no message of the box's own is being handled (dispatch_idle):
     // a routine run by the handling does not send what the box already did.
-    bool dispatch_idle() const { return dispatch_idle_; }
+    bool dispatch_idle() const { return !rest_.handling(); }
     // Keep processing window events until more than `secs` seconds passed.
     void wait_secs(double secs);
     // Run pending window events once, at a fixed point of a routine.
     void pass_events();
 
-    // --- Rest and the link's own work (link_rest.cpp) ---------------------
+    // --- Rest ---------------------------------------------------------------
 
     // Nothing of the panel runs: no routine, no exchange, no handling of a
     // message, and no pass of window events inside one. Work that does not
     // come from the user (a device that came back, a client's command)
     // waits for it.
-    bool at_rest() const { return !routines_.busy() && event_depth_ == 0 && dispatch_idle_; }
+    bool at_rest() const { return rest_.at_rest(); }
     // Called from the event loop each time the link comes to rest (the last
     // routine or event pass ended) and may take outside work.
     void set_rest_handler(std::function<void()> handler) { rest_handler_ = std::move(handler); }
@@ -110,18 +110,18 @@ public:
     // link's own work does not start in the middle of the routine.
     class EventPass {
     public:
-        explicit EventPass(DeviceLink& link) : link_(link) { ++link_.event_depth_; }
-        ~EventPass() { link_.leave_event_pass(); }
+        explicit EventPass(DeviceLink& link) : rest_(link.rest_) { rest_.enter_pass(); }
+        ~EventPass() { rest_.leave_pass(); }
         EventPass(const EventPass&) = delete;
         EventPass& operator=(const EventPass&) = delete;
 
     private:
-        DeviceLink& link_;
+        LinkRest& rest_;
     };
 
     ReceiveLog& receive_log() { return log_; }
     // Held by the panel's routines for their whole length.
-    RoutineGate& routines() { return routines_; }
+    RoutineGate& routines() { return rest_.routines(); }
 
 private:
     template <typename Event>
@@ -140,7 +140,6 @@ private:
     void seen(const Reply& reply);
     void append_log(const QString& entry);
     void pass_events_for(int ms);
-    void leave_event_pass();
     void came_to_rest();
     void watch_for_return();
     void device_present();
@@ -156,13 +155,11 @@ private:
     std::vector<LinkObserver*> observers_;
     ComDevices* devices_ = nullptr;
     ReceiveLog log_;
-    RoutineGate routines_;
+    LinkRest rest_;
     QString held_ready_;
     std::function<void()> rest_handler_;
     int losses_ = 0;
     bool polling_ = false;
-    bool dispatch_idle_ = true;
-    int event_depth_ = 0;
     QString synced_device_;        // the device the panel's state came from
     bool resync_on_open_ = false;  // lost or failed since: the next open synchronises
     bool reconnect_due_ = false;

@@ -42,7 +42,7 @@ Reply DeviceLink::send(const QString& cmd)
         port_.discard_output();  // a stuck line must not freeze the window
     port_.write(bytes);
     const Reply reply = rx_cmd();
-    if (dispatch_idle_ && state_.port_open)
+    if (!rest_.handling() && state_.port_open)
         set_polling(true);
     return reply;
 }
@@ -96,11 +96,11 @@ bool DeviceLink::poll_tick(const std::function<void(const QString&, int)>& act)
         return false;
     set_polling(false);
     pass_events();
-    dispatch_idle_ = false;
+    rest_.set_handling(true);
     const Reply message = rx_cmd_tim();
     if (message.answered() && act)
         act(protocol::mnemonic(message.text), message.value());
-    dispatch_idle_ = true;
+    rest_.set_handling(false);
     if (state_.port_open)
         set_polling(true);
     if (reconnect_due_ || sync_due_)
@@ -112,13 +112,13 @@ void DeviceLink::handle_as_own(const QString& message, const QString& ready,
                                const std::function<void(const QString&, int)>& act)
 {
     set_polling(false);
-    const bool was_idle = dispatch_idle_;
-    dispatch_idle_ = false;
+    const bool was_handling = rest_.handling();
+    rest_.set_handling(true);
     held_ready_ = ready;
     act(protocol::mnemonic(message), protocol::read_value(message));
     held_ready_.clear();  // never taken for a later, unrelated wait
-    dispatch_idle_ = was_idle;
-    if (dispatch_idle_ && state_.port_open)
+    rest_.set_handling(was_handling);
+    if (!was_handling && state_.port_open)
         set_polling(true);
 }
 

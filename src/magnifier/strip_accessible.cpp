@@ -2,7 +2,7 @@
 
 #include "magnifier/strip_button.h"
 
-#include "platform/pressable_accessible.h"
+#include "widgets/pressable_accessible.h"
 
 namespace {
 

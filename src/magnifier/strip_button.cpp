@@ -1,17 +1,15 @@
 #include "magnifier/strip_button.h"
 
 #include "magnifier/strip_accessible.h"
-#include "platform/focus_mark.h"
 #include "platform/picture_store.h"
 
 #include <QAccessible>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 StripButton::StripButton(PictureStore& pictures, QSize picture_size, const QString& tooltip,
                          QWidget* parent)
-    : QWidget(parent), pictures_(pictures)
+    : PressableControl(parent), pictures_(pictures)
 {
     setFixedSize(picture_size);
     setToolTip(tooltip);
@@ -40,14 +38,12 @@ void StripButton::activate_later()
     QMetaObject::invokeMethod(this, &StripButton::clicked, Qt::QueuedConnection);
 }
 
-void StripButton::paintEvent(QPaintEvent*)
+void StripButton::paint_face(QPaintEvent*)
 {
     QPainter p(this);
     if (!pixmap_.isNull()) {
         p.fillRect(rect(), QColor(215, 161, 0));
         p.drawPixmap(0, 0, pixmap_);
-        if (hasFocus())
-            paint_focus_mark(p, rect());
         return;
     }
     // No picture: a plain raised button, sunken while chosen or highlighted.
@@ -64,8 +60,6 @@ void StripButton::paintEvent(QPaintEvent*)
     p.setFont(font);
     p.setPen(Qt::black);
     p.drawText(rect(), Qt::AlignCenter, toolTip());
-    if (hasFocus())
-        paint_focus_mark(p, rect());
 }
 
 void StripButton::mousePressEvent(QMouseEvent* event)
@@ -84,40 +78,4 @@ void StripButton::mouseReleaseEvent(QMouseEvent* event)
     pressed_ = false;
     if (was_pressed && inside)
         emit clicked();
-}
-
-// The key goes down and comes up on the button: a click. Other keys (the
-// arrows, Escape) go on to the window.
-void StripButton::keyPressEvent(QKeyEvent* event)
-{
-    if (key_hold_.key_down(event) == KeyHold::Step::NotMine) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-}
-
-void StripButton::keyReleaseEvent(QKeyEvent* event)
-{
-    const KeyHold::Step step = key_hold_.key_up(event);
-    if (step == KeyHold::Step::NotMine) {
-        QWidget::keyReleaseEvent(event);
-        return;
-    }
-    event->accept();
-    if (step == KeyHold::Step::Release)
-        emit clicked();
-}
-
-void StripButton::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void StripButton::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    key_hold_.drop();
-    update();
 }

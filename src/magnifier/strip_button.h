@@ -5,14 +5,14 @@
 // Space or Enter clicks it as the mouse does; to assistive technology it is
 // a push button, checkable for the toggles.
 
-#include "platform/key_hold.h"
+#include "widgets/skinned_control.h"
 
 #include <QPixmap>
 #include <QWidget>
 
 class PictureStore;
 
-class StripButton : public QWidget {
+class StripButton : public PressableControl<QWidget> {
     Q_OBJECT
 public:
     StripButton(PictureStore& pictures, QSize picture_size, const QString& tooltip,
@@ -36,13 +36,12 @@ signals:
     void clicked();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paint_face(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    // The key goes down and comes up on the button: a click. Other keys (the
+    // arrows, Escape) go on to the window.
+    void key_released() override { emit clicked(); }
 
 private:
     PictureStore& pictures_;
@@ -51,5 +50,4 @@ private:
     int loads_ = 0;
     bool pressed_ = false;
     bool toggle_ = false;
-    KeyHold key_hold_;
 };

@@ -1,7 +1,7 @@
 #include "monitor/frm_rx.h"
 
 #include "link/receive_log.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 #include "platform/desktop.h"
 
 #include <QCloseEvent>
@@ -64,7 +64,7 @@ FrmRx::FrmRx(ReceiveLog& log, Desktop& desktop)
 
     setFixedSize(tw.px_x(4860), tw.px_y(3870));
     move(0, 0);
-    sync();
+    sync_log();
 }
 
 int FrmRx::columns() const
@@ -74,7 +74,7 @@ int FrmRx::columns() const
     return std::max(8, width / char_width);
 }
 
-void FrmRx::sync()
+void FrmRx::sync_log()
 {
     QScrollBar* bar = txt_test_->verticalScrollBar();
     const bool following = bar->value() >= bar->maximum();
@@ -95,7 +95,7 @@ void FrmRx::sync()
 void FrmRx::clear_log()
 {
     log_.clear();
-    sync();
+    sync_log();
 }
 
 // Big: as wide as the screen; small: a third of it.
@@ -107,7 +107,7 @@ void FrmRx::set_big(bool big)
     setFixedWidth(tw.px_x(width));
     txt_test_->resize(tw.px_x(width - 300), txt_test_->height());
     opt_win_[big ? 0 : 1]->setChecked(true);
-    sync();  // wrapped again for the new width
+    sync_log();  // wrapped again for the new width
 }
 
 void FrmRx::closeEvent(QCloseEvent* event)

@@ -21,7 +21,7 @@ public:
 
     // Shows what the log gained since the last call; the view follows the
     // newest entry unless the user has scrolled up.
-    void sync();
+    void sync_log();
 
     QPlainTextEdit* txt_test() const { return txt_test_; }
     QPushButton* cmd_clear() const { return cmd_clear_; }

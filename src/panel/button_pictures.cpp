@@ -4,7 +4,7 @@
 #include "panel/button_catalogue.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
-#include "panel/picture_button.h"
+#include "widgets/picture_button.h"
 
 PictureButton* button(Panel& p, int ind)
 {

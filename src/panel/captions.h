@@ -2,6 +2,8 @@
 // Hover captions: the short text the message line shows for a button. For
 // setting buttons it names the setting in force. Pure, no widgets.
 
+#include "widgets/shown_text.h"
+
 #include <QString>
 #include <optional>
 
@@ -14,6 +16,3 @@ std::optional<QString> caption(int ind, const SharedState& st);
 // "COM1 lost !": the message line once the open port failed.
 QString port_lost_message(int com_port);
 
-// How a label shows a caption: "&&" is one ampersand, a single "&" marks a
-// mnemonic and is not shown.
-QString displayed_text(const QString& caption);

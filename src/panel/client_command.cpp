@@ -3,7 +3,7 @@
 #include "link/device_link.h"
 #include "link/protocol.h"
 #include "panel/loss_notice.h"
-#include "panel/message_line.h"
+#include "widgets/message_line.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 #include "panel/reply_dispatcher.h"

@@ -4,7 +4,7 @@
 #include "panel/button_catalogue.h"
 #include "panel/button_pictures.h"
 #include "panel/captions.h"
-#include "panel/message_line.h"
+#include "widgets/message_line.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 

@@ -10,7 +10,7 @@
 #include "panel/panel_elements.h"
 #include "panel/state_sync.h"
 #include "platform/desktop.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -39,8 +39,8 @@ void open_about_page(Panel& p)
         QLabel* label = p.el.lab_text[i];
         set_label_align(label, Align::Left);
         set_label_autosize(label, true);
-        tw.set_top(label, scaled(p, tops[i]));
-        tw.set_left(label, scaled(p, 300));
+        tw.set_top(label, layout_twips(p, tops[i]));
+        tw.set_left(label, layout_twips(p, 300));
         set_label_caption(label, captions[i]);
         label->show();
     }
@@ -57,21 +57,21 @@ void open_video_page(Panel& p)
     auto& slider = p.el.hsr_video;
 
     set_label_caption(text[0], QStringLiteral("CONTRAST"));
-    tw.set_top(text[0], scaled(p, 650));
-    tw.set_left(text[0], scaled(p, 255));
+    tw.set_top(text[0], layout_twips(p, 650));
+    tw.set_left(text[0], layout_twips(p, 255));
     set_label_autosize(text[0], false);
     tw.set_top(slider[0], tw.top(text[0]) + tw.height(text[0]));
     tw.set_left(slider[0], tw.left(text[0]));
 
     set_label_caption(text[1], QStringLiteral("BRIGHTNESS"));
     tw.set_top(text[1], tw.top(text[0]));
-    tw.set_left(text[1], scaled(p, 1840));
+    tw.set_left(text[1], layout_twips(p, 1840));
     set_label_autosize(text[1], false);
     tw.set_top(slider[1], tw.top(slider[0]));
     tw.set_left(slider[1], tw.left(text[1]));
 
     set_label_caption(text[2], QStringLiteral("COLOR"));
-    tw.set_top(text[2], scaled(p, 1070));
+    tw.set_top(text[2], layout_twips(p, 1070));
     tw.set_left(text[2], tw.left(text[0]));
     set_label_autosize(text[2], false);
     tw.set_top(slider[2], tw.top(text[2]) + tw.height(text[2]));

@@ -1,10 +1,13 @@
 #include "panel/keyboard_access.h"
 
+#include "core/shared_state.h"
 #include "panel/accessible_names.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
-#include "panel/option_label.h"
-#include "panel/picture_button.h"
+#include "widgets/option_label.h"
+#include "widgets/control_events.h"
+#include "widgets/picture_button.h"
+#include "widgets/video_slider.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,6 +26,7 @@ PanelKeyboard::PanelKeyboard(Panel& p, QWidget& window) : QObject(&window), p_(p
         if (!w)
             continue;
         w->setFocusPolicy(Qt::TabFocus);  // a click leaves the focus where it is
+        w->installEventFilter(this);
         if (!stops_.empty())
             QWidget::setTabOrder(stops_.back(), w);
         stops_.push_back(w);
@@ -31,13 +35,6 @@ PanelKeyboard::PanelKeyboard(Panel& p, QWidget& window) : QObject(&window), p_(p
     // sees the panel exactly as before.
     window.setFocus(Qt::OtherFocusReason);
     window.installEventFilter(this);
-}
-
-PanelKeyboard* PanelKeyboard::of(const QWidget* control)
-{
-    if (!control)
-        return nullptr;
-    return control->window()->findChild<PanelKeyboard*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 bool PanelKeyboard::usable(const QWidget* w) const
@@ -104,13 +101,30 @@ QWidget* PanelKeyboard::last_usable() const
     return nullptr;
 }
 
+bool PanelKeyboard::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &window_)
+        return window_event(event);
+    auto* control = static_cast<QWidget*>(watched);
+    const QEvent::Type type = event->type();
+    if (type == control_event::lost_place()) {
+        event->setAccepted(park(control));
+        return true;
+    }
+    if (type == control_event::activated()) {
+        settle(control);
+        return true;
+    }
+    if (type == QEvent::EnabledChange && control->isEnabled())
+        unpark(control);
+    return false;
+}
+
 // Escape is the return button of every page that has one. While the window
 // itself holds the focus, Tab starts at the first control and Shift+Tab at
 // the last (the toolkit's ring would start wherever the window sits in it).
-bool PanelKeyboard::eventFilter(QObject* watched, QEvent* event)
+bool PanelKeyboard::window_event(QEvent* event)
 {
-    if (watched != &window_)
-        return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::Show) {
         // Back from the tray, the magnifier or a skin change: the keyboard
         // comes back with the window, unless another window of ours has it.
@@ -144,30 +158,29 @@ void take_keyboard(QWidget* window)
         window->activateWindow();
 }
 
-bool park_focus(QWidget* control)
-{
-    PanelKeyboard* keyboard = PanelKeyboard::of(control);
-    return keyboard && keyboard->park(control);
-}
-
-void unpark_focus(QWidget* control)
-{
-    if (PanelKeyboard* keyboard = PanelKeyboard::of(control))
-        keyboard->unpark(control);
-}
-
-void settle_focus(QWidget* control)
-{
-    if (PanelKeyboard* keyboard = PanelKeyboard::of(control))
-        keyboard->settle(control);
-}
-
+// What assistive technology hears comes from the panel's tables, read
+// when it asks, so it follows the state.
 void make_panel_accessible(Panel& p, QWidget& window)
 {
-    for (PictureButton* b : p.el.img_ico)
-        if (b)
-            b->set_state_source(&p.st);
-    if (p.el.img_connect)
-        p.el.img_connect->set_state_source(&p.st);
+    const SharedState& st = p.st;
+    for (PictureButton* b : p.el.img_ico) {
+        if (!b)
+            continue;
+        const int ind = b->index();
+        b->set_describer([&st, ind] {
+            return ControlDescription{access::button_name(ind, st), access::button_description(ind, st),
+                                      access::button_checked(ind, st)};
+        });
+    }
+    if (PictureButton* indicator = p.el.img_connect) {
+        indicator->set_describer([indicator] {
+            const bool on = indicator->picture_name().contains(QLatin1String("_connect_on_"));
+            return ControlDescription{access::connection_name(), access::connection_description(on), std::nullopt};
+        });
+    }
+    for (int i = 0; i < static_cast<int>(p.el.lab_opt.size()); ++i)
+        p.el.lab_opt[i]->setAccessibleName(access::option_name(i));
+    for (int i = 0; i < static_cast<int>(p.el.hsr_video.size()); ++i)
+        p.el.hsr_video[i]->setAccessibleName(access::slider_name(i));
     new PanelKeyboard(p, window);
 }

@@ -4,13 +4,14 @@
 // return button, and a focus that stays where the user expects it while
 // pages change under it.
 //
-// A control that is hidden or disabled while it has the focus (a page
-// changes, power and the mode buttons are locked during an exchange) parks
-// the focus on the window instead of letting it wander to the next control,
-// which would show that control's caption. After a keyboard or assistive
-// activation the focus settles: on the control again when it can take it,
-// back on the button that opened a page when the page is left, otherwise
-// on the first control of the new page.
+// It watches the controls (an event filter): one that is hidden or disabled
+// while it has the focus (a page changes, power and the mode buttons are
+// locked during an exchange) has the focus parked on the window instead of
+// letting it wander to the next control, which would show that control's
+// caption. After a keyboard or assistive activation the focus settles: on
+// the control again when it can take it, back on the button that opened a
+// page when the page is left, otherwise on the first control of the new
+// page.
 
 #include <QObject>
 #include <QPointer>
@@ -24,20 +25,17 @@ class PanelKeyboard : public QObject {
 public:
     PanelKeyboard(Panel& p, QWidget& window);
 
-    // The keyboard of the window `control` is on, if it has one.
-    static PanelKeyboard* of(const QWidget* control);
-
     // The focusable controls in reading order.
     const std::vector<QWidget*>& stops() const { return stops_; }
-
-    bool park(QWidget* control);
-    void unpark(QWidget* control);
-    void settle(QWidget* activated);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool park(QWidget* control);
+    void unpark(QWidget* control);
+    void settle(QWidget* activated);
+    bool window_event(QEvent* event);
     bool usable(const QWidget* w) const;
     QWidget* first_usable() const;
     QWidget* last_usable() const;
@@ -48,15 +46,6 @@ private:
     QPointer<QWidget> parked_;
     QPointer<QWidget> opener_;  // the main-page button whose page is on show
 };
-
-// Called by the focusable controls themselves.
-// The control lost its place (hidden or disabled): true when the focus was
-// parked, false to let the toolkit move it on.
-bool park_focus(QWidget* control);
-// The control can take the focus again.
-void unpark_focus(QWidget* control);
-// A keyboard or assistive activation of `control` has run.
-void settle_focus(QWidget* control);
 
 // A window of ours that shows takes the keyboard when no other window of
 // ours has it.

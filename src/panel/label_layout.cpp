@@ -36,7 +36,7 @@ Twips panel_twips(const Panel& p)
     return {p.desktop.twips_per_pixel_x(), p.desktop.twips_per_pixel_y()};
 }
 
-double scaled(const Panel& p, double twips)
+double layout_twips(const Panel& p, double twips)
 {
     return twips * p.st.panel_scale;
 }

@@ -2,7 +2,7 @@
 // Label properties as the pages set them: caption, alignment, auto-size and
 // positions in twips.
 
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 #include <QString>
 
@@ -21,7 +21,7 @@ void set_label_autosize(QLabel* label, bool on);
 Twips panel_twips(const Panel& p);
 
 // The shared scale of the layout: twips × panel_scale.
-double scaled(const Panel& p, double twips);
+double layout_twips(const Panel& p, double twips);
 
 // Opening of a sub-page: title, page identifier, button 3 and the main
 // group hidden, the return button shown.

@@ -7,7 +7,7 @@
 #include "core/shared_state.h"
 #include "link/device_link.h"
 #include "panel/captions.h"
-#include "panel/message_line.h"
+#include "widgets/message_line.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 

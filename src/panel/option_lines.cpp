@@ -5,14 +5,14 @@
 #include "link/protocol.h"
 #include "panel/label_layout.h"
 #include "panel/loss_notice.h"
-#include "panel/message_line.h"
-#include "panel/option_label.h"
+#include "widgets/message_line.h"
+#include "widgets/option_label.h"
 #include "panel/option_style.h"
 #include "panel/skin.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 #include "platform/desktop.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 #include <QLabel>
 
@@ -30,14 +30,14 @@ void lay_out_lines(Panel& p)
     // Rows are spaced by the first title's height as it is before its
     // auto-size is switched off.
     const double row = tw.height(title[0]);
-    tw.set_top(title[0], scaled(p, 550));
+    tw.set_top(title[0], layout_twips(p, 550));
     for (int i = 1; i < 4; ++i)
         tw.set_top(title[i], tw.top(title[i - 1]) + row + 25);
     for (int i = 0; i < 4; ++i) {
         set_label_align(title[i], Align::Right);
         set_label_autosize(title[i], false);
-        tw.set_width(title[i], scaled(p, 1200));
-        tw.set_left(title[i], scaled(p, 600));
+        tw.set_width(title[i], layout_twips(p, 1200));
+        tw.set_left(title[i], layout_twips(p, 600));
         title[i]->show();
     }
     for (int i = 0; i < 4; ++i) {

@@ -1,6 +1,6 @@
 #include "panel/option_style.h"
 
-#include "panel/option_label.h"
+#include "widgets/option_label.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 

@@ -5,10 +5,10 @@
 #include "link/protocol.h"
 #include "panel/button_catalogue.h"
 #include "panel/button_pictures.h"
-#include "panel/option_label.h"
+#include "widgets/option_label.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
-#include "panel/picture_button.h"
+#include "widgets/picture_button.h"
 
 #include <QScrollBar>
 

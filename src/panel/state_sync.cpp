@@ -6,7 +6,7 @@
 #include "panel/button_pictures.h"
 #include "panel/hover.h"
 #include "panel/loss_notice.h"
-#include "panel/message_line.h"
+#include "widgets/message_line.h"
 #include "panel/pages.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"

@@ -24,22 +24,6 @@ const SliderTraits* slider_traits(int i)
     return i >= 0 && i < 4 ? &kSliders[i] : nullptr;
 }
 
-int thumb_span(const SliderTraits& t)
-{
-    return std::abs(t.right_value - t.left_value);
-}
-
-int thumb_position(const SliderTraits& t, int value)
-{
-    return t.right_value >= t.left_value ? value - t.left_value : t.left_value - value;
-}
-
-int value_at_position(const SliderTraits& t, int position)
-{
-    const int pos = std::clamp(position, 0, thumb_span(t));
-    return t.right_value >= t.left_value ? t.left_value + pos : t.left_value - pos;
-}
-
 int& slider_mirror(SharedState& st, int i)
 {
     switch (i) {

@@ -17,13 +17,6 @@ struct SliderTraits {
 // Slider i (0..3), or nullptr outside.
 const SliderTraits* slider_traits(int i);
 
-// Counted from the left end, the way the user sees the thumb: slider 3 runs
-// backwards, so its position grows as its value falls.
-int thumb_position(const SliderTraits& t, int value);
-// The value at `position` from the left end, kept within the slider.
-int value_at_position(const SliderTraits& t, int position);
-int thumb_span(const SliderTraits& t);
-
 // The mirror of slider i: the last level known for its command.
 int& slider_mirror(SharedState& st, int i);
 

@@ -3,10 +3,10 @@
 #include "core/shared_state.h"
 #include "link/com_devices.h"
 #include "link/device_choice.h"
-#include "panel/message_line.h"
+#include "widgets/message_line.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
-#include "panel/picture_button.h"
+#include "widgets/picture_button.h"
 #include "panel/press_dispatch.h"
 #include "window/device_map_file.h"
 

@@ -4,16 +4,16 @@
 #include "magnifier/frm_mag.h"
 #include "monitor/frm_rx.h"
 #include "panel/button_catalogue.h"
-#include "panel/fitted_label.h"
+#include "widgets/fitted_label.h"
 #include "panel/hover.h"
 #include "panel/keyboard_access.h"
-#include "panel/message_line.h"
-#include "panel/option_label.h"
-#include "panel/picture_button.h"
+#include "widgets/message_line.h"
+#include "widgets/option_label.h"
+#include "widgets/picture_button.h"
 #include "panel/option_lines.h"
 #include "panel/press_dispatch.h"
 #include "panel/reply_dispatcher.h"
-#include "panel/video_slider.h"
+#include "widgets/video_slider.h"
 #include "panel/video_sliders.h"
 #include "platform/compositor_move.h"
 #include "platform/desktop.h"
@@ -227,7 +227,7 @@ FrmMag* FrmMain::magnifier() const
 
 FrmRx* FrmMain::monitor() const
 {
-    return monitor_.window();
+    return monitor_.monitor_window();
 }
 
 QSystemTrayIcon* FrmMain::tray_icon() const

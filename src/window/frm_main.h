@@ -8,7 +8,7 @@
 #include "panel/link_view.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 #include "window/link_messages.h"
 #include "window/panel_placement.h"
 #include "window/receive_monitor.h"
@@ -87,7 +87,7 @@ public:
     bool dragging() const { return drag_.dragging(); }
 
     // Shows the receive monitor, also after the user closed it.
-    void show_monitor() { monitor_.show(); }
+    void show_monitor() { monitor_.show_in_front(); }
 
     // What the panel's routines ask of the window (PanelHost).
     void hide_window() override;

@@ -66,7 +66,7 @@ void FrmMain::set_on_top(bool on)
 
 void FrmMain::enter_tray()
 {
-    tray_->enter();
+    tray_->hide_in_tray();
 }
 
 // The panel is hidden already; closing the magnifier shows it again.

@@ -6,9 +6,9 @@
 #include "magnifier/frm_mag.h"
 #include "monitor/frm_rx.h"
 #include "panel/button_pictures.h"
-#include "panel/message_line.h"
-#include "panel/option_label.h"
-#include "panel/picture_button.h"
+#include "widgets/message_line.h"
+#include "widgets/option_label.h"
+#include "widgets/picture_button.h"
 #include "panel/skin.h"
 #include "panel/state_sync.h"
 #include "platform/desktop.h"
@@ -30,7 +30,7 @@ void FrmMain::start_up()
     const RoutineScope routine(link_.routines());
     started_ = true;
     st_ = SharedState{};  // the start values
-    monitor_.ensure().show();
+    monitor_.ensure_window().show();
     if (device_menu_)
         device_menu_->load_choices();
     // A request to end can arrive in any message box of start-up.
@@ -117,14 +117,14 @@ void FrmMain::shut_down()
     shut_down_ = true;
     pump_.tim_rx().stop();
     link_.close_port();  // also ends a watch for a lost device
-    tray_->remove();
+    tray_->remove_icon();
     if (open_box_)
         open_box_->reject();
     // Ended before the window had its place: the file still holds the
     // user's settings, and nothing was changed.
     if (placed_)
         save_settings();
-    if (FrmRx* monitor = monitor_.window())
+    if (FrmRx* monitor = monitor_.monitor_window())
         monitor->close();
     if (magnifier_) {
         magnifier_->disconnect(this);  // its closing must not show the panel again

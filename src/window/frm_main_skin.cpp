@@ -4,7 +4,7 @@
 #include "window/frm_main.h"
 
 #include "core/shared_state.h"
-#include "panel/option_label.h"
+#include "widgets/option_label.h"
 #include "platform/desktop.h"
 #include "window/outline.h"
 #include "window/slider_style.h"

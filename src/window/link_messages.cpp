@@ -2,7 +2,7 @@
 
 #include "link/device_link.h"
 #include "panel/captions.h"
-#include "panel/message_line.h"
+#include "widgets/message_line.h"
 #include "panel/panel.h"
 #include "panel/panel_elements.h"
 #include "window/com_device_menu.h"

@@ -8,7 +8,7 @@
 
 PanelTray::PanelTray(QWidget& window, Desktop& desktop) : QObject(&window), window_(window), desktop_(desktop) {}
 
-void PanelTray::enter()
+void PanelTray::hide_in_tray()
 {
     if (!desktop_.tray_available()) {
         window_.showMinimized();
@@ -46,7 +46,7 @@ void PanelTray::toggle_window()
     }
 }
 
-void PanelTray::remove()
+void PanelTray::remove_icon()
 {
     if (!icon_)
         return;

@@ -19,11 +19,11 @@ public:
     PanelTray(QWidget& window, Desktop& desktop);
 
     // The panel goes to the tray (the icon shows from then on).
-    void enter();
+    void hide_in_tray();
     // Shows the hidden panel or hides the shown one.
     void toggle_window();
     // Shut-down: the icon goes.
-    void remove();
+    void remove_icon();
     QSystemTrayIcon* icon() const { return icon_; }
 
     // Adds the window's own entries to the icon's menu, before "Quit".

@@ -8,7 +8,7 @@ ReceiveMonitor::~ReceiveMonitor()
     delete monitor_.data();
 }
 
-FrmRx& ReceiveMonitor::ensure()
+FrmRx& ReceiveMonitor::ensure_window()
 {
     if (!monitor_) {
         // A monitor the user closed comes back empty and hidden.
@@ -18,19 +18,19 @@ FrmRx& ReceiveMonitor::ensure()
     return *monitor_;
 }
 
-FrmRx* ReceiveMonitor::window() const
+FrmRx* ReceiveMonitor::monitor_window() const
 {
     return monitor_.data();
 }
 
-void ReceiveMonitor::show()
+void ReceiveMonitor::show_in_front()
 {
-    ensure().show();
+    ensure_window().show();
     monitor_->raise();
     monitor_->activateWindow();
 }
 
 void ReceiveMonitor::log_appended(const QString&)
 {
-    ensure().sync();
+    ensure_window().sync_log();
 }

@@ -18,10 +18,10 @@ public:
     ReceiveMonitor(const ReceiveMonitor&) = delete;
     ReceiveMonitor& operator=(const ReceiveMonitor&) = delete;
 
-    FrmRx& ensure();
+    FrmRx& ensure_window();
     // Shows it, also after the user closed it, in front.
-    void show();
-    FrmRx* window() const;
+    void show_in_front();
+    FrmRx* monitor_window() const;
 
     void log_appended(const QString& entry) override;
 

@@ -3,7 +3,7 @@
 #include "magnifier/frm_mag.h"
 #include "panel/hover.h"
 #include "panel/pages.h"
-#include "panel/option_label.h"
+#include "widgets/option_label.h"
 #include "panel/option_lines.h"
 #include "panel/video_sliders.h"
 #include "panel_rig.h"

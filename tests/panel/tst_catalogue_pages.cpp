@@ -4,7 +4,7 @@
 #include "panel/button_catalogue.h"
 #include "panel/captions.h"
 #include "panel/hover.h"
-#include "panel/option_label.h"
+#include "widgets/option_label.h"
 #include "panel/pages.h"
 #include "panel_rig.h"
 #include "test_registry.h"

@@ -1,8 +1,8 @@
 // The panel from the keyboard and to assistive technology, on the real
 // window built on fakes.
 
-#include "panel/option_label.h"
-#include "panel/video_slider.h"
+#include "widgets/option_label.h"
+#include "widgets/video_slider.h"
 #include "panel_rig.h"
 #include "test_registry.h"
 

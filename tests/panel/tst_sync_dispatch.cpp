@@ -5,7 +5,7 @@
 // unmarked.
 
 #include "panel/client_command.h"
-#include "panel/option_label.h"
+#include "widgets/option_label.h"
 #include "panel/option_lines.h"
 #include "panel/pages.h"
 #include "panel/state_sync.h"

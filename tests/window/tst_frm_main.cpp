@@ -271,7 +271,7 @@ private slots:
         QVERIFY(monitor->txt_test()->toPlainText().startsWith("VER105 PWR001 ASP000 "));
 
         r.link().receive_log().clear();
-        monitor->sync();
+        monitor->sync_log();
         r.link().tx_cmd("VER999");
         r.port.unanswered << "PWR999";
         r.link().tx_cmd("PWR999");  // no answer at all: nothing

@@ -9,7 +9,7 @@
 #include "link/clock.h"
 #include "link/system_serial_port.h"
 #include "monitor/frm_rx.h"
-#include "panel/picture_button.h"
+#include "widgets/picture_button.h"
 #include "panel/press_dispatch.h"
 #include "platform/picture_store.h"
 #include "platform/system_desktop.h"

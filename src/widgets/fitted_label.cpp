@@ -1,4 +1,4 @@
-#include "panel/fitted_label.h"
+#include "widgets/fitted_label.h"
 
 #include <QPainter>
 

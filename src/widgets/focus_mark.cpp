@@ -1,4 +1,4 @@
-#include "platform/focus_mark.h"
+#include "widgets/focus_mark.h"
 
 #include <QPainter>
 #include <QPen>

@@ -4,28 +4,18 @@
 // presses and releases with its index. The keyboard (Space or Enter held
 // down) and assistive technology press and release it the same way.
 
-#include "platform/key_hold.h"
+#include "widgets/control_description.h"
+#include "widgets/sharp_picture.h"
+#include "widgets/skinned_control.h"
 
-#include <QLabel>
+#include <functional>
 
 class PictureStore;
-struct SharedState;
 
-// A label that paints its picture as drawn, pixel for pixel. On a screen
-// scaled by 2 each picture pixel becomes a 2 x 2 block; a plain QLabel
-// would resample the picture smoothly and blur the panel's artwork.
-class SharpPicture : public QLabel {
+class PictureButton : public PressableControl<SharpPicture> {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-class PictureButton : public SharpPicture {
-    Q_OBJECT
-public:
+    // A negative index: a picture that shows a state and is no button.
     PictureButton(int index, PictureStore& pictures, QWidget* parent);
 
     int index() const { return index_; }
@@ -35,12 +25,12 @@ public:
     // How many times a picture was set: a redraw that should not happen shows here.
     int picture_loads() const { return loads_; }
 
-    // The state the button's name and description are read from.
-    void set_state_source(const SharedState* st) { state_ = st; }
-    const SharedState* state_source() const { return state_; }
+    // What assistive technology hears of it, asked when it asks.
+    void set_describer(std::function<ControlDescription()> describer) { describer_ = std::move(describer); }
+    ControlDescription describe() const { return describer_ ? describer_() : ControlDescription{}; }
 
-    // A press and a release, as a click makes them; then the keyboard focus
-    // finds its place on the page the button leads to.
+    // A press and a release, as a click makes them; then whoever watches
+    // hears of the activation.
     void press_and_release();
     // The same from the event loop, as assistive technology asks for it.
     void activate_later();
@@ -51,24 +41,18 @@ signals:
     void released(int index, Qt::MouseButton button);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
-    void changeEvent(QEvent* event) override;
+    void key_pressed() override;
+    void key_released() override;
+    void key_hold_lost() override;
 
 private:
-    void end_key_hold();
-
     int index_;
     PictureStore& pictures_;
-    const SharedState* state_ = nullptr;
+    std::function<ControlDescription()> describer_;
     QString picture_name_;
     int loads_ = 0;
-    KeyHold key_hold_;  // Space or Enter while it holds the button down
 };

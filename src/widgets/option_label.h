@@ -5,11 +5,11 @@
 // assistive technology it is a radio button: Space or Enter chooses it, the
 // arrows go to the other value of its line.
 
-#include "platform/key_hold.h"
+#include "widgets/skinned_control.h"
 
 #include <QLabel>
 
-class OptionLabel : public QLabel {
+class OptionLabel : public PressableControl<QLabel> {
     Q_OBJECT
 public:
     OptionLabel(int index, QWidget* parent);
@@ -27,12 +27,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
     void changeEvent(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void paint_face(QPaintEvent* event) override;
+    QRect focus_mark_rect() const override;
+    void key_released() override;
 
 private:
     void choose();
@@ -41,5 +39,4 @@ private:
     int index_;
     bool halo_ = false;
     bool pressed_ = false;
-    KeyHold key_hold_;
 };

@@ -1,12 +1,14 @@
 #pragma once
 // A video slider (hsr_video) that the keyboard can work: the arrows, Page Up
 // and Page Down move the thumb by its small and large steps, Home and End to
-// the ends. Right always moves the thumb to the right, also on the slider
-// whose value runs the other way.
+// the ends. Right always moves the thumb to the right, also on a slider
+// whose value runs the other way (inverted appearance).
+
+#include "widgets/skinned_control.h"
 
 #include <QScrollBar>
 
-class VideoSlider : public QScrollBar {
+class VideoSlider : public SkinnedControl<QScrollBar> {
     Q_OBJECT
 public:
     VideoSlider(int index, QWidget* parent);
@@ -21,11 +23,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
-    void changeEvent(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int index_;

@@ -1,6 +1,6 @@
-#include "panel/message_line.h"
+#include "widgets/message_line.h"
 
-#include "panel/captions.h"
+#include "widgets/shown_text.h"
 
 void MessageLine::set_caption(const QString& caption)
 {

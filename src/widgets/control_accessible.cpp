@@ -1,10 +1,9 @@
-#include "panel/panel_accessible.h"
+#include "widgets/control_accessible.h"
 
-#include "panel/accessible_names.h"
-#include "panel/option_label.h"
-#include "panel/picture_button.h"
-#include "panel/video_slider.h"
-#include "platform/pressable_accessible.h"
+#include "widgets/option_label.h"
+#include "widgets/picture_button.h"
+#include "widgets/pressable_accessible.h"
+#include "widgets/video_slider.h"
 
 #include <QAccessibleWidget>
 
@@ -16,43 +15,24 @@ public:
         : PressableAccessible(b, b->index() < 0 ? QAccessible::Graphic : QAccessible::Button)
     {
     }
-    bool indicator() const { return control()->index() < 0; }
 
     QString text(QAccessible::Text t) const override
     {
-        const SharedState* st = control()->state_source();
-        const bool on = control()->picture_name().contains(QLatin1String("_connect_on_"));
         switch (t) {
-        case QAccessible::Name:
-            if (indicator())
-                return access::connection_name();
-            return st ? access::button_name(control()->index(), *st) : QString();
-        case QAccessible::Description:
-            if (indicator())
-                return access::connection_description(on);
-            return st ? access::button_description(control()->index(), *st) : QString();
-        default:
-            return QAccessibleWidget::text(t);
+        case QAccessible::Name: return control()->describe().name;
+        case QAccessible::Description: return control()->describe().description;
+        default: return QAccessibleWidget::text(t);
         }
     }
 
 protected:
-    std::optional<bool> checked() const override
-    {
-        const SharedState* st = control()->state_source();
-        return st ? access::button_checked(control()->index(), *st) : std::nullopt;
-    }
-    bool pressable() const override { return !indicator(); }
+    std::optional<bool> checked() const override { return control()->describe().checked; }
+    bool pressable() const override { return control()->index() >= 0; }
 };
 
 class OptionLabelAccessible : public PressableAccessible<OptionLabel> {
 public:
     explicit OptionLabelAccessible(OptionLabel* l) : PressableAccessible(l, QAccessible::RadioButton) {}
-
-    QString text(QAccessible::Text t) const override
-    {
-        return t == QAccessible::Name ? access::option_name(control()->index()) : QAccessibleWidget::text(t);
-    }
 
 protected:
     std::optional<bool> checked() const override { return control()->chosen(); }
@@ -73,11 +53,9 @@ public:
     }
     QString text(QAccessible::Text t) const override
     {
-        switch (t) {
-        case QAccessible::Name: return access::slider_name(slider()->index());
-        case QAccessible::Value: return QString::number(slider()->thumb_position());
-        default: return QAccessibleWidget::text(t);
-        }
+        if (t == QAccessible::Value)
+            return QString::number(slider()->thumb_position());
+        return QAccessibleWidget::text(t);
     }
     QStringList actionNames() const override
     {
@@ -110,7 +88,7 @@ public:
 
 }  // namespace
 
-QAccessibleInterface* panel_accessible_factory(const QString& class_name, QObject* object)
+QAccessibleInterface* control_accessible_factory(const QString& class_name, QObject* object)
 {
     if (class_name == QLatin1String("PictureButton"))
         return new PictureButtonAccessible(static_cast<PictureButton*>(object));
@@ -121,8 +99,8 @@ QAccessibleInterface* panel_accessible_factory(const QString& class_name, QObjec
     return nullptr;
 }
 
-void install_panel_accessibility()
+void install_control_accessibility()
 {
     // Qt keeps each factory once, however often it is installed.
-    QAccessible::installFactory(panel_accessible_factory);
+    QAccessible::installFactory(control_accessible_factory);
 }

@@ -2,7 +2,7 @@
 // The message line lab_msg: keeps the caption as written ("Aspect-Pan&&Scan")
 // and shows it as a label shows mnemonics ("Aspect-Pan&Scan").
 
-#include "panel/fitted_label.h"
+#include "widgets/fitted_label.h"
 
 class MessageLine : public FittedLabel {
     Q_OBJECT

@@ -1,0 +1,73 @@
+#include "widgets/key_hold.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace {
+
+// The X server repeats about every 25 to 40 ms and sends each pair at once:
+// the press is never far behind its release.
+constexpr int kX11RepeatGraceMs = 30;
+
+bool activation_key(const QKeyEvent* event)
+{
+    const int key = event->key();
+    return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+}  // namespace
+
+KeyHold::KeyHold(QObject* parent) : QObject(parent)
+{
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        grace_ms_ = kX11RepeatGraceMs;
+    pending_release_.setSingleShot(true);
+    connect(&pending_release_, &QTimer::timeout, this, &KeyHold::end_hold);
+}
+
+KeyHold::Step KeyHold::key_down(const QKeyEvent* event)
+{
+    if (!activation_key(event))
+        return Step::NotMine;
+    if (event->isAutoRepeat())
+        return Step::Nothing;
+    if (key_ != 0) {
+        // The press of a repeated pair: the hold goes on.
+        if (event->key() == key_)
+            pending_release_.stop();
+        return Step::Nothing;
+    }
+    // A pair's press that came after its release had counted: still no new hold.
+    if (event->timestamp() != 0 && event->timestamp() == released_at_ && event->key() == released_key_)
+        return Step::Nothing;
+    key_ = event->key();
+    return Step::Press;
+}
+
+bool KeyHold::key_up(const QKeyEvent* event)
+{
+    if (!activation_key(event))
+        return false;
+    if (event->isAutoRepeat() || event->key() != key_)
+        return true;
+    released_key_ = key_;
+    released_at_ = event->timestamp();
+    if (grace_ms_ <= 0)
+        end_hold();
+    else
+        pending_release_.start(grace_ms_);
+    return true;
+}
+
+void KeyHold::drop()
+{
+    pending_release_.stop();
+    key_ = 0;
+}
+
+void KeyHold::end_hold()
+{
+    key_ = 0;
+    emit released();
+}
