@@ -8,6 +8,16 @@ namespace {
 // The X server repeats about every 25 to 40 ms and sends each pair at once:
 // the press is never far behind its release.
 constexpr int kX11RepeatGraceMs = 30;
+// No desktop starts repeating a key sooner after its press than this: a key
+// let go before it is let go for good, as a quick tap is.
+constexpr quint64 kShortestRepeatDelayMs = 100;
+
+// Events made by a program may carry no time: then a press within the grace
+// is taken for a repeat.
+bool same_moment(quint64 press, quint64 release)
+{
+    return press == release || press == 0 || release == 0;
+}
 
 bool activation_key(const QKeyEvent* event)
 {
@@ -33,15 +43,23 @@ KeyHold::Step KeyHold::key_down(const QKeyEvent* event)
     if (event->isAutoRepeat())
         return Step::Nothing;
     if (key_ != 0) {
-        // The press of a repeated pair: the hold goes on.
-        if (event->key() == key_)
-            pending_release_.stop();
-        return Step::Nothing;
+        if (event->key() != key_ || !pending_release_.isActive())
+            return Step::Nothing;  // a second key, or a repeat without a release
+        pending_release_.stop();
+        // The press of a repeated pair carries its release's time: the hold
+        // goes on. A press of its own (quick fingers, a script) ends it first.
+        if (same_moment(event->timestamp(), released_at_))
+            return Step::Nothing;
+        end_hold();
+        key_ = event->key();
+        pressed_at_ = event->timestamp();
+        return Step::Press;
     }
     // A pair's press that came after its release had counted: still no new hold.
     if (event->timestamp() != 0 && event->timestamp() == released_at_ && event->key() == released_key_)
         return Step::Nothing;
     key_ = event->key();
+    pressed_at_ = event->timestamp();
     return Step::Press;
 }
 
@@ -53,7 +71,8 @@ bool KeyHold::key_up(const QKeyEvent* event)
         return true;
     released_key_ = key_;
     released_at_ = event->timestamp();
-    if (grace_ms_ <= 0)
+    const bool before_any_repeat = released_at_ == 0 || released_at_ - pressed_at_ < kShortestRepeatDelayMs;
+    if (grace_ms_ <= 0 || before_any_repeat)
         end_hold();
     else
         pending_release_.start(grace_ms_);

@@ -47,6 +47,7 @@ private:
     void end_hold();
 
     int key_ = 0;
+    quint64 pressed_at_ = 0;    // when the hold began, in the server's time
     int grace_ms_ = 0;
     int released_key_ = 0;      // the key of the last release, and when the
     quint64 released_at_ = 0;   // server sent it (a repeated pair shares it)

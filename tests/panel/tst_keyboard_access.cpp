@@ -32,10 +32,12 @@ void keys(std::initializer_list<Qt::Key> ks)
         QTest::keyClick(focus(), k);
 }
 
-// A key as the window system delivers it, auto-repeated or not.
-void send_key(QWidget* w, QEvent::Type type, Qt::Key k, bool repeat = false)
+// A key as the window system delivers it, auto-repeated or not, at the
+// server's time `at` (0: none).
+void send_key(QWidget* w, QEvent::Type type, Qt::Key k, bool repeat = false, quint64 at = 0)
 {
     QKeyEvent event(type, k, Qt::NoModifier, QString(), repeat);
+    event.setTimestamp(at);
     QApplication::sendEvent(w, &event);
 }
 
@@ -182,6 +184,31 @@ private slots:
         send_key(left, QEvent::KeyPress, Qt::Key_Space);
         keys({Qt::Key_Tab});
         QCOMPARE(r.sent_since(from), (QStringList{"MVL001", "MVL000", "MVL001", "MVL000"}));
+
+        // On X11 a panel busy with the box gets the server's repeats as real
+        // release and press pairs, each pair at one moment: one hold all the
+        // same, which ends once no press follows its release.
+        auto* down = static_cast<PictureButton*>(r.ico(19));
+        down->key_hold().set_repeat_grace_ms(30);
+        from = r.sent().size();
+        send_key(down, QEvent::KeyPress, Qt::Key_Space, false, 1000);
+        for (quint64 t = 1660; t < 3000; t += 40) {
+            send_key(down, QEvent::KeyRelease, Qt::Key_Space, false, t);
+            send_key(down, QEvent::KeyPress, Qt::Key_Space, false, t);
+        }
+        send_key(down, QEvent::KeyRelease, Qt::Key_Space, false, 3000);
+        QCOMPARE(r.sent_since(from), QStringList{"MVD001"});
+        QTRY_COMPARE(r.sent_since(from), (QStringList{"MVD001", "MVD000"}));
+        // A tap ends before any repeat could: at once. So does a hold
+        // whose key goes down again at a moment of its own.
+        from = r.sent().size();
+        send_key(down, QEvent::KeyPress, Qt::Key_Space, false, 4000);
+        send_key(down, QEvent::KeyRelease, Qt::Key_Space, false, 4007);
+        send_key(down, QEvent::KeyPress, Qt::Key_Space, false, 4100);
+        send_key(down, QEvent::KeyRelease, Qt::Key_Space, false, 4300);
+        send_key(down, QEvent::KeyPress, Qt::Key_Space, false, 4310);
+        QCOMPARE(r.sent_since(from), (QStringList{"MVD001", "MVD000", "MVD001", "MVD000", "MVD001"}));
+        send_key(down, QEvent::KeyRelease, Qt::Key_Space, false, 4320);
     }
 
     void keyboard_session()

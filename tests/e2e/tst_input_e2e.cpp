@@ -1,7 +1,8 @@
-// End to end with a real mouse: the panel program on an X server of its own
-// (Xvfb), driven by xdotool, against qv742-sim; this process looks at the
-// same display. What virtual time proves (the commands of each button) is
-// not repeated: here the pointer really hovers, clicks, drags and closes.
+// End to end with a real mouse and keyboard: the panel program on an X
+// server of its own (Xvfb), driven by xdotool, against qv742-sim; this
+// process looks at the same display. What virtual time proves (the commands
+// of each button) is not repeated: here the pointer really hovers, clicks,
+// drags and closes, and a key is really held down.
 
 #include "panel_copy.h"
 #include "sim_process.h"
@@ -70,7 +71,7 @@ QImage picture(const QString& name)
 }
 }  // namespace
 
-class TestMouse : public QObject {
+class TestInput : public QObject {
     Q_OBJECT
 
     QString window_;
@@ -142,6 +143,44 @@ private slots:
                  QStringLiteral("1,1,%1,%2,#FALSE#\r\n").arg(at.x() * 15).arg(at.y() * 15).toLatin1());
         QCOMPARE(sim.received(), after_power);
     }
+
+    // The X server repeats a held key as release and press pairs. A panel
+    // whose key handling waits for the box (its slow replies) gets them as
+    // real ones; the box must still hear one press and one release.
+    void a_key_held_while_the_box_answers_slowly_is_one_press()
+    {
+        SimProcess sim({"--reply-delay", "250"});
+        QVERIFY(sim.ready());
+        PanelCopy panel;
+        panel.write_settings("1,1,1500,1500,#FALSE#\r\n");
+        panel.start(sim.link(), QStringLiteral("xcb"));
+        QTRY_COMPARE_WITH_TIMEOUT(sim.received().size(), 9, 20000);  // version, power and the modes
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(window_ = xdotool({"search", "--onlyvisible", "--name", "^Scan Converter$"}).section('\n', 0, 0))
+                 .isEmpty(),
+            20000);
+        xdotool({"windowfocus", "--sync", window_});
+        const auto hold_space = [&](const QStringList& expected) {
+            const int from = sim.received().size();
+            xdotool({"keydown", "space"});
+            QTest::qWait(2000);
+            xdotool({"keyup", "space"});
+            QTRY_COMPARE_WITH_TIMEOUT(sim.received().mid(from), expected, 15000);
+            QTest::qWait(1500);  // and nothing after it
+            QCOMPARE(sim.received().mid(from), expected);
+        };
+        // An arrow moves while held: one start, one stop.
+        for (int i = 0; i < 8; ++i)  // power ... aspect, position
+            xdotool({"key", "Tab"});
+        xdotool({"key", "space"});  // its page opens, the focus on the up arrow
+        QTest::qWait(500);
+        hold_space({"MVU001", "MVU000"});
+        // Power acts when the key comes up: once.
+        xdotool({"key", "Escape"});  // back, the focus on position
+        for (int i = 0; i < 7; ++i)
+            xdotool({"key", "shift+Tab"});
+        hold_space({"PWR000"});
+    }
 };
 
 int main(int argc, char** argv)
@@ -168,7 +207,7 @@ int main(int argc, char** argv)
     int status = 0;
     {
         QApplication app(argc, argv);
-        TestMouse test;
+        TestInput test;
         status = QTest::qExec(&test, argc, argv);
     }
     xvfb.terminate();
@@ -176,4 +215,4 @@ int main(int argc, char** argv)
     return status;
 }
 
-#include "tst_mouse_e2e.moc"
+#include "tst_input_e2e.moc"
