@@ -115,10 +115,22 @@ void startup_exchange(Panel& p)
     on_off_ico(p, buttons::power, false);
 }
 
+// What the panel knew of the box that was there before is gone: its mirror,
+// the sliders and every picture are as at start-up, so a box that answers
+// less than the old one cannot leave the old one's settings on show.
+void forget_the_box(Panel& p)
+{
+    static_cast<BoxMirror&>(p.st) = BoxMirror{};
+    reset_sliders(p);
+    for (int i = 0; i < buttons::count; ++i)
+        on_off_ico(p, i, false);
+}
+
 void resynchronise(Panel& p)
 {
     const RoutineScope routine(p.link.routines());
     const LossNotice loss_notice(p);
+    forget_the_box(p);
     show_main_panel(p);
     show_tip(p, buttons::com_button(p.st.com_port));  // "COM1: On"
     startup_exchange(p);

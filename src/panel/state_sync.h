@@ -11,7 +11,11 @@ void query_video(Panel& p);
 void system_reset(Panel& p);
 // Start-up: version and power, and the modes when the box is on.
 void startup_exchange(Panel& p);
+// The panel's copy of the box, the sliders and every picture back to their
+// start-up values.
+void forget_the_box(Panel& p);
 // The port was opened again (the device came back, or a COM button opened
-// it after a loss or a failure): the main page, the COM button's caption,
-// and then the start-up exchange, so every setting shown is the box's own.
+// it after a loss or a failure): what was known of the box is forgotten,
+// then the main page, the COM button's caption and the start-up exchange,
+// so the panel shows what a fresh start against this box shows.
 void resynchronise(Panel& p);

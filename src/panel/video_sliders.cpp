@@ -6,9 +6,9 @@
 #include "panel/panel_elements.h"
 
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 namespace {
 constexpr std::array<SliderTraits, 4> kSliders = {{
@@ -45,6 +45,14 @@ void set_slider_from_box(Panel& p, int i, int level)
     if (level < low || level > high)
         return;
     p.el.hsr_video[i]->setValue(level);
+}
+
+void reset_sliders(Panel& p)
+{
+    for (int i = 0; i < static_cast<int>(kSliders.size()); ++i) {
+        const QSignalBlocker quiet(p.el.hsr_video[i]);
+        p.el.hsr_video[i]->setValue(kSliders[i].left_value);
+    }
 }
 
 namespace {

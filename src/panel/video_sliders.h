@@ -25,6 +25,9 @@ int& slider_mirror(SharedState& st, int i);
 // outside the slider's range is stored but leaves the slider where it is.
 void set_slider_from_box(Panel& p, int i, int level);
 
+// Every slider back where the window made it (its left end), sending nothing.
+void reset_sliders(Panel& p);
+
 // The slider's value changed (click, key, end of a drag, or set by the
 // program): send it once when it differs from the mirror.
 void hsr_video_Change(Panel& p, int i);

@@ -13,6 +13,7 @@
 #include "test_registry.h"
 
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QEventLoop>
 #include <QTimer>
 #include <chrono>
@@ -204,6 +205,35 @@ private slots:
         QVERIFY(r.st.port_open && r.caption() != QStringLiteral("COM1 lost !"));
         r.click(27);  // and the next press is answered
         QVERIFY(r.link().receive_log().text().endsWith("ASP001 "));
+    }
+
+    // Another box, switched off, where the old one was: nothing of the old
+    // box's settings stays on show.
+    void after_a_replug_the_panel_shows_what_a_fresh_start_shows()
+    {
+        BoxConfig off;
+        off.power_on = false;
+        StartedPanel r, fresh(off);
+        for (int button : {9, 27, 13, 14})  // overscan, pan and scan, YPbPr, frozen
+            r.click(button);
+        r.port.unplug();
+        r.box = BoxModel(off);
+        r.click(28);
+        QCoreApplication::processEvents();  // it synchronises once the click is over
+        const auto shown = [](PanelRig& p) {
+            QStringList out{p.indicator()};
+            for (int i = 0; i < 39; ++i)
+                out << (p.ico(i) ? p.picture(i) : QString());
+            for (QScrollBar* slider : p.el().hsr_video)
+                out << QString::number(slider->value());
+            const BoxMirror& b = p.st;
+            for (int v : {b.power_state, b.aspect_mode, b.scan_mode, b.output_yuv, b.freeze_state, b.tv_system,
+                          b.test_pattern, b.zoom_area, b.contrast_level, b.brightness_level, b.color_level,
+                          b.flicker_level, b.sharpness_level, b.firmware_version})
+                out << QString::number(v);
+            return out;
+        };
+        QCOMPARE(shown(r), shown(fresh));
     }
 };
 
