@@ -1,6 +1,7 @@
 // Device link against qv742-sim on a pseudo-terminal: exchange latency
-// against a bare termios loop, the paced 9600-baud exchange, and the CPU cost
-// of waiting.
+// against a bare termios loop, the paced 9600-baud exchange, the time from a
+// reply to the next command against the same loop's, and the CPU cost of
+// waiting.
 
 #include "bench_support.h"
 #include "core/shared_state.h"
@@ -14,9 +15,13 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
+#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -84,6 +89,41 @@ std::vector<double> raw_exchanges(const QString& device, int count)
     return us;
 }
 
+// Between a reply and the next command: the device link against a client
+// that only writes and reads, both against the same box.
+std::pair<double, double> reply_to_command_gaps_us(int count, bool paced)
+{
+    GapBox box(paced);
+    {
+        Link l(box.slave());
+        for (int i = 0; i < count; ++i)
+            l.link.tx_cmd("PWR999");
+    }
+    const double link_us = percentile(box.take_gaps(), 0.5);
+    const int fd = ::open(box.slave().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    termios tio{};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    char buf[64];
+    for (int i = 0; i < count; ++i) {
+        ::tcflush(fd, TCIFLUSH);
+        if (::write(fd, "PWR999", 6) != 6)
+            break;
+        for (int got = 0; got < 6;) {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, 300) <= 0)
+                break;
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            got += static_cast<int>(n);
+        }
+    }
+    ::close(fd);
+    return {link_us, percentile(box.take_gaps(), 0.5)};
+}
+
 double ready_wait_cpu(const QString& device)
 {
     Link l(device);
@@ -136,6 +176,17 @@ int main(int argc, char** argv)
         const double ms = percentile(paced, 0.5) / 1000.0;
         report("paced_exchange_ms", ms, "ms");
         report("paced_overhead_pct", (ms - 12.5) / 12.5 * 100.0, "%");
+    }
+    {
+        // As a share of one exchange's wire time: twelve bytes at 9600 baud.
+        const auto [link_us, raw_us] = reply_to_command_gaps_us(kExchanges, false);
+        report("reply_to_command_us", link_us, "us");
+        report("reply_to_command_pct", link_us / 12500.0 * 100.0, "%");
+        report("raw_reply_to_command_us", raw_us, "us");
+        report("raw_reply_to_command_pct", raw_us / 12500.0 * 100.0, "%");
+        const auto [paced_link_us, paced_raw_us] = reply_to_command_gaps_us(200, true);
+        report("paced_reply_to_command_us", paced_link_us, "us");
+        report("paced_raw_reply_to_command_us", paced_raw_us, "us");
     }
     {
         BenchSim sim({"--no-ready"});

@@ -7,6 +7,7 @@
 #include "bench_support.h"
 #include "link/receive_log.h"
 #include "monitor/frm_rx.h"
+#include "panel/state_sync.h"
 #include "platform/system_desktop.h"
 #include "window/outline.h"
 
@@ -29,9 +30,13 @@ namespace {
 
 // Both programs run on the same platform: the display when there is one
 // (xvfb-run gives one), else offscreen.
-QProcessEnvironment program_env(const QString& tmp)
+QProcessEnvironment program_env(const QString& tmp, const QString& bus)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (bus.isEmpty())
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+    else
+        env.insert("DBUS_SESSION_BUS_ADDRESS", bus);
     if (!env.contains("DISPLAY") && !env.contains("WAYLAND_DISPLAY"))
         env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("TMPDIR", tmp);
@@ -114,6 +119,31 @@ QImage random_shapes(int w, int h)
     return image;
 }
 
+// Between a reply and the next command inside one of the panel's routines
+// (the queries after the box switched on): the real panel, shown, with its
+// receive monitor following every entry, against a box that answers at once.
+double panel_reply_to_command_us(int rounds)
+{
+    GapBox box;
+    QTemporaryDir dir;
+    QFile settings(dir.filePath("QVR_742.ini"));
+    settings.open(QIODevice::WriteOnly);
+    settings.write("1,1,0,0,#FALSE#\r\n");
+    settings.close();
+    SystemParts parts;
+    parts.com_devices.set_override(1, box.slave());
+    FrmMain panel(parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName()));
+    panel.start_up();
+    box.take_gaps();  // start-up apart
+    for (int i = 0; i < rounds; ++i) {
+        const RoutineScope routine(panel.link().routines());  // as the routine after power-on holds it
+        query_states(panel.panel());
+    }
+    const double us = percentile(box.take_gaps(), 0.5);
+    panel.close();
+    return us;
+}
+
 // COM1 of the panel is `path`.
 void use_device(SystemParts& parts, const QString& path)
 {
@@ -177,14 +207,34 @@ std::vector<double> message_to_effect(int messages)
     return ms;
 }
 
-}  // namespace
 
-int main(int argc, char** argv)
+// A session bus of its own for the programs measured, as a desktop has one.
+class SessionBus {
+public:
+    SessionBus()
+    {
+        daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--nopidfile", "--print-address"});
+        if (daemon_.waitForReadyRead(5000))
+            address_ = QString::fromLatin1(daemon_.readLine().trimmed());
+    }
+    ~SessionBus()
+    {
+        daemon_.terminate();
+        daemon_.waitForFinished(3000);
+    }
+    QString address() const { return address_; }
+
+private:
+    QProcess daemon_;
+    QString address_;
+};
+
+constexpr int kRuns = 15;
+
+// Milliseconds until the box has answered the last query of the panel's
+// start-up exchange, median of kRuns. `bus`: the session bus, or none.
+double panel_startup_ms(const QString& bus, bool idle_figures)
 {
-    QApplication app(argc, argv);
-    constexpr int kRuns = 15;
-
-    // Start-up: until the box has answered the last query of the start-up exchange.
     std::vector<double> startup;
     for (int i = 0; i < kRuns; ++i) {
         QTemporaryDir dir;
@@ -194,10 +244,10 @@ int main(int argc, char** argv)
         for (int k = 0; k < 500 && !QFileInfo::exists(dir.filePath("com1")); ++k)
             QThread::msleep(2);
         QProcess panel;
-        panel.setProcessEnvironment(program_env(dir.filePath("tmp")));
+        panel.setProcessEnvironment(program_env(dir.filePath("tmp"), bus));
         panel.start(program, {"--com1", dir.filePath("com1")});
         startup.push_back(time_until(sim, [](const QByteArray& s) { return s.contains("send ZOM0"); }));
-        if (i == kRuns - 1) {
+        if (idle_figures && i == kRuns - 1) {
             QThread::msleep(2000);  // idle
             report("idle_rss_mb", rss_mb(panel.processId()), "MB");
             // Ten seconds of the idle panel with its port open.
@@ -210,34 +260,71 @@ int main(int argc, char** argv)
         ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
         panel.waitForFinished(5000);
     }
-    // The baseline window shows one line of text, as the panel must: loading
-    // fonts is a good part of any Qt window's start. The bare window is
-    // reported beside it.
-    auto window_ms = [&](const QStringList& args) {
-        std::vector<double> runs;
-        for (int i = 0; i < kRuns; ++i) {
-            QTemporaryDir dir;
-            QProcess window;
-            window.setProcessEnvironment(program_env(dir.path()));
-            window.start(QStringLiteral(QV742_BASELINE), args);
-            runs.push_back(time_until(window, [](const QByteArray& s) { return s.contains("shown"); }));
-            window.waitForFinished(5000);
-        }
-        return percentile(runs, 0.5);
-    };
-    const double startup_ms = percentile(startup, 0.5);
-    const double baseline_ms = window_ms({"--text"});
-    const double bare_ms = window_ms({});
-    report("startup_ms", startup_ms, "ms");
-    report("startup_baseline_ms", baseline_ms, "ms");
-    report("startup_ratio", startup_ms / baseline_ms, "x");
-    report("startup_bare_window_ms", bare_ms, "ms");
-    report("startup_ratio_bare", startup_ms / bare_ms, "x");
+    return percentile(startup, 0.5);
+}
+
+// The least Qt window until it is shown, median of kRuns.
+double window_ms(const QStringList& args, const QString& bus)
+{
+    std::vector<double> runs;
+    for (int i = 0; i < kRuns; ++i) {
+        QTemporaryDir dir;
+        QProcess window;
+        window.setProcessEnvironment(program_env(dir.path(), bus));
+        window.start(QStringLiteral(QV742_BASELINE), args);
+        runs.push_back(time_until(window, [](const QByteArray& s) { return s.contains("shown"); }));
+        window.waitForFinished(5000);
+    }
+    return percentile(runs, 0.5);
+}
+
+// Start-up against a Qt window that shows one line of text in the panel's
+// face (loading fonts is a good part of any window's start), as a desktop
+// has it, with a session bus, and without one (where each start may try to
+// launch a bus of its own). The bare window is reported beside it.
+void startup_figures(bool idle_figures)
+{
+    const SessionBus bus;
+    for (const bool with_bus : {true, false}) {
+        const QString address = with_bus ? bus.address() : QString();
+        const char* suffix = with_bus ? "" : "_no_bus";
+        const auto name = [suffix](const char* figure) { return QByteArray(figure) + suffix; };
+        const double startup_ms = panel_startup_ms(address, idle_figures && with_bus);
+        const double baseline_ms = window_ms({"--text"}, address);
+        const double bare_ms = window_ms({}, address);
+        report(name("startup_ms").constData(), startup_ms, "ms");
+        report(name("startup_baseline_ms").constData(), baseline_ms, "ms");
+        report(name("startup_ratio").constData(), startup_ms / baseline_ms, "x");
+        report(name("startup_bare_window_ms").constData(), bare_ms, "ms");
+        report(name("startup_ratio_bare").constData(), startup_ms / bare_ms, "x");
+    }
+}
+
+}  // namespace
+
+// With "startup" or "gap", only those figures.
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QByteArray only = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (only == "gap") {
+        const double gap_us = panel_reply_to_command_us(2000);
+        report("panel_reply_to_command_us", gap_us, "us");
+        return 0;
+    }
+    const bool startup_only = only == "startup";
+    startup_figures(!startup_only);
+    if (startup_only)
+        return 0;
 
     const QImage panel_outline(QStringLiteral(QV742_SOURCE_DIR "/bmp/blue_panel.bmp"));
     report("outline_ms", median_ms(200, [&] { region_from_picture(panel_outline); }), "ms");
     const QImage shapes = random_shapes(3840, 2160);
     report("outline_4k_ms", median_ms(9, [&] { region_from_picture(shapes); }), "ms");
+
+    const double gap_us = panel_reply_to_command_us(100);
+    report("panel_reply_to_command_us", gap_us, "us");
+    report("panel_reply_to_command_pct", gap_us / 12500.0 * 100.0, "%");
 
     const std::vector<double> effect = message_to_effect(200);
     report("message_to_effect_ms", percentile(effect, 0.5), "ms");

@@ -9,9 +9,17 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <string>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 // qv742-sim on a pseudo-terminal for the lifetime of the object.
 class BenchSim {
@@ -85,3 +93,99 @@ inline ProcessUsage process_usage(qint64 pid)
     }
     return usage;
 }
+
+inline double now_us()
+{
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A box on the master end of a pseudo-terminal, in a thread of its own: it
+// answers every six-byte command at once (its mnemonic with "000") and notes
+// how long after its reply left the next command's first byte came: the time
+// the client took between the two, with the pseudo-terminal's own latency.
+class GapBox {
+public:
+    // `paced`: the reply's bytes leave at the real 9600-baud rate.
+    explicit GapBox(bool paced = false) : paced_(paced)
+    {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(master_);
+        ::unlockpt(master_);
+        slave_ = QString::fromLocal8Bit(::ptsname(master_));
+        thread_ = std::thread([this] { run(); });
+    }
+    ~GapBox()
+    {
+        stop_ = true;
+        thread_.join();
+        ::close(master_);
+    }
+    QString slave() const { return slave_; }
+    // The gaps so far, in microseconds; they start afresh.
+    std::vector<double> take_gaps()
+    {
+        stop_ = true;
+        thread_.join();
+        std::vector<double> out;
+        out.swap(gaps_);
+        stop_ = false;
+        got_ = 0;
+        replied_at_ = -1;
+        command_.clear();
+        thread_ = std::thread([this] { run(); });
+        return out;
+    }
+
+private:
+    void run()
+    {
+        char buf[64];
+        while (!stop_) {
+            pollfd p{master_, POLLIN, 0};
+            if (::poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) {
+                if (p.revents & POLLHUP)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));  // no client yet
+                continue;
+            }
+            const double at = now_us();
+            const ssize_t n = ::read(master_, buf, sizeof buf);
+            if (n <= 0)
+                continue;
+            if (got_ == 0 && replied_at_ >= 0)
+                gaps_.push_back(at - replied_at_);
+            got_ += static_cast<int>(n);
+            for (ssize_t i = 0; i < n && command_.size() < 6; ++i)
+                command_ += buf[i];
+            if (got_ >= 6) {
+                got_ = 0;
+                const std::string reply = command_.substr(0, 3) + "000";
+                command_.clear();
+                send(reply);
+            }
+        }
+    }
+
+    void send(const std::string& reply)
+    {
+        for (size_t i = 0; i < reply.size(); i += paced_ ? 1 : reply.size()) {
+            if (paced_ && i > 0)
+                std::this_thread::sleep_until(last_byte_ + std::chrono::microseconds(1042));
+            last_byte_ = std::chrono::steady_clock::now();
+            const size_t n = paced_ ? 1 : reply.size();
+            if (::write(master_, reply.data() + i, n) != static_cast<ssize_t>(n))
+                return;
+        }
+        replied_at_ = now_us();
+    }
+
+    bool paced_;
+    std::chrono::steady_clock::time_point last_byte_;
+    int master_ = -1;
+    QString slave_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    int got_ = 0;
+    double replied_at_ = -1;
+    std::string command_;
+    std::vector<double> gaps_;
+};

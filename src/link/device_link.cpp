@@ -158,6 +158,7 @@ void DeviceLink::on_readable()
 // from the event loop.
 void DeviceLink::came_to_rest()
 {
+    tell([](LinkObserver& o) { o.link_at_rest(); });
     if (reconnect_due_ || sync_due_)
         post_own_work();
     if (rest_handler_)

@@ -35,4 +35,7 @@ public:
     virtual void synchronise() {}
     // The poll tick collected a message of the box's own ("NONE" included).
     virtual void own_message(const QString& message) { static_cast<void>(message); }
+    // The last routine or pass of window events ended: nothing of the panel
+    // runs until the next event.
+    virtual void link_at_rest() {}
 };

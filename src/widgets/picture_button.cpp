@@ -18,6 +18,8 @@ PictureButton::PictureButton(int index, PictureStore& pictures, QWidget* parent)
 void PictureButton::set_picture(const QString& name)
 {
     ++loads_;
+    if (name == picture_name_ && !pixmap().isNull())
+        return;  // drawn already: no repaint between two exchanges
     picture_name_ = name;
     const QPixmap pixmap = pictures_.pixmap(name);
     if (pixmap.isNull()) {

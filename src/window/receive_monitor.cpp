@@ -3,6 +3,17 @@
 #include "link/receive_log.h"
 #include "monitor/frm_rx.h"
 
+namespace {
+constexpr int kShowWithinMs = 30;
+}  // namespace
+
+ReceiveMonitor::ReceiveMonitor(ReceiveLog& log, Desktop& desktop) : log_(log), desktop_(desktop)
+{
+    due_.setSingleShot(true);
+    due_.setInterval(kShowWithinMs);
+    QObject::connect(&due_, &QTimer::timeout, [this] { show_new_entries(); });
+}
+
 ReceiveMonitor::~ReceiveMonitor()
 {
     delete monitor_.data();
@@ -25,6 +36,7 @@ FrmRx* ReceiveMonitor::monitor_window() const
 
 void ReceiveMonitor::show_in_front()
 {
+    show_new_entries();
     ensure_window().show();
     monitor_->raise();
     monitor_->activateWindow();
@@ -32,5 +44,16 @@ void ReceiveMonitor::show_in_front()
 
 void ReceiveMonitor::log_appended(const QString&)
 {
-    ensure_window().sync_log();
+    ensure_window();
+    if (!due_.isActive())
+        due_.start();
+}
+
+void ReceiveMonitor::show_new_entries()
+{
+    if (!due_.isActive())
+        return;
+    due_.stop();
+    if (monitor_)
+        monitor_->sync_log();
 }
