@@ -119,7 +119,7 @@ private:
 
     void create_elements();
     void reset_state();
-    void read_settings();
+    QString read_settings();
     void load_outline();
     bool load_background(const QString& file);
     void scale_layout();
