@@ -38,6 +38,9 @@ int main(int argc, char** argv)
     SingleInstance instance;
     if (!instance.acquire())
         return hand_over_to_running_panel(options);
+    if (!instance.problem().isEmpty())
+        std::fprintf(stderr, "qv742-panel: %s; another panel of yours could start beside this one.\n",
+                     qPrintable(instance.problem()));
 
     install_font_substitutes();
     SystemParts parts;

@@ -11,6 +11,7 @@
 #include "app/system_parts.h"
 #include "platform/user_socket.h"
 #include "magnifier/frm_mag.h"
+#include "panel_copy.h"
 #include "panel_rig.h"
 #include "sim_process.h"
 #include "test_registry.h"
@@ -111,13 +112,10 @@ QByteArray push_without_reading(int fd, const QByteArray& bytes, int tries)
 // its standard error, or "exit N" when it did not exit 0.
 QString start_again(ServedPanel& panel, const QStringList& args = {})
 {
-    QTemporaryDir tmp;
-    SingleInstance first(QDir(tmp.path()).filePath("qv742-panel-qvtest.lock"));
+    SingleInstance first(panel.folder.filePath("qv742-panel.lock"));
     first.acquire();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", panel.folder.path());
-    env.insert("TMPDIR", tmp.path());
-    env.insert("USER", "qvtest");
     env.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess second;
     second.setProcessEnvironment(env);
@@ -142,6 +140,32 @@ bool strictly_alternating(const QStringList& sim_lines)
 }
 
 QStringList lines(QProcess* p) { return QString::fromLatin1(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts); }
+
+// Runs `act` in a child process as the user nobody when this test runs as
+// root, else as this user. System calls only: the child is a copy of a
+// threaded process. True when `act` returned true.
+template <typename Act>
+bool as_another_user(Act act)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const gid_t nogroup = 65534;
+        if (::geteuid() == 0 && (::setgroups(1, &nogroup) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        ::_exit(act() ? 0 : 4);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// What is at `path`, not following a link: inode, type, mode and owner.
+QString identity(const QByteArray& path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) != 0 ? QString("missing")
+                                               : QString("%1 %2 %3").arg(st.st_ino).arg(st.st_mode).arg(st.st_uid);
+}
 
 }  // namespace
 
@@ -281,6 +305,68 @@ private slots:
         QCOMPARE(control_socket_path(true, error), fallback);
         had_tmp ? qputenv("TMPDIR", old_tmp) : qunsetenv("TMPDIR");
         qputenv("XDG_RUNTIME_DIR", old_runtime);
+    }
+
+    // Another user's files at the name a panel uses in the shared temporary
+    // folder (a folder open to all, a link to a folder of theirs, a file)
+    // stop neither a user's panel, nor its second start, nor its scripts:
+    // the panel takes a private folder in the user's cache folder. With a
+    // runtime folder neither TMPDIR nor USER changes where the panel is.
+    void another_users_files_never_stop_a_panel()
+    {
+        QTemporaryDir shared;  // like /tmp: every user may make names in it
+        QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 01777) == 0);
+        const QByteArray name = QFile::encodeName(shared.filePath("qv742-" + user_tag()));
+        const QByteArray theirs = QFile::encodeName(shared.filePath("theirs"));
+        enum Put { Nothing, OpenFolder, LinkToTheirs, File };
+        for (const Put put : {Nothing, OpenFolder, LinkToTheirs, File}) {
+            QVERIFY(as_another_user([&] {
+                switch (put) {
+                case Nothing:
+                    return true;
+                case OpenFolder:
+                    return ::mkdir(name.constData(), 0777) == 0 && ::chmod(name.constData(), 0777) == 0;
+                case LinkToTheirs:
+                    return ::mkdir(theirs.constData(), 0700) == 0 && ::symlink(theirs.constData(), name.constData()) == 0;
+                case File:
+                    return ::close(::open(name.constData(), O_CREAT | O_WRONLY, 0666)) == 0;
+                }
+                return false;
+            }));
+            const QString before = identity(name);
+            SimProcess sim;
+            PanelCopy copy;
+            copy.runtime_folder = put == Nothing;
+            copy.environment = {{"TMPDIR", shared.path()}, {"XDG_CACHE_HOME", copy.dir.filePath("cache")}};
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove("XDG_RUNTIME_DIR");
+            if (put == Nothing)
+                env.insert("XDG_RUNTIME_DIR", copy.dir.filePath("run"));
+            for (const auto& [variable, value] : copy.environment)
+                env.insert(variable, value);
+            QProcess& panel = copy.start(sim.link());
+            QTRY_COMPARE_WITH_TIMEOUT(sim.received().size(), 9, 15000);  // its start-up exchange
+
+            copy.environment["USER"] = QString();
+            if (put == Nothing)
+                copy.environment["TMPDIR"] = copy.dir.filePath("tmp");
+            QProcess& second = copy.start(sim.link(), "offscreen", QProcess::SeparateChannels);
+            QVERIFY(second.waitForFinished(10000));
+            const QString said = QString::fromLocal8Bit(second.readAllStandardError());
+            QVERIFY2(second.exitCode() == 0 && said.contains("brought forward"), qPrintable(said));
+
+            QProcess script;
+            script.setProcessEnvironment(env);
+            script.start(QStringLiteral(QV742_CTL), {"--port", sim.link(), "VER999"});
+            QVERIFY(script.waitForFinished(20000));
+            QCOMPARE(script.readAllStandardOutput() + QByteArray::number(script.exitCode()), QByteArray("VER105\n0"));
+            QCOMPARE(identity(name), before);
+
+            ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
+            QVERIFY(panel.waitForFinished(10000));
+            QFile::remove(QFile::decodeName(name)) || QDir(QFile::decodeName(name)).removeRecursively();
+            QDir(QFile::decodeName(theirs)).removeRecursively();
+        }
     }
 
     // Another user's process, even one let into the folder, is refused.
