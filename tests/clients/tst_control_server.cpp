@@ -5,18 +5,22 @@
 
 #include "app/come_forward.h"
 #include "app/control_address.h"
+#include "app/control_client.h"
 #include "app/control_server.h"
 #include "app/idle_queue.h"
 #include "app/single_instance.h"
 #include "app/system_parts.h"
 #include "platform/user_socket.h"
 #include "magnifier/frm_mag.h"
+#include "panel/option_lines.h"
 #include "panel_copy.h"
 #include "panel_rig.h"
 #include "sim_process.h"
 #include "test_registry.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <cerrno>
@@ -60,13 +64,17 @@ struct TestClient {
         socket.waitForConnected(2000);
     }
     void say(const QByteArray& line) { socket.write(line + '\n'), socket.flush(); }
-    // The next line; empty when none came in time.
+    // The next line but the keep-alive WAIT; empty when none came in time.
     QByteArray line()
     {
         const QDeadlineTimer deadline(5000);
-        while (!socket.canReadLine() && !deadline.hasExpired() && socket.state() == QLocalSocket::ConnectedState)
-            QTest::qWait(2);
-        return socket.canReadLine() ? socket.readLine().chopped(1) : QByteArray();
+        for (;;) {
+            while (!socket.canReadLine() && !deadline.hasExpired() && socket.state() == QLocalSocket::ConnectedState)
+                QTest::qWait(2);
+            const QByteArray next = socket.canReadLine() ? socket.readLine().chopped(1) : QByteArray();
+            if (next != "WAIT")
+                return next;
+        }
     }
     QByteArray ask(const QByteArray& request) { return say(request), line(); }
     bool closed()
@@ -137,6 +145,17 @@ bool strictly_alternating(const QStringList& sim_lines)
             owed = line.startsWith("recv ");
     }
     return !owed;
+}
+
+// qv742-ctl as a script of the user whose runtime folder is `runtime`.
+QProcess* start_ctl(QObject* parent, const QString& runtime, const QStringList& args)
+{
+    auto* p = new QProcess(parent);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    p->setProcessEnvironment(env);
+    p->start(QStringLiteral(QV742_CTL), args);
+    return p;
 }
 
 QStringList lines(QProcess* p) { return QString::fromLatin1(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts); }
@@ -247,6 +266,84 @@ private slots:
         QVERIFY(crowd.back()->closed());
         TestClient late(panel.path());
         QCOMPARE(late.socket.state(), QLocalSocket::UnconnectedState);
+    }
+
+    // A panel that answers and closes at once (too many clients, a lost
+    // device) is heard, even when the client writes after the close.
+    void what_the_panel_said_before_closing_is_heard()
+    {
+        QTemporaryDir runtime;
+        const QByteArray old_runtime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        const int listener = raw_socket(QFile::encodeName(runtime.filePath("qv742-panel.socket")), false);
+        QVERIFY(listener >= 0 && ::listen(listener, 8) == 0);
+        ControlClient client;
+        QString error;
+        QVERIFY(client.connect_to_panel(0, error));
+        const int served = ::accept(listener, nullptr, nullptr);
+        const QByteArray said = "ERROR the panel has 8 clients already; try again later\n";
+        QVERIFY(::send(served, said.constData(), said.size(), MSG_NOSIGNAL) == said.size());
+        ::close(served);
+        client.send("DEVICE");
+        const auto answer = client.next(2000);
+        QCOMPARE(answer ? answer->word : client.failure().toUtf8(), QByteArray("ERROR"));
+        ::close(listener);
+        qputenv("XDG_RUNTIME_DIR", old_runtime);
+    }
+
+    // Scripts are told the truth within seconds: a command held up by a box
+    // that waits for the user is dropped and the script hears why; a panel
+    // that says nothing at all (stopped) is given up on; a device lost under
+    // a command is said, with a non-zero exit.
+    void scripts_are_told_the_truth_quickly()
+    {
+        QTemporaryDir stopped;  // a panel's socket that nobody serves, as a stopped panel's
+        const int deaf = raw_socket(QFile::encodeName(stopped.filePath("qv742-panel.socket")), false);
+        QVERIFY(deaf >= 0 && ::listen(deaf, 8) == 0);
+        QElapsedTimer clock;
+        clock.start();
+        QProcess* silent = start_ctl(this, stopped.path(), {"--port", "/dev/qv-com1", "VER999"});
+
+        ServedPanel panel;
+        QTemporaryDir bmp;  // no Flower skin: choosing it shows a box
+        for (const QString& f : {"blue_panel.bmp", "1_panel.bmp"})
+            QVERIFY(QFile::copy(source_bmp_dir() + "/" + f, bmp.filePath(f)));
+        panel.rig.env.bmp_dir = bmp.path();
+        panel.rig.env.message_box = nullptr;  // the real, modal one
+        QVERIFY(panel.start());
+        QProcess* held = start_ctl(this, panel.folder.path(), {"--port", "/dev/qv-com1", "FRZ001"});
+        qint64 told_ms = -1;
+        QTimer user;  // closes the box once the script is told, or after 20 s
+        user.callOnTimeout([&] {
+            if (held->state() == QProcess::NotRunning && told_ms < 0)
+                told_ms = clock.elapsed();
+            if (QWidget* box = QApplication::activeModalWidget(); box && (told_ms >= 0 || clock.elapsed() > 20000))
+                box->close();
+        });
+        user.start(20);
+        const int from = panel.rig.sent().size();
+        option_clicked(panel.rig.p(), 3);
+        QTest::qWait(50);
+        QVERIFY2(told_ms >= 0 && told_ms < 5000, qPrintable(QString::number(told_ms)));
+        QCOMPARE(held->exitCode(), 2);
+        QVERIFY(held->readAllStandardError().contains("waiting for its user to close a message box; FRZ001 was not sent"));
+        QVERIFY(!panel.rig.sent_since(from).contains("FRZ001"));
+
+        // The device goes while the ready message of the script's PWR001 is awaited.
+        bool gone = false;
+        panel.rig.on_events = [&] {
+            if (!gone && panel.rig.port.written.value(panel.rig.port.written.size() - 1) == "PWR001")
+                gone = true, panel.rig.port.unplug_at = panel.rig.clock.now + 50;
+        };
+        QProcess* lost = start_ctl(this, panel.folder.path(), {"--port", "/dev/qv-com1", "PWR001"});
+        QTRY_COMPARE_WITH_TIMEOUT(lost->state(), QProcess::NotRunning, 20000);
+        const QString said = QString::fromLocal8Bit(lost->readAllStandardError());
+        QCOMPARE(lines(lost) << QString::number(lost->exitCode()), (QStringList{"PWR001", "2"}));
+        QVERIFY2(said.contains("lost /dev/qv-com1: Input/output error") && !said.contains("no ready"), qPrintable(said));
+
+        QTRY_COMPARE_WITH_TIMEOUT(silent->state(), QProcess::NotRunning, 20000);
+        QVERIFY(silent->exitCode() == 2 && silent->readAllStandardError().contains("does not answer"));
+        ::close(deaf);
     }
 
     // A mistyped option is said, with where to look, and nothing starts.
