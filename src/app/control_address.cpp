@@ -4,22 +4,66 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QSysInfo>
 
-QString control_socket_path(bool create, QString& error)
-{
 #ifdef Q_OS_WIN
-    Q_UNUSED(create);
-    Q_UNUSED(error);
+
+QString panel_folder(bool, QString&)
+{
+    return QDir::tempPath();  // each user's own on Windows
+}
+
+QString control_socket_path(bool, QString&)
+{
     return QStringLiteral("qv742-panel-%1").arg(user_tag());
+}
+
+QString panel_lock_path(QString&)
+{
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("qv742-panel-%1.lock").arg(user_tag()));
+}
+
 #else
-    static const QString kName = QStringLiteral("qv742-panel.socket");
+
+QString panel_folder(bool create, QString& error)
+{
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     QString ignored;
     if (!runtime.isEmpty() && QFileInfo(runtime).isAbsolute() && private_folder(runtime, false, ignored))
-        return QDir(runtime).filePath(kName);
-    const QString folder = QDir(QDir::tempPath()).filePath(QStringLiteral("qv742-%1").arg(user_tag()));
-    if (!private_folder(folder, create, error))
+        return runtime;
+    const QString shared = QDir(QDir::tempPath()).filePath(QStringLiteral("qv742-%1").arg(user_tag()));
+    QString taken;
+    if (private_folder(shared, create, taken))
+        return shared;
+    // Anyone may take a name in the temporary folder first. The cache folder
+    // is the user's own; the host's name keeps apart the panels of one home
+    // shared by several computers.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!QFileInfo(cache).isAbsolute()) {
+        error = taken;
         return QString();
-    return QDir(folder).filePath(kName);
-#endif
+    }
+    const QString own = QDir(cache).filePath(QStringLiteral("qv742/run-%1").arg(QSysInfo::machineHostName()));
+    if (create)
+        QDir().mkpath(QFileInfo(own).absolutePath());
+    if (!private_folder(own, create, error)) {
+        error = taken + QStringLiteral("; ") + error;
+        return QString();
+    }
+    return own;
 }
+
+QString control_socket_path(bool create, QString& error)
+{
+    const QString folder = panel_folder(create, error);
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("qv742-panel.socket"));
+}
+
+QString panel_lock_path(QString& error)
+{
+    const QString folder = panel_folder(true, error);
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("qv742-panel.lock"));
+}
+
+#endif

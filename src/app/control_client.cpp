@@ -5,6 +5,13 @@
 
 #include <QDeadlineTimer>
 #include <QThread>
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <poll.h>
+#include <sys/socket.h>
+#endif
 
 bool ControlClient::connect_to_panel(int retry_ms, QString& error)
 {
@@ -32,17 +39,43 @@ bool ControlClient::connect_to_panel(int retry_ms, QString& error)
 
 void ControlClient::send(const QByteArray& line)
 {
-    socket_.write(line + '\n');
+    const QByteArray bytes = line + '\n';
+#ifdef Q_OS_UNIX
+    // Past Qt: when the panel has answered and closed (too many clients, a
+    // lost device), Qt's failed write would throw away that answer unread.
+    const int fd = static_cast<int>(socket_.socketDescriptor());
+    qsizetype done = 0;
+    while (fd >= 0 && done < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), MSG_NOSIGNAL);
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        pollfd room{fd, POLLOUT, 0};
+        if (n < 0 && (errno == EINTR || (errno == EAGAIN && ::poll(&room, 1, 1000) == 1)))
+            continue;
+        return;  // closed: next() reads what the panel said before
+    }
+#else
+    socket_.write(bytes);
     socket_.waitForBytesWritten(1000);
+#endif
 }
 
-std::optional<control::Answer> ControlClient::next(int timeout_ms)
+std::optional<control::Answer> ControlClient::next(int timeout_ms, int silence_ms)
 {
     const QDeadlineTimer deadline(timeout_ms);
+    QDeadlineTimer quiet(silence_ms < 0 ? QDeadlineTimer::Forever : QDeadlineTimer(silence_ms));
     timed_out_ = false;
     for (;;) {
-        if (const auto line = reader_.take_line())
-            return control::split_answer(*line);
+        if (const auto line = reader_.take_line()) {
+            control::Answer answer = control::split_answer(*line);
+            if (answer.word != "WAIT")
+                return answer;
+            if (silence_ms >= 0)
+                quiet.setRemainingTime(silence_ms);  // busy, but there
+            continue;
+        }
         if (reader_.failed()) {
             failure_ = QStringLiteral("the panel sent a line that is too long");
             return std::nullopt;
@@ -60,7 +93,14 @@ std::optional<control::Answer> ControlClient::next(int timeout_ms)
             failure_ = QStringLiteral("the panel did not answer within %1 s").arg(timeout_ms / 1000);
             return std::nullopt;
         }
-        socket_.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
+        if (quiet.hasExpired()) {
+            timed_out_ = true;
+            failure_ = QStringLiteral("it said nothing for %1 s (it may be stopped or hung)").arg(silence_ms / 1000);
+            return std::nullopt;
+        }
+        const qint64 left = quiet.isForever() ? deadline.remainingTime()
+                                              : std::min(deadline.remainingTime(), quiet.remainingTime());
+        socket_.waitForReadyRead(static_cast<int>(left));
     }
 }
 

@@ -9,8 +9,11 @@
 //                                                         a command with a ready message
 //                                                         READY <message or NONE>
 //
-// Requests are answered in order. The panel may also say LOST <reason> (its
-// port is gone) or ERROR <text>; after either it closes the connection.
+// Requests are answered in order. While a request waits for the panel's own
+// routines its client hears WAIT each second. The panel may also say
+// LOST <reason> (its port is gone), HELD <text> (a command held up by a box
+// that waits for the user, dropped unsent) or ERROR <text>; after any of
+// these it closes the connection.
 // A request is one line of at most 64 bytes; anything else is an error.
 // Pure functions and a reader, no sockets, so they can be tried on any input.
 

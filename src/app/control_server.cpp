@@ -7,6 +7,7 @@
 #include "panel/panel.h"
 #include "platform/user_socket.h"
 
+#include <QApplication>
 #include <QLocalSocket>
 #include <QTimer>
 #include <algorithm>
@@ -15,6 +16,8 @@ using control::answer_line;
 
 namespace {
 constexpr int kGoodbyeMs = 5000;
+// How often a client whose request waits hears so.
+constexpr int kKeepAliveMs = 1000;
 }
 
 // One client. Its requests are handled in order: while one waits in the
@@ -30,6 +33,7 @@ public:
     bool busy = false;       // a request is queued or running
     bool closed = false;     // told to go, or dropped
     bool listening = false;  // follows the box's own messages
+    QString waiting;         // its command, while it waits in the queue
     QString bound;           // the device it asked about, canonical
     QString lost;            // the port was lost while its command ran
 };
@@ -38,6 +42,8 @@ ControlServer::ControlServer(ControlTarget target, QObject* parent)
     : QObject(parent), target_(std::move(target)), queue_(target_.panel->link)
 {
     connect(&server_, &QLocalServer::newConnection, this, &ControlServer::accept);
+    keep_alive_.setInterval(kKeepAliveMs);
+    connect(&keep_alive_, &QTimer::timeout, this, &ControlServer::keep_alive);
     target_.panel->link.add_observer(link_events_);
 }
 
@@ -162,9 +168,36 @@ void ControlServer::handle(ControlConnection* c, const QByteArray& line)
         break;
     case control::RequestKind::Command:
         c->busy = true;
+        c->waiting = request->command;
         queue_.push([this, guarded, command = request->command] { run_command(guarded, command); });
         break;
     }
+    if (c->busy && !keep_alive_.isActive())
+        keep_alive_.start();
+}
+
+// Clients whose request waits hear WAIT each second, so that a panel that
+// says nothing at all (stopped, hung) is told from a busy one. A command
+// held up by a box that waits for the user is not kept waiting: the client
+// hears why, and the command is dropped.
+void ControlServer::keep_alive()
+{
+    const bool user_asked = QApplication::activeModalWidget() != nullptr;
+    bool waiting = false;
+    for (ControlConnection* c : std::vector<ControlConnection*>(clients_)) {
+        if (!c->busy || c->closed)
+            continue;
+        if (user_asked && !c->waiting.isEmpty()) {
+            close_with(c, "HELD",
+                       QStringLiteral("the panel is waiting for its user to close a message box; %1 was not sent")
+                           .arg(c->waiting));
+            continue;
+        }
+        waiting = true;
+        send(c, answer_line("WAIT"));
+    }
+    if (!waiting)
+        keep_alive_.stop();
 }
 
 QString ControlServer::device_in_use() const
@@ -194,6 +227,12 @@ void ControlServer::run_command(const QPointer<ControlConnection>& c, const QStr
 {
     if (!c || c->closed)
         return;
+    // A client that gave up meanwhile may have gone unnoticed: its command
+    // must not reach the box then.
+    c->socket->waitForReadyRead(0);
+    if (!c || c->closed)
+        return;
+    c->waiting.clear();
     if (!c->bound.isEmpty() && device_in_use() != c->bound) {
         close_with(c, "LOST", QStringLiteral("the panel no longer uses this device"));
         return;

@@ -3,14 +3,17 @@
 // (qv742-ctl) reach the running panel through it. Only this user may
 // connect; a few clients at a time. Their commands wait in an IdleQueue and
 // run one at a time between the panel's own routines, so the box never sees
-// two commands at once. A client that misbehaves is told why and dropped;
-// one that stops reading or vanishes never holds the panel up.
+// two commands at once; meanwhile their clients hear WAIT each second, and
+// a command held up by a box that waits for the user is dropped with HELD.
+// A client that misbehaves is told why and dropped; one that stops reading
+// or vanishes never holds the panel up.
 
 #include "app/idle_queue.h"
 #include "link/link_observer.h"
 
 #include <QLocalServer>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -58,6 +61,7 @@ private:
     void drop(ControlConnection* c);
     void box_message(const QString& message);
     void port_lost(const QString& reason);
+    void keep_alive();
     QString device_in_use() const;
 
     // What the link tells the clients: the box's own messages, a lost port.
@@ -76,4 +80,5 @@ private:
     QLocalServer server_;
     IdleQueue queue_;
     std::vector<ControlConnection*> clients_;
+    QTimer keep_alive_;
 };

@@ -8,6 +8,7 @@
 #include "app/single_instance.h"
 #include "app/system_parts.h"
 #include "platform/fonts.h"
+#include "platform/standard_output.h"
 #include "platform/termination.h"
 
 #include <QApplication>
@@ -26,18 +27,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qv742-panel: %s\nTry 'qv742-panel --help'.\n", qPrintable(options.error));
         return 2;
     }
-    if (options.show_help) {
-        std::printf("%s", qPrintable(options.help_text));
-        return 0;
-    }
-    if (options.show_version) {
-        std::printf("qv742-panel %s\n", QV742_VERSION);
+    if (options.show_help || options.show_version) {
+        const QByteArray text = options.show_help ? options.help_text.toLocal8Bit()
+                                                  : QByteArrayLiteral("qv742-panel " QV742_VERSION "\n");
+        if (const int error = print_out(text))
+            return output_failed("qv742-panel", error);
         return 0;
     }
 
     SingleInstance instance;
     if (!instance.acquire())
         return hand_over_to_running_panel(options);
+    if (!instance.problem().isEmpty())
+        std::fprintf(stderr, "qv742-panel: %s; another panel of yours could start beside this one.\n",
+                     qPrintable(instance.problem()));
 
     install_font_substitutes();
     SystemParts parts;

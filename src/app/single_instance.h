@@ -1,6 +1,6 @@
 #pragma once
-// Only one panel may drive the box: a second start finds the lock held and
-// leaves at once, touching nothing.
+// Only one panel of a user may drive the box: a second start finds the lock
+// held and hands over to the running panel, touching nothing.
 
 #include <QLockFile>
 #include <QString>
@@ -8,12 +8,16 @@
 
 class SingleInstance {
 public:
-    // `lock_path` empty: a per-user lock in the temporary folder.
+    // `lock_path` empty: the lock in the user's private panel folder
+    // (control_address.h).
     explicit SingleInstance(const QString& lock_path = QString());
-    // True when this is the only running instance (the lock is now ours).
+    // False when another panel holds the lock. True when the lock is now
+    // ours, and also when no lock can be made at all (problem() says why):
+    // a panel that cannot keep a second one out still serves its user.
     bool acquire();
-    static QString default_lock_path();
+    const QString& problem() const { return problem_; }
 
 private:
     std::unique_ptr<QLockFile> lock_;
+    QString problem_;
 };

@@ -61,18 +61,21 @@ void ComDeviceMenu::load_choices()
     file_note_ = device_map_note(map_path_, map);
 }
 
-void ComDeviceMenu::report_start()
+void ComDeviceMenu::report_start(const QString& settings_note)
 {
     const int com = p_.st.com_port;
     const DeviceResolution& r = devices_.resolution(com);
     QStringList notes;
+    if (!settings_note.isEmpty())
+        notes << settings_note;
     if (!file_note_.isEmpty())
         notes << file_note_;
     if (r.warning && !r.note.isEmpty())
         notes << r.note;
     if (notes.isEmpty())
         return;
-    QString caption = QStringLiteral("Device file unreadable");
+    QString caption = settings_note.isEmpty() ? QStringLiteral("Device file unreadable")
+                                              : QStringLiteral("Settings file unreadable");
     if (r.warning)
         caption = devices_.chosen(com).isEmpty() ? QStringLiteral("Choose the COM%1 device").arg(com)
                                                  : QStringLiteral("COM%1 device missing").arg(com);
@@ -86,6 +89,9 @@ QString ComDeviceMenu::explain_failure(int com, const QString& detail) const
     const QString note = devices_.resolution(com).note;
     if (!note.isEmpty())
         text = note + QStringLiteral("\n\n") + text;
+    // Why the default device was tried at all.
+    if (!file_note_.isEmpty())
+        text = file_note_ + QStringLiteral("\n\n") + text;
     return text
         + QStringLiteral("\nTo use another serial device, hold the COM%1 button down and choose it.").arg(com);
 }
@@ -249,8 +255,7 @@ void ComDeviceMenu::choose(int com, const QString& name)
         file_note_.clear();
     else if (tell)
         tell(QStringLiteral("Cannot remember the device for COM%1").arg(com),
-             map_path_ + QStringLiteral(": ") + error
-                 + QStringLiteral(". COM%1 uses ").arg(com) + name + QStringLiteral(" until the panel is closed."));
+             error + QStringLiteral(" COM%1 uses ").arg(com) + name + QStringLiteral(" until the panel is closed."));
     open_com_port(p_, com);
 }
 

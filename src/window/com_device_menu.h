@@ -27,9 +27,10 @@ public:
 
     // Start-up, before the port opens: the devices chosen in earlier runs.
     void load_choices();
-    // End of start-up: a remembered choice that could not be used, or two
+    // End of start-up: a settings file that could not be read
+    // (`settings_note`), a remembered choice that could not be used, or two
     // adapters to choose between, is said on the message line.
-    void report_start();
+    void report_start(const QString& settings_note = QString());
     // The detail of a port that would not open, with what the user should
     // know about the device it stood for.
     QString explain_failure(int com, const QString& detail) const;

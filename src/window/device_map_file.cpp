@@ -1,5 +1,8 @@
 #include "window/device_map_file.h"
 
+#include "platform/regular_file.h"
+#include "window/settings_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -55,27 +58,24 @@ QByteArray format_device_map(const QString& com1, const QString& com2)
 
 DeviceMap read_device_map(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly)) {
-        DeviceMap map;
-        map.problems << file.errorString();
-        return map;
-    }
-    if (file.size() > kMaxBytes) {
-        DeviceMap map;
-        map.problems << QStringLiteral("it is far too large to be one");
-        return map;
-    }
-    return parse_device_map(file.readAll());
+    const FileRead read = read_regular_file(path, kMaxBytes);
+    if (read.status == FileRead::Status::Read)
+        return parse_device_map(read.bytes);
+    DeviceMap map;
+    if (read.status == FileRead::Status::Refused)
+        map.problems << read.problem;
+    return map;
 }
 
 bool write_device_map(const QString& path, const QByteArray& text, QString& error)
 {
+    if (!special_file_kind(path).isEmpty()) {
+        error = save_failure(path, QString());
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        error = file.errorString();
+        error = save_failure(path, file.errorString());
         return false;
     }
     return true;
@@ -89,6 +89,7 @@ QString device_map_note(const QString& path, const DeviceMap& map)
     if (map.problems.size() > 1)
         what += QStringLiteral(" (and %1 more)").arg(map.problems.size() - 1);
     return QStringLiteral("The file of chosen devices, %1, could not be read: %2. "
-                          "A COM number it does not name uses its default device.")
+                          "A COM number it does not name uses its default device; the file is left as it "
+                          "is until you choose a device.")
         .arg(path, what);
 }

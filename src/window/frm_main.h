@@ -110,8 +110,7 @@ protected:
 
 private:
     void create_elements();
-    void create_buttons();
-    void read_settings();
+    QString read_settings();
     void load_outline();
     bool load_background(const QString& file);
     void scale_layout();

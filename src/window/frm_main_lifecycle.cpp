@@ -34,7 +34,7 @@ void FrmMain::start_up()
     if (device_menu_)
         device_menu_->load_choices();
     // A request to end can arrive in any message box of start-up.
-    read_settings();
+    const QString settings_note = read_settings();
     if (shut_down_)
         return;
     load_outline();
@@ -48,7 +48,7 @@ void FrmMain::start_up()
     if (st_.port_open)
         startup_exchange(panel_);
     if (device_menu_)
-        device_menu_->report_start();
+        device_menu_->report_start(settings_note);
     setWindowTitle(QString::fromLatin1(kTitle));
     if (st_.win_on_top)
         set_on_top(true);
@@ -56,11 +56,13 @@ void FrmMain::start_up()
 
 // Fields in order; the port opens as soon as its number is known. A missing
 // or unreadable field takes the safe choice: skin 1, COM1, the window
-// centred on the screen, on top.
-void FrmMain::read_settings()
+// centred on the screen, on top. Returns what the user should hear about a
+// file that could not be read.
+QString FrmMain::read_settings()
 {
-    const StoredSettings s =
-        read_settings_file(env_.settings_read_path.isEmpty() ? env_.settings_path : env_.settings_read_path);
+    const QString path = env_.settings_read_path.isEmpty() ? env_.settings_path : env_.settings_read_path;
+    QString problem;
+    const StoredSettings s = read_settings_file(path, &problem);
     st_.panel_skin = s.skin.value_or(1) == 1 ? QStringLiteral("1") : QStringLiteral("2");
     // A port number other than 2 names no port of the panel's: COM1.
     st_.com_port = s.com_port.value_or(1) == 2 ? 2 : 1;
@@ -74,6 +76,7 @@ void FrmMain::read_settings()
         setProperty("centre_on_screen", true);
     }
     st_.win_on_top = s.on_top.value_or(true);
+    return problem.isEmpty() ? QString() : settings_read_note(path, problem);
 }
 
 // The design positions follow the width of the panel bitmap actually loaded.
@@ -140,5 +143,5 @@ void FrmMain::save_settings()
                                               place.x(), place.y(), st_.win_on_top);
     QString error;
     if (!write_settings_file(env_.settings_path, record, error))
-        show_message(QStringLiteral("Cannot save the settings to %1").arg(env_.settings_path), error);
+        show_message(QStringLiteral("Cannot save the settings"), error);  // the error names what is in the way
 }

@@ -1,6 +1,7 @@
 #include "window/settings_file.h"
 
 #include "core/rounding.h"
+#include "platform/regular_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,8 @@
 namespace {
 
 constexpr const char* kFileName = "QVR_742.ini";
+// The file is one short line; anything larger is not ours.
+constexpr qint64 kMaxBytes = 4096;
 
 // A whole number, written with or without a fraction (rounded half to even).
 std::optional<qint64> read_number(const QByteArray& field, qint64 low, qint64 high)
@@ -40,14 +43,15 @@ std::optional<bool> read_boolean(const QByteArray& field)
     return std::nullopt;
 }
 
-// Why `path` cannot be written, in words the user can act on.
+}  // namespace
+
 QString save_failure(const QString& path, const QString& platform_error)
 {
     const QFileInfo file(path);
-    if (file.isDir())
-        return QStringLiteral("%1 is a folder, not a file. Rename or remove that folder so that the settings "
-                              "can be saved.")
-            .arg(file.absoluteFilePath());
+    const QString kind = special_file_kind(path);
+    if (!kind.isEmpty())
+        return QStringLiteral("%1 is %2, not a file. Rename or remove it so that the settings can be saved.")
+            .arg(file.absoluteFilePath(), kind);
     const QString folder = file.absolutePath();
     if (!QFileInfo(folder).isDir()) {
         QString blocker = folder;
@@ -64,10 +68,8 @@ QString save_failure(const QString& path, const QString& platform_error)
         return QStringLiteral("The folder %1 cannot be written. Make it writable for your user (ls -ld %1 "
                               "shows its owner and permissions).")
             .arg(folder);
-    return platform_error + QLatin1Char('.');
+    return QStringLiteral("%1: %2.").arg(file.absoluteFilePath(), platform_error);
 }
-
-}  // namespace
 
 StoredSettings parse_settings(const QByteArray& text)
 {
@@ -112,17 +114,29 @@ QByteArray format_settings(int skin, int com_port, qint32 left, qint32 top, bool
         + (on_top ? "#TRUE#" : "#FALSE#") + "\r\n";
 }
 
-StoredSettings read_settings_file(const QString& path)
+StoredSettings read_settings_file(const QString& path, QString* problem)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    // The file is one short line; anything huge is not ours.
-    return parse_settings(file.read(4096));
+    const FileRead read = read_regular_file(path, kMaxBytes);
+    if (problem)
+        *problem = read.problem;
+    return parse_settings(read.bytes);
+}
+
+QString settings_read_note(const QString& path, const QString& problem)
+{
+    return QStringLiteral("The settings file, %1, could not be read: %2. The panel started with its default "
+                          "settings.")
+        .arg(path, problem);
 }
 
 bool write_settings_file(const QString& path, const QByteArray& record, QString& error)
 {
+    // A new file would take the place of a named pipe, and, for root, of
+    // the device a link leads to: never.
+    if (!special_file_kind(path).isEmpty()) {
+        error = save_failure(path, QString());
+        return false;
+    }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(record) != record.size() || !file.commit()) {

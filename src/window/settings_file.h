@@ -24,13 +24,25 @@ StoredSettings parse_settings(const QByteArray& text);
 // The record line, ended by CR LF.
 QByteArray format_settings(int skin, int com_port, qint32 left, qint32 top, bool on_top);
 
-// Reads the file; all fields empty when it is missing or unreadable.
-StoredSettings read_settings_file(const QString& path);
+// Reads the file; all fields empty when it is missing or cannot be read.
+// Only a regular file is read, never more than a few KiB; what else was
+// found (a named pipe, a device, a folder, a huge file, no permission) is
+// said in `problem`, which stays empty for a missing file.
+StoredSettings read_settings_file(const QString& path, QString* problem = nullptr);
+
+// What the user is told when the file at `path` could not be read.
+QString settings_read_note(const QString& path, const QString& problem);
 
 // Writes a new file and then replaces the old one, so a failure half-way
-// never loses the settings already there. False on failure, with what is
-// wrong and what to do about it.
+// never loses the settings already there. Never writes through or over
+// anything but a regular file. False on failure, with what is wrong and what
+// to do about it.
 bool write_settings_file(const QString& path, const QByteArray& record, QString& error);
+
+// Why a settings file at `path` could not be written, in words the user can
+// act on: the folder that cannot be written or created, or what is in the
+// file's place. `platform_error` when nothing better is known.
+QString save_failure(const QString& path, const QString& platform_error);
 
 // The settings file in the user's configuration folder.
 QString user_settings_path();

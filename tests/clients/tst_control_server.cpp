@@ -5,17 +5,22 @@
 
 #include "app/come_forward.h"
 #include "app/control_address.h"
+#include "app/control_client.h"
 #include "app/control_server.h"
 #include "app/idle_queue.h"
 #include "app/single_instance.h"
 #include "app/system_parts.h"
 #include "platform/user_socket.h"
 #include "magnifier/frm_mag.h"
+#include "panel/option_lines.h"
+#include "panel_copy.h"
 #include "panel_rig.h"
 #include "sim_process.h"
 #include "test_registry.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <cerrno>
@@ -59,13 +64,17 @@ struct TestClient {
         socket.waitForConnected(2000);
     }
     void say(const QByteArray& line) { socket.write(line + '\n'), socket.flush(); }
-    // The next line; empty when none came in time.
+    // The next line but the keep-alive WAIT; empty when none came in time.
     QByteArray line()
     {
         const QDeadlineTimer deadline(5000);
-        while (!socket.canReadLine() && !deadline.hasExpired() && socket.state() == QLocalSocket::ConnectedState)
-            QTest::qWait(2);
-        return socket.canReadLine() ? socket.readLine().chopped(1) : QByteArray();
+        for (;;) {
+            while (!socket.canReadLine() && !deadline.hasExpired() && socket.state() == QLocalSocket::ConnectedState)
+                QTest::qWait(2);
+            const QByteArray next = socket.canReadLine() ? socket.readLine().chopped(1) : QByteArray();
+            if (next != "WAIT")
+                return next;
+        }
     }
     QByteArray ask(const QByteArray& request) { return say(request), line(); }
     bool closed()
@@ -111,13 +120,10 @@ QByteArray push_without_reading(int fd, const QByteArray& bytes, int tries)
 // its standard error, or "exit N" when it did not exit 0.
 QString start_again(ServedPanel& panel, const QStringList& args = {})
 {
-    QTemporaryDir tmp;
-    SingleInstance first(QDir(tmp.path()).filePath("qv742-panel-qvtest.lock"));
+    SingleInstance first(panel.folder.filePath("qv742-panel.lock"));
     first.acquire();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", panel.folder.path());
-    env.insert("TMPDIR", tmp.path());
-    env.insert("USER", "qvtest");
     env.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess second;
     second.setProcessEnvironment(env);
@@ -141,7 +147,44 @@ bool strictly_alternating(const QStringList& sim_lines)
     return !owed;
 }
 
+// qv742-ctl as a script of the user whose runtime folder is `runtime`.
+QProcess* start_ctl(QObject* parent, const QString& runtime, const QStringList& args)
+{
+    auto* p = new QProcess(parent);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    p->setProcessEnvironment(env);
+    p->start(QStringLiteral(QV742_CTL), args);
+    return p;
+}
+
 QStringList lines(QProcess* p) { return QString::fromLatin1(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts); }
+
+// Runs `act` in a child process as the user nobody when this test runs as
+// root, else as this user. System calls only: the child is a copy of a
+// threaded process. True when `act` returned true.
+template <typename Act>
+bool as_another_user(Act act)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const gid_t nogroup = 65534;
+        if (::geteuid() == 0 && (::setgroups(1, &nogroup) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        ::_exit(act() ? 0 : 4);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// What is at `path`, not following a link: inode, type, mode and owner.
+QString identity(const QByteArray& path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) != 0 ? QString("missing")
+                                               : QString("%1 %2 %3").arg(st.st_ino).arg(st.st_mode).arg(st.st_uid);
+}
 
 }  // namespace
 
@@ -225,6 +268,84 @@ private slots:
         QCOMPARE(late.socket.state(), QLocalSocket::UnconnectedState);
     }
 
+    // A panel that answers and closes at once (too many clients, a lost
+    // device) is heard, even when the client writes after the close.
+    void what_the_panel_said_before_closing_is_heard()
+    {
+        QTemporaryDir runtime;
+        const QByteArray old_runtime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        const int listener = raw_socket(QFile::encodeName(runtime.filePath("qv742-panel.socket")), false);
+        QVERIFY(listener >= 0 && ::listen(listener, 8) == 0);
+        ControlClient client;
+        QString error;
+        QVERIFY(client.connect_to_panel(0, error));
+        const int served = ::accept(listener, nullptr, nullptr);
+        const QByteArray said = "ERROR the panel has 8 clients already; try again later\n";
+        QVERIFY(::send(served, said.constData(), said.size(), MSG_NOSIGNAL) == said.size());
+        ::close(served);
+        client.send("DEVICE");
+        const auto answer = client.next(2000);
+        QCOMPARE(answer ? answer->word : client.failure().toUtf8(), QByteArray("ERROR"));
+        ::close(listener);
+        qputenv("XDG_RUNTIME_DIR", old_runtime);
+    }
+
+    // Scripts are told the truth within seconds: a command held up by a box
+    // that waits for the user is dropped and the script hears why; a panel
+    // that says nothing at all (stopped) is given up on; a device lost under
+    // a command is said, with a non-zero exit.
+    void scripts_are_told_the_truth_quickly()
+    {
+        QTemporaryDir stopped;  // a panel's socket that nobody serves, as a stopped panel's
+        const int deaf = raw_socket(QFile::encodeName(stopped.filePath("qv742-panel.socket")), false);
+        QVERIFY(deaf >= 0 && ::listen(deaf, 8) == 0);
+        QElapsedTimer clock;
+        clock.start();
+        QProcess* silent = start_ctl(this, stopped.path(), {"--port", "/dev/qv-com1", "VER999"});
+
+        ServedPanel panel;
+        QTemporaryDir bmp;  // no Flower skin: choosing it shows a box
+        for (const char* f : {"blue_panel.bmp", "1_panel.bmp"})
+            QVERIFY(QFile::copy(source_bmp_dir() + "/" + f, bmp.filePath(QString::fromLatin1(f))));
+        panel.rig.env.bmp_dir = bmp.path();
+        panel.rig.env.message_box = nullptr;  // the real, modal one
+        QVERIFY(panel.start());
+        QProcess* held = start_ctl(this, panel.folder.path(), {"--port", "/dev/qv-com1", "FRZ001"});
+        qint64 told_ms = -1;
+        QTimer user;  // closes the box once the script is told, or after 20 s
+        user.callOnTimeout([&] {
+            if (held->state() == QProcess::NotRunning && told_ms < 0)
+                told_ms = clock.elapsed();
+            if (QWidget* box = QApplication::activeModalWidget(); box && (told_ms >= 0 || clock.elapsed() > 20000))
+                box->close();
+        });
+        user.start(20);
+        const int from = panel.rig.sent().size();
+        option_clicked(panel.rig.p(), 3);
+        QTest::qWait(50);
+        QVERIFY2(told_ms >= 0 && told_ms < 5000, qPrintable(QString::number(told_ms)));
+        QCOMPARE(held->exitCode(), 2);
+        QVERIFY(held->readAllStandardError().contains("waiting for its user to close a message box; FRZ001 was not sent"));
+        QVERIFY(!panel.rig.sent_since(from).contains("FRZ001"));
+
+        // The device goes while the ready message of the script's PWR001 is awaited.
+        bool gone = false;
+        panel.rig.on_events = [&] {
+            if (!gone && panel.rig.port.written.value(panel.rig.port.written.size() - 1) == "PWR001")
+                gone = true, panel.rig.port.unplug_at = panel.rig.clock.now + 50;
+        };
+        QProcess* lost = start_ctl(this, panel.folder.path(), {"--port", "/dev/qv-com1", "PWR001"});
+        QTRY_COMPARE_WITH_TIMEOUT(lost->state(), QProcess::NotRunning, 20000);
+        const QString said = QString::fromLocal8Bit(lost->readAllStandardError());
+        QCOMPARE(lines(lost) << QString::number(lost->exitCode()), (QStringList{"PWR001", "2"}));
+        QVERIFY2(said.contains("lost /dev/qv-com1: Input/output error") && !said.contains("no ready"), qPrintable(said));
+
+        QTRY_COMPARE_WITH_TIMEOUT(silent->state(), QProcess::NotRunning, 20000);
+        QVERIFY(silent->exitCode() == 2 && silent->readAllStandardError().contains("does not answer"));
+        ::close(deaf);
+    }
+
     // A mistyped option is said, with where to look, and nothing starts.
     void a_wrong_option_is_said()
     {
@@ -281,6 +402,68 @@ private slots:
         QCOMPARE(control_socket_path(true, error), fallback);
         had_tmp ? qputenv("TMPDIR", old_tmp) : qunsetenv("TMPDIR");
         qputenv("XDG_RUNTIME_DIR", old_runtime);
+    }
+
+    // Another user's files at the name a panel uses in the shared temporary
+    // folder (a folder open to all, a link to a folder of theirs, a file)
+    // stop neither a user's panel, nor its second start, nor its scripts:
+    // the panel takes a private folder in the user's cache folder. With a
+    // runtime folder neither TMPDIR nor USER changes where the panel is.
+    void another_users_files_never_stop_a_panel()
+    {
+        QTemporaryDir shared;  // like /tmp: every user may make names in it
+        QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 01777) == 0);
+        const QByteArray name = QFile::encodeName(shared.filePath("qv742-" + user_tag()));
+        const QByteArray theirs = QFile::encodeName(shared.filePath("theirs"));
+        enum Put { Nothing, OpenFolder, LinkToTheirs, File };
+        for (const Put put : {Nothing, OpenFolder, LinkToTheirs, File}) {
+            QVERIFY(as_another_user([&] {
+                switch (put) {
+                case Nothing:
+                    return true;
+                case OpenFolder:
+                    return ::mkdir(name.constData(), 0777) == 0 && ::chmod(name.constData(), 0777) == 0;
+                case LinkToTheirs:
+                    return ::mkdir(theirs.constData(), 0700) == 0 && ::symlink(theirs.constData(), name.constData()) == 0;
+                case File:
+                    return ::close(::open(name.constData(), O_CREAT | O_WRONLY, 0666)) == 0;
+                }
+                return false;
+            }));
+            const QString before = identity(name);
+            SimProcess sim;
+            PanelCopy copy;
+            copy.runtime_folder = put == Nothing;
+            copy.environment = {{"TMPDIR", shared.path()}, {"XDG_CACHE_HOME", copy.dir.filePath("cache")}};
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove("XDG_RUNTIME_DIR");
+            if (put == Nothing)
+                env.insert("XDG_RUNTIME_DIR", copy.dir.filePath("run"));
+            for (const auto& [variable, value] : copy.environment)
+                env.insert(variable, value);
+            QProcess& panel = copy.start(sim.link());
+            QTRY_COMPARE_WITH_TIMEOUT(sim.received().size(), 9, 15000);  // its start-up exchange
+
+            copy.environment["USER"] = QString();
+            if (put == Nothing)
+                copy.environment["TMPDIR"] = copy.dir.filePath("tmp");
+            QProcess& second = copy.start(sim.link(), "offscreen", QProcess::SeparateChannels);
+            QVERIFY(second.waitForFinished(10000));
+            const QString said = QString::fromLocal8Bit(second.readAllStandardError());
+            QVERIFY2(second.exitCode() == 0 && said.contains("brought forward"), qPrintable(said));
+
+            QProcess script;
+            script.setProcessEnvironment(env);
+            script.start(QStringLiteral(QV742_CTL), {"--port", sim.link(), "VER999"});
+            QVERIFY(script.waitForFinished(20000));
+            QCOMPARE(script.readAllStandardOutput() + QByteArray::number(script.exitCode()), QByteArray("VER105\n0"));
+            QCOMPARE(identity(name), before);
+
+            ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
+            QVERIFY(panel.waitForFinished(10000));
+            QFile::remove(QFile::decodeName(name)) || QDir(QFile::decodeName(name)).removeRecursively();
+            QDir(QFile::decodeName(theirs)).removeRecursively();
+        }
     }
 
     // Another user's process, even one let into the folder, is refused.

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -49,6 +50,8 @@ public:
             env.insert("XDG_RUNTIME_DIR", dir.filePath("run"));
         else
             env.remove("XDG_RUNTIME_DIR");
+        for (const auto& [name, value] : environment)
+            value.isNull() ? env.remove(name) : env.insert(name, value);
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(channels);
         p->start(program, {"--com1", link});
@@ -62,6 +65,7 @@ public:
 
     QTemporaryDir dir;
     bool runtime_folder = true;  // false: the session has no XDG_RUNTIME_DIR
+    std::map<QString, QString> environment;  // set for the next starts; a null value removes the name
     QString program;
 
 private:

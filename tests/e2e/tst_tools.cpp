@@ -5,6 +5,8 @@
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -133,6 +135,50 @@ private slots:
         QTRY_VERIFY(QFileInfo::exists(link));
         second.terminate();
         QVERIFY(second.waitForFinished(5000) && !QFileInfo(link).isSymLink());
+    }
+
+    // Output that cannot be written, to a full disk or to a reader that
+    // has gone (with SIGPIPE ignored, as under systemd), is an error with a
+    // non-zero exit for every tool, never a silent success.
+    void a_failed_write_of_the_output_is_an_error()
+    {
+        SimProcess sim;
+        QTemporaryDir dir;
+        const struct {
+            const char* program;
+            QStringList args;
+        } runs[] = {
+            {QV742_CTL, {"--help"}},
+            {QV742_CTL, {"--port", sim.link(), "VER999"}},
+            {QV742_SIM, {"--version"}},
+            {QV742_SIM, {"--link", dir.filePath("com1")}},  // its report of the traffic
+            {QV742_PANEL, {"--version"}},
+        };
+        for (const bool closed_pipe : {false, true}) {
+            for (const auto& run : runs) {
+                QProcess p;
+                if (closed_pipe) {
+                    p.setStandardOutputFile(QProcess::nullDevice());
+                    p.setChildProcessModifier([] {
+                        int ends[2];
+                        ::signal(SIGPIPE, SIG_IGN);
+                        if (::pipe(ends) == 0)
+                            ::close(ends[0]), ::dup2(ends[1], STDOUT_FILENO);
+                    });
+                } else {
+                    p.setStandardOutputFile("/dev/full");
+                }
+                p.start(QString::fromLatin1(run.program), run.args);
+                p.closeWriteChannel();
+                if (run.args.first() == "--link") {  // the simulator reports a command it receives
+                    QTRY_VERIFY(QFileInfo::exists(dir.filePath("com1")));
+                    ctl({"--port", dir.filePath("com1"), "VER999"});
+                }
+                const QString row = QString("%1 %2, %3").arg(run.program, run.args.join(' '), closed_pipe ? "pipe" : "full");
+                QVERIFY2(p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit, qPrintable(row));
+                QVERIFY2(p.exitCode() == 2 && p.readAllStandardError().contains("cannot write the output"), qPrintable(row));
+            }
+        }
     }
 
     void a_vanished_box_ends_the_client_at_once()

@@ -12,12 +12,24 @@
 #include <QMenu>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
+#include <sys/stat.h>
 
 namespace {
 
 const SerialDeviceInfo kProlific{"/dev/ttyUSB1", "", "Prolific USB-Serial", "Prolific", true};
 
 QString map_file(PanelRig& r) { return device_map_path(r.settings_path()); }
+
+// What is at `path` (not following a link) and what it leads to.
+QString identity(const QString& path)
+{
+    struct stat at {}, to {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &at) != 0)
+        return "missing";
+    ::stat(name.constData(), &to);
+    return QString("%1:%2 -> %3:%4").arg(at.st_ino).arg(at.st_mode & S_IFMT).arg(to.st_ino).arg(to.st_mode & S_IFMT);
+}
 
 // The tooltip a button shows when the pointer rests on it.
 QString tooltip(QWidget* button)
@@ -204,6 +216,70 @@ private slots:
         QVERIFY(none.details[0].startsWith("The device chosen for COM1, /dev/serial/by-id/usb-gone, is not there."));
         QVERIFY(none.details[0].contains("hold the COM1 button down"));
         QCOMPARE(none.devices.watched, QString("/dev/serial/by-id/usb-gone"));
+    }
+
+    // Special files where the settings belong: nothing hangs or reads
+    // without end, the file is named, the defaults are used, and nothing is
+    // ever written through it.
+    void special_files_where_settings_belong_are_named_and_kept()
+    {
+        enum Make { Pipe, LinkToPipe, LinkToZero, Folder, Huge };
+        const struct {
+            bool devices;  // QVR_742_devices.ini, else QVR_742.ini
+            Make make;
+            QString kind;
+        } cases[] = {
+            {false, Pipe, "a named pipe"}, {false, LinkToPipe, "a named pipe"}, {false, Folder, "a folder"},
+            {false, Huge, "far too large"}, {true, Pipe, "a named pipe"}, {true, LinkToZero, "a character device"},
+            {true, Folder, "a folder"}, {true, Huge, "far too large"},
+        };
+        for (const auto& c : cases) {
+            PanelRig r(BoxConfig{}, c.devices ? "2,1,1500,1500,#FALSE#\r\n" : "");
+            r.devices.listed = {kBuiltIn, kFtdi};
+            const QString path = c.devices ? map_file(r) : r.settings_path();
+            const QByteArray name = QFile::encodeName(path);
+            if (c.make == Pipe || c.make == LinkToPipe)
+                QVERIFY(::mkfifo(QFile::encodeName(path + ".pipe").constData(), 0600) == 0);
+            if (c.make == Pipe)
+                QVERIFY(::rename(QFile::encodeName(path + ".pipe").constData(), name.constData()) == 0);
+            if (c.make == LinkToPipe || c.make == LinkToZero)
+                QVERIFY(QFile::link(c.make == LinkToZero ? "/dev/zero" : path + ".pipe", path));
+            if (c.make == Folder)
+                QVERIFY(QDir().mkdir(path));
+            if (c.make == Huge) {
+                QFile huge(path);
+                QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 33));  // sparse
+            }
+            const QString before = identity(path);
+            r.start();
+            const QString row = path + ", could not be read: it is " + c.kind;
+            QCOMPARE(r.caption(), c.devices ? "Device file unreadable" : "Settings file unreadable");
+            QVERIFY2(r.el().lab_msg->toolTip().contains(row), qPrintable(r.el().lab_msg->toolTip()));
+            QCOMPARE(QStringList({r.st.panel_skin, r.port.device_name(1)}),
+                     QStringList({c.devices ? "2" : "1", "/dev/ttyS0"}));
+            if (c.devices && c.make == Pipe) {  // choosing a device must not write into the pipe
+                r.frm().device_menu()->choose(1, kFtdi.stable_name);
+                QCOMPARE(r.messages.value(0), QString("Cannot remember the device for COM1"));
+                QVERIFY2(r.details.value(0).startsWith(path + " is a named pipe, not a file."), qPrintable(row));
+            }
+            r.frm().close();
+            if (c.devices || c.make != Huge) {
+                QCOMPARE(identity(path), before);
+                QVERIFY2(!r.messages.contains("Cannot save the settings") == (c.devices || c.make == Huge),
+                         qPrintable(row));
+            }
+            QVERIFY(identity("/dev/zero").endsWith(QString(":%1").arg(S_IFCHR)));
+        }
+        // The start-up dialog of a port that would not open says why the
+        // default was tried.
+        PanelRig none;
+        QVERIFY(::mkfifo(QFile::encodeName(map_file(none)).constData(), 0600) == 0);
+        none.port.present.clear();
+        none.start();
+        QVERIFY2(none.details.value(0).startsWith("The file of chosen devices, " + map_file(none)
+                                                  + ", could not be read: it is a named pipe, not a file. "
+                                                    "A COM number it does not name uses its default device"),
+                 qPrintable(none.details.value(0)));
     }
 
     void what_cannot_be_used_from_the_menu_is_refused()

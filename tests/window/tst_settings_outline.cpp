@@ -1,14 +1,33 @@
 // The settings file and the window outline: pure functions.
 
 #include "test_registry.h"
+#include "window/device_map_file.h"
 #include "window/outline.h"
 #include "window/settings_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 namespace {
+
+// Root may write anywhere: while this lives, the process runs as nobody
+// (and goes back, since root stays its saved user).
+struct AsAnotherUser {
+    AsAnotherUser() : root(::geteuid() == 0)
+    {
+        if (root)
+            ok = ::setresgid(65534, 65534, 0) == 0 && ::setresuid(65534, 65534, 0) == 0;
+    }
+    ~AsAnotherUser()
+    {
+        if (root && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0))
+            qFatal("cannot become root again");
+    }
+    bool root;
+    bool ok = true;
+};
 
 // The fields read, "-" for each that could not be.
 QString fields(const QByteArray& text)
@@ -55,11 +74,18 @@ private slots:
         QString error;
         QVERIFY(write_settings_file(path, format_settings(2, 1, 10, 20, false), error));
         QVERIFY(read_settings_file(path).complete() && *read_settings_file(path).skin == 2);
-        // A folder that cannot be written keeps the old file and says why.
-        QFile::setPermissions(dir.filePath("sub"), QFile::ReadOwner | QFile::ExeOwner);
-        const bool root = QFile(dir.filePath("sub/probe")).open(QIODevice::WriteOnly);
-        if (!root) {
-            QVERIFY(!write_settings_file(path, format_settings(1, 1, 0, 0, true), error) && !error.isEmpty());
+        // A folder that cannot be written keeps the old files, and what is
+        // said names that folder.
+        const QFile::Permissions rx = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+            | QFile::ReadOther | QFile::ExeOther;
+        QFile::setPermissions(dir.path(), rx | QFile::WriteOwner);
+        QFile::setPermissions(dir.filePath("sub"), rx);
+        {
+            const AsAnotherUser nobody;
+            QVERIFY(nobody.ok);
+            const QString said = "The folder " + dir.filePath("sub") + " cannot be written";
+            QVERIFY(!write_settings_file(path, format_settings(1, 1, 0, 0, true), error) && error.startsWith(said));
+            QVERIFY(!write_device_map(device_map_path(path), "COM1=/dev/ttyUSB0\n", error) && error.startsWith(said));
             QCOMPARE(*read_settings_file(path).skin, 2);
         }
         QFile::setPermissions(dir.filePath("sub"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

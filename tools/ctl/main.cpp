@@ -1,6 +1,6 @@
 // qv742-ctl: send commands to the box and print its replies, under the same
 // time limits as the panel. One line per command: the reply, or NONE.
-// Exit status 1 when any reply is NONE, 2 on a usage or port error.
+// Exit status 1 when any reply is NONE, 2 on a usage, port or output error.
 
 #include "core/shared_state.h"
 #include "link/clock.h"
@@ -10,6 +10,7 @@
 #include "link/protocol.h"
 #include "link/system_device_list.h"
 #include "link/system_serial_port.h"
+#include "platform/standard_output.h"
 #include "via_panel.h"
 
 #include <QCommandLineParser>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -39,6 +41,14 @@ int usage_error(const QString& text)
     return 2;
 }
 
+// Prints `text`; the exit status when that failed.
+std::optional<int> print_or_fail(const QString& text)
+{
+    if (const int e = print_out(text.toLocal8Bit()))
+        return output_failed("qv742-ctl", e);
+    return std::nullopt;
+}
+
 // One device a line: path, stable name ("-" when none), description.
 int list_devices()
 {
@@ -47,8 +57,10 @@ int list_devices()
         QString what = d.description;
         if (!d.manufacturer.isEmpty())
             what += (what.isEmpty() ? QString() : QStringLiteral(", ")) + d.manufacturer;
-        std::printf("%s\t%s\t%s\n", qPrintable(d.path), qPrintable(d.stable_name.isEmpty() ? "-" : d.stable_name),
-                    qPrintable(what.isEmpty() ? QStringLiteral("-") : what));
+        const QString line = d.path + '\t' + (d.stable_name.isEmpty() ? QStringLiteral("-") : d.stable_name) + '\t'
+            + (what.isEmpty() ? QStringLiteral("-") : what) + '\n';
+        if (const auto failed = print_or_fail(line))
+            return *failed;
     }
     return 0;
 }
@@ -70,7 +82,8 @@ int main(int argc, char** argv)
         "Example: qv742-ctl --port /dev/ttyUSB0 VER999 PWR999\n"
         "--list prints the serial devices present, one a line: path, stable name\n"
         "(- when none) and description, separated by tabs.\n"
-        "Exit status: 0 all replies came, 1 a reply was NONE, 2 usage or port error.");
+        "Exit status: 0 all replies came, 1 a reply was NONE, 2 usage, port or output\n"
+        "error, or the panel that uses the device lost it, refused or does not answer.");
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption port_opt({"p", "port"}, "Serial device of the box, e.g. /dev/ttyS0 or /dev/ttyUSB0 (required).", "DEVICE");
@@ -84,7 +97,12 @@ int main(int argc, char** argv)
     // exit with 1, which means a missing reply.
     if (!parser.parse(QCoreApplication::arguments()))
         return usage_error(parser.errorText());
-    parser.process(app);  // --help, --help-all, --version
+    // Printed here rather than by the parser, which exits 0 even when the
+    // text could not be written.
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        return print_or_fail(parser.helpText()).value_or(0);
+    if (parser.isSet(QStringLiteral("version")))
+        return print_or_fail(QStringLiteral("qv742-ctl " QV742_VERSION "\n")).value_or(0);
 
     if (parser.isSet(list_opt)) {
         if (parser.isSet(port_opt) || parser.isSet(listen_opt) || !parser.positionalArguments().isEmpty())
@@ -134,14 +152,14 @@ int main(int argc, char** argv)
     int status = 0;
     for (const QString& command : commands) {
         const Reply reply = link.tx_cmd(command);
-        std::printf("%s\n", qPrintable(reply.text));
-        std::fflush(stdout);
+        if (const auto failed = print_or_fail(reply.text + '\n'))
+            return *failed;
         if (!reply.answered()) {
             status = 1;
         } else if (protocol::expects_ready(command)) {
             // Wait for the box to finish, as the panel does, so the ready
             // message cannot be taken for the next command's reply.
-            if (!link.rx_rdy().answered())
+            if (!link.rx_rdy().answered() && lost.isEmpty())
                 std::fprintf(stderr, "qv742-ctl: no ready message within 5 s after %s\n", qPrintable(command));
         }
         if (!lost.isEmpty())
@@ -153,8 +171,8 @@ int main(int argc, char** argv)
         const qint64 left = std::min<qint64>(end - clock.now_ms(), std::numeric_limits<int>::max());
         if (port.bytes_waiting() == 0 && !port.wait_readable(static_cast<int>(left)))
             continue;
-        std::printf("%s\n", qPrintable(link.rx_cmd_tim().text));
-        std::fflush(stdout);
+        if (const auto failed = print_or_fail(link.rx_cmd_tim().text + '\n'))
+            return *failed;
     }
     if (!lost.isEmpty()) {
         std::fprintf(stderr, "qv742-ctl: lost %s: %s\n", qPrintable(parser.value(port_opt)), qPrintable(lost));

@@ -2,6 +2,7 @@
 
 #include "app/control_client.h"
 #include "link/protocol.h"
+#include "platform/standard_output.h"
 
 #include <QDeadlineTimer>
 #include <cstdio>
@@ -11,6 +12,10 @@ namespace {
 // The panel answers between its own routines; the longest (power on, with
 // its ready wait and the mode queries) takes some seconds.
 constexpr int kAnswerMs = 60000;
+// A live panel turns its event loop at least every 5.3 s (its longest
+// exchange) and says WAIT each second while a request waits: a panel
+// silent for longer is stopped or hangs.
+constexpr int kSilenceMs = 10000;
 
 class PanelSession {
 public:
@@ -28,35 +33,55 @@ public:
                 continue;  // before the listening begins, as the port would drop them
             if (a->word == expected)
                 return a;
-            ended(a->text);
+            ended(a->word, a->text);
             return std::nullopt;
         }
     }
 
-    // Any answer; LOST and ERROR end the session, and so does running out
-    // of time when an answer is owed.
+    // Any answer; LOST, HELD and ERROR end the session, and so does running
+    // out of time, or a silent panel, when an answer is owed.
     std::optional<control::Answer> next(int timeout_ms, bool owed)
     {
-        const auto a = client_.next(timeout_ms);
+        const auto a = client_.next(timeout_ms, owed ? kSilenceMs : -1);
         if (!a) {
             if (owed || !client_.timed_out())
-                ended(client_.failure());
+                ended(client_.timed_out() ? "SILENT" : "LOST", client_.failure());
             return std::nullopt;
         }
-        if (a->word == "LOST" || a->word == "ERROR") {
-            ended(a->text);
+        if (a->word == "LOST" || a->word == "ERROR" || a->word == "HELD") {
+            ended(a->word, a->text);
             return std::nullopt;
         }
         return a;
     }
 
+    // After a command that brought no reply or no ready message: was the
+    // device lost under it? Said when it was, as the panel says it.
+    bool device_still_used()
+    {
+        client_.send("DEVICE");
+        const auto a = answer("DEVICE");
+        if (!a)
+            return false;
+        if (a->text == control::canonical_device(device_))
+            return true;
+        ended("LOST", QStringLiteral("the panel no longer uses this device"));
+        return false;
+    }
+
     bool over() const { return over_; }
 
 private:
-    void ended(const QString& why)
+    void ended(const QByteArray& word, const QString& why)
     {
         over_ = true;
-        std::fprintf(stderr, "qv742-ctl: lost %s: %s\n", qPrintable(device_), qPrintable(why));
+        if (word == "LOST")
+            std::fprintf(stderr, "qv742-ctl: lost %s: %s\n", qPrintable(device_), qPrintable(why));
+        else if (word == "SILENT")
+            std::fprintf(stderr, "qv742-ctl: the panel using %s does not answer: %s\n", qPrintable(device_),
+                         qPrintable(why));
+        else  // HELD, ERROR: the panel's own words
+            std::fprintf(stderr, "qv742-ctl: %s\n", qPrintable(why));
     }
 
     ControlClient& client_;
@@ -74,7 +99,12 @@ std::optional<int> run_through_panel(const QString& device, const QStringList& c
     if (!client.connect_to_panel(0, error))
         return std::nullopt;  // no panel of this user
     client.send("DEVICE");
-    const auto in_use = client.next(kAnswerMs);
+    const auto in_use = client.next(kAnswerMs, kSilenceMs);
+    if (!in_use && client.timed_out()) {
+        // It may hold the port: opening it here would only fail on its lock.
+        std::fprintf(stderr, "qv742-ctl: your running panel does not answer: %s\n", qPrintable(client.failure()));
+        return 2;
+    }
     if (in_use && in_use->word == "ERROR") {
         std::fprintf(stderr, "qv742-ctl: the running panel refused this client: %s\n", qPrintable(in_use->text));
         return 2;
@@ -95,16 +125,21 @@ std::optional<int> run_through_panel(const QString& device, const QStringList& c
         const auto reply = session.answer("REPLY");
         if (!reply)
             return 2;
-        std::printf("%s\n", qPrintable(reply->text));
-        std::fflush(stdout);
+        if (const int e = print_out(reply->text.toLatin1() + '\n'))
+            return output_failed("qv742-ctl", e);
         if (reply->text == protocol::kNone) {
+            if (!session.device_still_used())
+                return 2;
             status = 1;
         } else if (protocol::expects_ready(command)) {
             const auto ready = session.answer("READY");
             if (!ready)
                 return 2;
-            if (ready->text == protocol::kNone)
+            if (ready->text == protocol::kNone) {
+                if (!session.device_still_used())
+                    return 2;
                 std::fprintf(stderr, "qv742-ctl: no ready message within 5 s after %s\n", qPrintable(command));
+            }
         }
     }
     const QDeadlineTimer end(static_cast<qint64>(listen_secs * 1000));
@@ -114,8 +149,8 @@ std::optional<int> run_through_panel(const QString& device, const QStringList& c
             break;
         if (message->word != "MSG")
             continue;
-        std::printf("%s\n", qPrintable(message->text));
-        std::fflush(stdout);
+        if (const int e = print_out(message->text.toLatin1() + '\n'))
+            return output_failed("qv742-ctl", e);
     }
     return session.over() ? 2 : status;
 }

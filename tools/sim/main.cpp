@@ -4,6 +4,7 @@
 // box's own.
 
 #include "box/box_model.h"
+#include "platform/standard_output.h"
 #include "sim/pty_end.h"
 
 #include <QCommandLineParser>
@@ -54,10 +55,10 @@ void schedule(std::deque<Outgoing>& queue, const Emission& e)
                      [](const Outgoing& a, const Outgoing& b) { return a.at_us < b.at_us; });
 }
 
-void say(const char* what, const QByteArray& message)
+// 0, or the error that kept the line from being written.
+int say(const char* what, const QByteArray& message)
 {
-    std::printf("%s %s\n", what, message.constData());
-    std::fflush(stdout);
+    return print_out(QByteArray(what) + ' ' + message + '\n');
 }
 
 }  // namespace
@@ -90,7 +91,20 @@ int main(int argc, char** argv)
     const QCommandLineOption no_reply("no-reply", "Answer no command (a silent box).");
     const QCommandLineOption no_ready("no-ready", "Never send the ready message.");
     parser.addOptions({link, off, zoom, version, reply_delay, ready_delay, paced, no_reply, no_ready});
-    parser.process(app);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "qv742-sim: %s\n", qPrintable(parser.errorText()));
+        return 1;
+    }
+    // Printed here rather than by the parser, which exits 0 even when the
+    // text could not be written.
+    const auto print_or_fail = [](const QByteArray& text) {
+        const int error = print_out(text);
+        return error ? output_failed("qv742-sim", error) : 0;
+    };
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        return print_or_fail(parser.helpText().toLocal8Bit());
+    if (parser.isSet(QStringLiteral("version")))
+        return print_or_fail("qv742-sim " QV742_VERSION "\n");
 
     BoxConfig config;
     config.power_on = !parser.isSet(off);
@@ -125,7 +139,8 @@ int main(int argc, char** argv)
     std::deque<Outgoing> queue;
     QByteArray typed;
     bool stdin_open = true;
-    while (!g_stop) {
+    int output_error = 0;  // what the report of the traffic met
+    while (!g_stop && output_error == 0) {
         // Microsecond timeouts: paced bytes are a millisecond apart.
         timespec timeout{};
         timespec* wait = nullptr;
@@ -142,7 +157,7 @@ int main(int argc, char** argv)
         if (fds[0].revents & POLLIN) {
             const BoxInput input = box.receive(pty.read_available(), now_us());
             for (const QString& command : input.commands)
-                say("recv", command.toLatin1());
+                output_error = output_error ? output_error : say("recv", command.toLatin1());
             for (const Emission& e : input.emissions)
                 schedule(queue, e);
         }
@@ -174,8 +189,9 @@ int main(int argc, char** argv)
             queue.pop_front();
             pty.write(out.bytes);
             if (!out.label.isEmpty())
-                say("send", out.label);
+                output_error = output_error ? output_error : say("send", out.label);
         }
     }
-    return 0;
+    // A report nobody can read any more is not a simulator anyone watches.
+    return output_error ? output_failed("qv742-sim", output_error) : 0;
 }
