@@ -201,10 +201,10 @@ private slots:
         script.say("CMD FRZ001");
         // The power button's routine runs window events between its
         // exchanges: the command arrives there and must wait.
-        QCOMPARE(panel.rig.click(26), QStringList{"PWR001"} + kModeQueries);
+        QCOMPARE(panel.rig.click(buttons::power), QStringList{"PWR001"} + kModeQueries);
         QCOMPARE(panel.server->queued(), 1);
         QCOMPARE(script.line(), QByteArray("REPLY FRZ001"));
-        QCOMPARE(panel.rig.picture(14), QString("1_freeze_on_0"));
+        QCOMPARE(panel.rig.picture(buttons::freeze), QString("1_freeze_on_0"));
 
         QCOMPARE(script.ask("LISTEN"), QByteArray("OK"));
         // More than the socket's read buffer at once: none lost, in order.
@@ -214,7 +214,7 @@ private slots:
         for (int i = 0; i < 500; ++i)
             QCOMPARE(script.line(), QByteArray("REPLY VER105"));
         QCOMPARE(script.line(), QByteArray("DEVICE /dev/qv-com1"));
-        QCOMPARE(panel.rig.st.current_page, 7);  // the zoom page, as after the box's own ZOM001
+        QCOMPARE(panel.rig.st.current_page, pages::zoom);  // the zoom page, as after the box's own ZOM001
         panel.rig.box_says("SCN001");
         QCOMPARE(script.line(), QByteArray("MSG SCN001"));
 
@@ -557,7 +557,7 @@ private slots:
         const QStringList two = {"FMT001", "CON040", "FMT999", "PWR999", "ZOM999", "SHA005"};
         QProcess* script_one = ctl(one + one + one);
         QProcess* script_two = ctl(two + two + two);
-        PictureButton* aspect = frm.elements().img_ico[27];
+        PictureButton* aspect = frm.elements().img_ico[buttons::aspect];
         int clicks = 0;
         while (script_one->state() != QProcess::NotRunning || script_two->state() != QProcess::NotRunning) {
             QTest::mouseClick(aspect, Qt::LeftButton);
@@ -575,7 +575,7 @@ private slots:
 
         // The panel shows what the scripts set, and what the clicks left.
         const auto picture = [&](int i) { return frm.elements().img_ico[i]->picture_name(); };
-        QCOMPARE(QStringList({picture(14), picture(13), picture(9)}),
+        QCOMPARE(QStringList({picture(buttons::freeze), picture(buttons::output), picture(buttons::scan)}),
                  QStringList({"1_freeze_on_0", "1_out_yuv_0", "1_scan_over_0"}));
         QProcess* check = ctl({"ASP999"});
         QTRY_COMPARE_WITH_TIMEOUT(check->state(), QProcess::NotRunning, 20000);

@@ -123,7 +123,7 @@ private slots:
             t.start();
             {
                 DelayedKill unplug(box.pid(), 1500);
-                button_released(panel.frm->panel(), 26);
+                button_released(panel.frm->panel(), buttons::power);
             }
             box.stop(true);
             QVERIFY2(t.elapsed() < 4500, qPrintable(QString::number(t.elapsed())));
@@ -152,7 +152,7 @@ private slots:
         QElapsedTimer back;
         back.start();
         if (in_ready_wait)
-            button_released(panel.frm->panel(), 28);
+            button_released(panel.frm->panel(), buttons::com1);
         QTRY_VERIFY_WITH_TIMEOUT(panel.st.port_open, 1000);
         QVERIFY2(back.elapsed() < 1000, qPrintable(QString::number(back.elapsed())));
         const int power = in_ready_wait ? 0 : 1;
@@ -181,18 +181,18 @@ private slots:
         config.send_ready = false;
         StartedPanel r(config);
         if (routine == 2) {
-            r.click(10);  // the option page
+            r.click(buttons::options);  // the option page
             option_clicked(r.p(), 4);     // test pattern on
         }
         r.port.unplug_at = r.clock.now + 1000;  // inside the 5 s ready wait
         if (routine == 0)
-            r.click(26);
+            r.click(buttons::power);
         else if (routine == 1)
             r.box_says("PWR001");      // the box switched on at its front panel
         else
             option_clicked(r.p(), 5);  // and off: PAT000 and its ready wait
         QCOMPARE(r.caption(), QStringLiteral("COM1 lost !"));
-        QCOMPARE(r.pictures_of({28}) << r.indicator(), (QStringList{"1_com1_off_0", "1_connect_off_0"}));
+        QCOMPARE(r.pictures_of({buttons::com1}) << r.indicator(), (QStringList{"1_com1_off_0", "1_connect_off_0"}));
         QVERIFY(r.el().lab_msg->toolTip().contains("Input/output error") && !r.link().polling());
         QVERIFY(r.messages.isEmpty());  // no dialog
     }
@@ -201,9 +201,9 @@ private slots:
     {
         StartedPanel r;
         r.port.unplug();
-        r.click(28);  // COM1 opens it again
+        r.click(buttons::com1);  // COM1 opens it again
         QVERIFY(r.st.port_open && r.caption() != QStringLiteral("COM1 lost !"));
-        r.click(27);  // and the next press is answered
+        r.click(buttons::aspect);  // and the next press is answered
         QVERIFY(r.link().receive_log().text().endsWith("ASP001 "));
     }
 
@@ -214,11 +214,11 @@ private slots:
         BoxConfig off;
         off.power_on = false;
         StartedPanel r, fresh(off);
-        for (int button : {9, 27, 13, 14})  // overscan, pan and scan, YPbPr, frozen
+        for (int button : {buttons::scan, buttons::aspect, buttons::output, buttons::freeze})  // overscan, pan and scan, YPbPr, frozen
             r.click(button);
         r.port.unplug();
         r.box = BoxModel(off);
-        r.click(28);
+        r.click(buttons::com1);
         QCoreApplication::processEvents();  // it synchronises once the click is over
         const auto shown = [](PanelRig& p) {
             QStringList out{p.indicator()};

@@ -36,62 +36,62 @@ private slots:
         StartedPanel r(off);
         // While it switches on, power and magnifier cannot be pressed.
         bool locked = true;
-        r.on_events = [&] { locked = locked && !r.ico(26)->isEnabled() && !r.ico(8)->isEnabled(); };
-        QCOMPARE(r.click(26), QStringList{"PWR001"} + kModeQueries);
+        r.on_events = [&] { locked = locked && !r.ico(buttons::power)->isEnabled() && !r.ico(buttons::magnifier)->isEnabled(); };
+        QCOMPARE(r.click(buttons::power), QStringList{"PWR001"} + kModeQueries);
         r.on_events = nullptr;
         QVERIFY(locked && r.st.power_state == 1 && r.modes_enabled(true));
-        QCOMPARE(r.shows({26}), (QStringList{"1_power_on_0", "Power On"}));  // the normal picture after the click
+        QCOMPARE(r.shows({buttons::power}), (QStringList{"1_power_on_0", "Power On"}));  // the normal picture after the click
 
-        QCOMPARE(r.click(26), QStringList{"PWR000"});
+        QCOMPARE(r.click(buttons::power), QStringList{"PWR000"});
         QVERIFY(r.st.power_state == 0 && r.modes_enabled(false));
         QCOMPARE(r.caption(), QString("Power Off"));
 
         // Power on without a reply: only power and magnifier stay usable.
         r.port.unanswered << "PWR001";
-        QCOMPARE(r.click(26), QStringList{"PWR001"});
+        QCOMPARE(r.click(buttons::power), QStringList{"PWR001"});
         QVERIFY(r.st.power_state == 0 && r.modes_enabled(false));
         // Power off without a reply changes nothing.
         r.port.unanswered = QStringList{"PWR000"};
         r.st.power_state = 1;
         enable_icons(r.p(), true);
-        r.click(26);
-        QVERIFY(r.st.power_state == 1 && r.ico(6)->isEnabled());
+        r.click(buttons::power);
+        QVERIFY(r.st.power_state == 1 && r.ico(buttons::sys_reset)->isEnabled());
     }
 
     void scan_aspect_output_and_freeze()
     {
         StartedPanel r;
-        QCOMPARE(r.click(9), QStringList{"SCN001"});
-        QCOMPARE(r.shows({9, 11, 12}), (QStringList{"1_scan_over_0", "1_pan_0", "1_expand_0", "Overscan"}));
-        QCOMPARE(r.click(9), QStringList{"SCN000"});
-        QCOMPARE(r.picture(11), QString("1_move_0"));
+        QCOMPARE(r.click(buttons::scan), QStringList{"SCN001"});
+        QCOMPARE(r.shows({buttons::scan, buttons::position, buttons::size}), (QStringList{"1_scan_over_0", "1_pan_0", "1_expand_0", "Overscan"}));
+        QCOMPARE(r.click(buttons::scan), QStringList{"SCN000"});
+        QCOMPARE(r.picture(buttons::position), QString("1_move_0"));
 
         // No reply: scan unchanged, but the page and the three pictures are redone.
         r.port.unanswered << "SCN001";
-        r.st.current_page = 6;
+        r.st.current_page = pages::reset;
         const auto loads = [&] {
-            return QList<int>{r.ico(9)->picture_loads(), r.ico(11)->picture_loads(), r.ico(12)->picture_loads()};
+            return QList<int>{r.ico(buttons::scan)->picture_loads(), r.ico(buttons::position)->picture_loads(), r.ico(buttons::size)->picture_loads()};
         };
         const QList<int> before = loads();
-        r.click(9);
-        QVERIFY(r.st.scan_mode == 0 && r.st.current_page == 99);
+        r.click(buttons::scan);
+        QVERIFY(r.st.scan_mode == 0 && r.st.current_page == pages::main);
         for (int i = 0; i < 3; ++i)
             QVERIFY(loads()[i] > before[i]);
 
-        QCOMPARE(clicks(r, {27, 27, 27}), (QStringList{"ASP001", "ASP002", "ASP000"}));
+        QCOMPARE(clicks(r, {buttons::aspect, buttons::aspect, buttons::aspect}), (QStringList{"ASP001", "ASP002", "ASP000"}));
         r.port.unanswered << "ASP001";
-        QCOMPARE(clicks(r, {27, 27}), (QStringList{"ASP001", "ASP001"}));  // unanswered: the same again
+        QCOMPARE(clicks(r, {buttons::aspect, buttons::aspect}), (QStringList{"ASP001", "ASP001"}));  // unanswered: the same again
         r.st.aspect_mode = 7;
-        QCOMPARE(r.click(27), QStringList{"ASP000"});
+        QCOMPARE(r.click(buttons::aspect), QStringList{"ASP000"});
 
         // Output and freeze toggle even with no box at all.
         r.st.port_open = false;
-        r.click(13);
-        QCOMPARE(r.shows({13}), (QStringList{"1_out_yuv_0", "YPbPr Output"}));
-        r.click(14);
-        QCOMPARE(r.shows({14}), (QStringList{"1_freeze_on_0", "Freeze On"}));
+        r.click(buttons::output);
+        QCOMPARE(r.shows({buttons::output}), (QStringList{"1_out_yuv_0", "YPbPr Output"}));
+        r.click(buttons::freeze);
+        QCOMPARE(r.shows({buttons::freeze}), (QStringList{"1_freeze_on_0", "Freeze On"}));
         r.st.port_open = true;
-        QCOMPARE(clicks(r, {13, 14}), (QStringList{"FMT000", "FRZ000"}));
+        QCOMPARE(clicks(r, {buttons::output, buttons::freeze}), (QStringList{"FMT000", "FRZ000"}));
     }
 
     void zoom_page_and_its_areas()
@@ -106,99 +106,99 @@ private slots:
         };
         // The page marks the area the box reports.
         r.box.receive("ARA009", 0);
-        QCOMPARE(r.click(7), (QStringList{"ZOM001", "ARA999"}));
-        QVERIFY(r.st.current_page == 7 && r.ico(26)->isEnabled() && r.ico(8)->isEnabled());
+        QCOMPARE(r.click(buttons::zoom), (QStringList{"ZOM001", "ARA999"}));
+        QVERIFY(r.st.current_page == pages::zoom && r.ico(buttons::power)->isEnabled() && r.ico(buttons::magnifier)->isEnabled());
         QCOMPARE(areas_on(), QList<int>{38});
         QCOMPARE(r.caption(), QString("Zoom"));
 
-        QCOMPARE(clicks(r, {30, 34}), (QStringList{"ARA001", "ARA005"}));
+        QCOMPARE(clicks(r, {buttons::zoom_area_button(1), buttons::zoom_area_button(5)}), (QStringList{"ARA001", "ARA005"}));
         QVERIFY(r.st.zoom_area == 5 && areas_on() == QList<int>{34});
         QCOMPARE(r.caption(), QString("Zoom Area 5"));
         // Refused (no reply): nothing but the clicked button is redrawn.
         r.port.unanswered << "ARA007";
-        r.click(36);
+        r.click(buttons::zoom_area_button(7));
         QVERIFY(r.st.zoom_area == 5 && areas_on() == QList<int>{34});
 
         // Answered with another area: all nine show unselected.
         r.port.unanswered.clear();
         r.port.set_box(nullptr);
         r.port.arrive_in(5, "ARA003");
-        r.click(38);
+        r.click(buttons::zoom_area_button(9));
         QVERIFY(r.st.zoom_area == 3 && areas_on().isEmpty());
         r.port.set_box(&r.box);
 
-        QCOMPARE(clicks(r, {-17, -20, 21, 16}),
+        QCOMPARE(clicks(r, {-buttons::up, -buttons::right, buttons::centre, buttons::back}),
                  (QStringList{"MVU001", "MVU000", "MVR001", "MVR000", "ARA001", "ZOM000"}));
-        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(r.st.current_page, pages::main);
 
         // The box does not say its area: none marked, the last one kept.
         r.port.unanswered << "ARA999";
-        r.click(7);
+        r.click(buttons::zoom);
         QVERIFY(r.st.zoom_area == 3 && areas_on().isEmpty());
-        r.click(16);
+        r.click(buttons::back);
 
         // Zoom without a reply stays on the main page, indicator off.
         r.port.unanswered << "ZOM001";
-        QCOMPARE(r.click(7), QStringList{"ZOM001"});
-        QVERIFY(r.st.current_page == 99 && r.ico(7)->isEnabled() && r.ico(26)->isEnabled());
+        QCOMPARE(r.click(buttons::zoom), QStringList{"ZOM001"});
+        QVERIFY(r.st.current_page == pages::main && r.ico(buttons::zoom)->isEnabled() && r.ico(buttons::power)->isEnabled());
         QCOMPARE(r.indicator(), QString("1_connect_off_0"));
     }
 
     void adjustment_pages_and_their_tabs()
     {
         StartedPanel r;
-        r.click(12);
-        QVERIFY(r.st.current_page == 12 && !r.ico(24)->isEnabled() && r.ico(23)->isEnabled());
-        QCOMPARE(r.shows({24, 23}) << r.title(), (QStringList{"1_2size_2", "1_2move_0", "Size Picture", "SIZE PANEL"}));
+        r.click(buttons::size);
+        QVERIFY(r.st.current_page == pages::size && !r.ico(buttons::size_tab)->isEnabled() && r.ico(buttons::position_tab)->isEnabled());
+        QCOMPARE(r.shows({buttons::size_tab, buttons::position_tab}) << r.title(), (QStringList{"1_2size_2", "1_2move_0", "Size Picture", "SIZE PANEL"}));
         r.st.hover_button = 12;
         hover_leave(r.p());  // the background: both tab pictures stay
-        QCOMPARE(r.picture(24), QString("1_2size_2"));
-        QCOMPARE(clicks(r, {-17, 21}), (QStringList{"SZU001", "SZU000", "RST002"}));
+        QCOMPARE(r.picture(buttons::size_tab), QString("1_2size_2"));
+        QCOMPARE(clicks(r, {-buttons::up, buttons::centre}), (QStringList{"SZU001", "SZU000", "RST002"}));
 
-        r.click(23);
-        QVERIFY(r.st.current_page == 11 && !r.ico(23)->isEnabled());
-        QCOMPARE(r.pictures_of({23, 24}) << r.title(), (QStringList{"1_2move_2", "1_2size_0", "POSITION PANEL"}));
-        QCOMPARE(clicks(r, {-18, 21}), (QStringList{"MVL001", "MVL000", "RST001"}));
+        r.click(buttons::position_tab);
+        QVERIFY(r.st.current_page == pages::position && !r.ico(buttons::position_tab)->isEnabled());
+        QCOMPARE(r.pictures_of({buttons::position_tab, buttons::size_tab}) << r.title(), (QStringList{"1_2move_2", "1_2size_0", "POSITION PANEL"}));
+        QCOMPARE(clicks(r, {-buttons::left, buttons::centre}), (QStringList{"MVL001", "MVL000", "RST001"}));
         // After a click on a tab, hover leave draws it plain while it stays disabled.
         r.st.hover_button = 23;
         hover_leave(r.p());
-        QVERIFY(r.picture(23) == "1_2move_0" && !r.ico(23)->isEnabled());
+        QVERIFY(r.picture(buttons::position_tab) == "1_2move_0" && !r.ico(buttons::position_tab)->isEnabled());
 
-        const int loads11 = r.ico(11)->picture_loads();
-        r.click(16);
-        QVERIFY(r.ico(11)->picture_loads() > loads11 && r.st.current_page == 99);
+        const int loads11 = r.ico(buttons::position)->picture_loads();
+        r.click(buttons::back);
+        QVERIFY(r.ico(buttons::position)->picture_loads() > loads11 && r.st.current_page == pages::main);
 
         // Overscan names the pages pan and expand.
         r.st.scan_mode = 1;
-        r.click(11);
-        QCOMPARE(r.pictures_of({23, 24}) << r.title(), (QStringList{"1_2pan_2", "1_2expand_0", "PAN PANEL"}));
-        r.click(24);
-        QCOMPARE(r.pictures_of({24}) << r.title(), (QStringList{"1_2expand_2", "EXPAND PANEL"}));
+        r.click(buttons::position);
+        QCOMPARE(r.pictures_of({buttons::position_tab, buttons::size_tab}) << r.title(), (QStringList{"1_2pan_2", "1_2expand_0", "PAN PANEL"}));
+        r.click(buttons::size_tab);
+        QCOMPARE(r.pictures_of({buttons::size_tab}) << r.title(), (QStringList{"1_2expand_2", "EXPAND PANEL"}));
     }
 
     void arrows_send_press_and_release_in_order()
     {
         StartedPanel r;
-        r.click(11);
+        r.click(buttons::position);
         r.st.power_state = 0;  // with the box off, only the release
-        QCOMPARE(r.click(19, true), QStringList{"MVD000"});
-        QCOMPARE(r.click(21, true), QStringList{"RST001"});  // default acts on release only
+        QCOMPARE(r.click(buttons::down, true), QStringList{"MVD000"});
+        QCOMPARE(r.click(buttons::centre, true), QStringList{"RST001"});  // default acts on release only
         r.st.power_state = 1;
-        QCOMPARE(r.click(20, true), (QStringList{"MVR001", "MVR000"}));
+        QCOMPARE(r.click(buttons::right, true), (QStringList{"MVR001", "MVR000"}));
         // A right-button release acts like a left one.
         int from = r.sent().size();
-        QTest::mousePress(r.ico(17), Qt::RightButton);
-        QTest::mouseRelease(r.ico(17), Qt::RightButton);
+        QTest::mousePress(r.ico(buttons::up), Qt::RightButton);
+        QTest::mouseRelease(r.ico(buttons::up), Qt::RightButton);
         QCOMPARE(r.sent_since(from), (QStringList{"MVU001", "MVU000"}));
 
         // A very short click: the release is already waiting when the press lets events run.
         bool released = false;
         r.on_events = [&] {
             if (!std::exchange(released, true))
-                r.click(17);
+                r.click(buttons::up);
         };
         from = r.sent().size();
-        button_pressed(r.p(), 17);
+        button_pressed(r.p(), buttons::up);
         r.on_events = nullptr;
         QVERIFY(released && r.caption() == "Up");
         QCOMPARE(r.sent_since(from), (QStringList{"MVU001", "MVU000"}));
@@ -207,7 +207,7 @@ private slots:
     void sliders_send_each_new_level_once()
     {
         StartedPanel r;
-        r.click(15);
+        r.click(buttons::video);
         QScrollBar* brightness = r.el().hsr_video[1];
         QCOMPARE(brightness->value(), 128);  // read from the box
         int from = r.sent().size();
@@ -247,13 +247,13 @@ private slots:
 
         // Video reset queries the levels again.
         r.st.port_open = true;
-        QCOMPARE(r.click(25), (QStringList{"RST003", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
+        QCOMPARE(r.click(buttons::video_reset), (QStringList{"RST003", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
     }
 
     void option_lines_choose_and_take_effect()
     {
         StartedPanel r;
-        QCOMPARE(r.click(10), (QStringList{"NPO999", "PAT999"}));
+        QCOMPARE(r.click(buttons::options), (QStringList{"NPO999", "PAT999"}));
         auto& opt = r.el().lab_opt;
         const auto chosen = [&] {
             QList<int> out;
@@ -294,21 +294,21 @@ private slots:
         // The skin: pictures, text colour, main page; the outline stays.
         const QRegion outline = r.frm().mask();
         option_clicked(r.p(), 3);
-        QCOMPARE(r.pictures_of({26}) << r.indicator() << r.st.panel_skin,
+        QCOMPARE(r.pictures_of({buttons::power}) << r.indicator() << r.st.panel_skin,
                  (QStringList{"2_power_on_0", "2_connect_on_0", "2"}));
         QCOMPARE(r.el().lab_text[0]->palette().color(QPalette::WindowText), QColor(Qt::white));
-        QVERIFY(r.st.current_page == 99 && r.frm().mask() == outline && r.messages.isEmpty());
+        QVERIFY(r.st.current_page == pages::main && r.frm().mask() == outline && r.messages.isEmpty());
     }
 
     void about_page_shows_both_versions()
     {
         StartedPanel r;
-        QCOMPARE(r.click(3), QStringList{"VER999"});
+        QCOMPARE(r.click(buttons::about), QStringList{"VER999"});
         const auto texts = [&] { return QStringList{r.el().lab_text[0]->text(), r.el().lab_text[1]->text()}; };
         QCOMPARE(texts() << r.caption(), (QStringList{"Software Version: 05", "Firmware Version:  105", "About"}));
         r.port.unanswered << "VER999";
-        r.click(16);
-        r.click(3);
+        r.click(buttons::back);
+        r.click(buttons::about);
         QCOMPARE(texts(), (QStringList{"Software Version: 05", "Firmware Version:  0"}));
     }
 
@@ -320,12 +320,12 @@ private slots:
         r.desktop.screen_image.fill(Qt::darkCyan);
         r.start();
         r.frm().show();
-        r.click(8);
+        r.click(buttons::magnifier);
         FrmMag* mag = r.frm().magnifier();
-        QVERIFY(r.frm().isHidden() && r.st.current_page == 8 && mag && mag->isVisible());
+        QVERIFY(r.frm().isHidden() && r.st.current_page == pages::magnifier && mag && mag->isVisible());
         QCOMPARE(mag->windowTitle(), QString("QV-742"));
         mag->img_ico_Click(5);
-        QVERIFY(r.frm().isVisible() && r.st.current_page == 8);  // closing does not change the page
+        QVERIFY(r.frm().isVisible() && r.st.current_page == pages::magnifier);  // closing does not change the page
         QTRY_VERIFY(!r.frm().magnifier());
     }
 
@@ -352,14 +352,14 @@ private slots:
         PanelRig r, no_tray;
         r.start();
         r.frm().show();
-        r.click(0);
+        r.click(buttons::tray);
         QSystemTrayIcon* icon = r.frm().tray_icon();
         QVERIFY(r.frm().isHidden() && icon);
         QCOMPARE(icon->toolTip(), QString("Scan Converter"));
         r.frm().show();
-        r.click(0);  // a second time: still one icon
+        r.click(buttons::tray);  // a second time: still one icon
         QCOMPARE(r.frm().tray_icon(), icon);
-        r.click(1);
+        r.click(buttons::minimise);
         QVERIFY(r.frm().windowState() & Qt::WindowMinimized);
         // A click on the icon, left or right, brings it back and hides it again.
         r.frm().hide();
@@ -368,16 +368,16 @@ private slots:
         emit icon->activated(QSystemTrayIcon::Context);
         QVERIFY(r.frm().isHidden());
         r.frm().show();
-        const int loads = r.ico(2)->picture_loads();
-        r.click(2);
+        const int loads = r.ico(buttons::close)->picture_loads();
+        r.click(buttons::close);
         QVERIFY(!r.frm().isVisible() && !r.st.port_open && !r.frm().tray_icon());  // the icon goes too
-        QCOMPARE(r.ico(2)->picture_loads(), loads);  // no completion step after close
+        QCOMPARE(r.ico(buttons::close)->picture_loads(), loads);  // no completion step after close
         QVERIFY(r.read_settings().startsWith("1,1,"));
 
         no_tray.desktop.tray = false;
         no_tray.start();
         no_tray.frm().show();
-        no_tray.click(0);
+        no_tray.click(buttons::tray);
         QVERIFY(!no_tray.frm().tray_icon() && (no_tray.frm().windowState() & Qt::WindowMinimized));
     }
 };

@@ -51,8 +51,11 @@ QSet<int> range(int from, int to)
     return out;
 }
 
-const QSet<int> kAlways = {0, 1, 2, 28, 29};
-const QSet<int> kMain = kAlways + QSet<int>{3, 26, 27} + range(6, 15);
+const QSet<int> kAlways = {buttons::tray, buttons::minimise, buttons::close, buttons::com1, buttons::com2};
+const QSet<int> kMain =
+    kAlways + QSet<int>{buttons::about, buttons::power, buttons::aspect} + range(buttons::sys_reset, buttons::video);
+// The return button and the arrow pad.
+const QSet<int> kPad = range(buttons::back, buttons::centre);
 
 void send_mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button = Qt::NoButton)
 {
@@ -69,10 +72,10 @@ private slots:
     void pictures_follow_the_state_in_force()
     {
         SharedState st;
-        QCOMPARE(pictures(st, {6, 99, 4, 5, 39, -1}), (QStringList{"1_sys_reset_0", "", "", "", "", ""}));
-        QCOMPARE(picture_name(6, true, st), QString("1_sys_reset_1"));
+        QCOMPARE(pictures(st, {buttons::sys_reset, buttons::none, 4, 5, 39, -buttons::minimise}), (QStringList{"1_sys_reset_0", "", "", "", "", ""}));
+        QCOMPARE(picture_name(buttons::sys_reset, true, st), QString("1_sys_reset_1"));
         st.panel_skin = "2";
-        QCOMPARE(picture_name(22, true, st), QString("refresh_1"));  // one pair for both skins
+        QCOMPARE(picture_name(buttons::refresh, true, st), QString("refresh_1"));  // one pair for both skins
 
         // Scan: any non-zero is overscan, but only 1 makes the pages pan and
         // expand; only 1 is frozen or on; aspect: 0 full, 1 pan and scan, the rest letterbox.
@@ -81,15 +84,15 @@ private slots:
         st.freeze_state = st.power_state = 2;
         st.aspect_mode = 7;
         st.zoom_area = 5;
-        QCOMPARE(pictures(st, {9, 11, 24, 13, 14, 26, 27, 34, 33}),
+        QCOMPARE(pictures(st, {buttons::scan, buttons::position, buttons::size_tab, buttons::output, buttons::freeze, buttons::power, buttons::aspect, buttons::zoom_area_button(5), buttons::zoom_area_button(4)}),
                  (QStringList{"2_scan_over_0", "2_move_0", "2_2size_0", "2_out_yuv_0", "2_freeze_off_0",
                               "2_power_off_0", "2_aspect_letterbox_0", "2_zoom5_on_0", "2_zoom4_off_0"}));
         st.scan_mode = st.freeze_state = st.power_state = st.aspect_mode = 1;
-        QCOMPARE(pictures(st, {11, 12, 23, 24, 14, 26, 27}),
+        QCOMPARE(pictures(st, {buttons::position, buttons::size, buttons::position_tab, buttons::size_tab, buttons::freeze, buttons::power, buttons::aspect}),
                  (QStringList{"2_pan_0", "2_expand_0", "2_2pan_0", "2_2expand_0", "2_freeze_on_0", "2_power_on_0",
                               "2_aspect_panscan_0"}));
         st.scan_mode = st.aspect_mode = 0;
-        QCOMPARE(pictures(st, {9, 27}), (QStringList{"2_scan_under_0", "2_aspect_full_0"}));
+        QCOMPARE(pictures(st, {buttons::scan, buttons::aspect}), (QStringList{"2_scan_under_0", "2_aspect_full_0"}));
         st.zoom_area = 12;
         for (int i = 30; i <= 38; ++i)
             QVERIFY(picture_name(i, false, st).contains("_off_"));
@@ -97,11 +100,11 @@ private slots:
         // COM buttons: "on" only for the configured port while it is open.
         st.com_port = 1;
         st.port_open = false;
-        QCOMPARE(pictures(st, {28, 29}), (QStringList{"2_com1_off_0", "2_com2_off_0"}));
+        QCOMPARE(pictures(st, {buttons::com1, buttons::com2}), (QStringList{"2_com1_off_0", "2_com2_off_0"}));
         st.port_open = true;
-        QCOMPARE(picture_name(28, false, st), QString("2_com1_on_0"));
+        QCOMPARE(picture_name(buttons::com1, false, st), QString("2_com1_on_0"));
         st.com_port = 2;
-        QCOMPARE(pictures(st, {28, 29}, true), (QStringList{"2_com1_off_1", "2_com2_on_1"}));
+        QCOMPARE(pictures(st, {buttons::com1, buttons::com2}, true), (QStringList{"2_com1_off_1", "2_com2_on_1"}));
     }
 
     // Every name the panel can build, in any state, is an embedded picture.
@@ -126,7 +129,7 @@ private slots:
                         if (catalogue::is_button(i))
                             for (bool on : {false, true})
                                 need(picture_name(i, on, st));
-                    for (int tab : {23, 24})
+                    for (int tab : {buttons::position_tab, buttons::size_tab})
                         need(catalogue::skin_picture(skin, catalogue::stem(tab, st), 2));
                     need(catalogue::connect_picture(skin, open));
                     for (int area = 1; area <= 9; ++area)
@@ -164,7 +167,7 @@ private slots:
     void captions_name_the_setting_in_force()
     {
         SharedState st;
-        QCOMPARE(captions(st, {9, 23, 12, 13, 14, 26, 15, 21, 30, 38, 4, 5, 39, 99, -1}),
+        QCOMPARE(captions(st, {buttons::scan, buttons::position_tab, buttons::size, buttons::output, buttons::freeze, buttons::power, buttons::video, buttons::centre, buttons::zoom_area_button(1), buttons::zoom_area_button(9), 4, 5, 39, buttons::none, -buttons::minimise}),
                  (QStringList{"Underscan", "Move Picture", "Size Picture", "CV/SV Output", "Freeze Off",
                               "Power Off", "Video Settings Reset", "Reset", "Zoom Area 1", "Zoom Area 9",
                               "-", "-", "-", "-", "-"}));
@@ -173,17 +176,17 @@ private slots:
         st.freeze_state = 2;
         st.power_state = 1;
         st.aspect_mode = 1;
-        QCOMPARE(captions(st, {9, 11, 24, 13, 14, 26, 27}),
+        QCOMPARE(captions(st, {buttons::scan, buttons::position, buttons::size_tab, buttons::output, buttons::freeze, buttons::power, buttons::aspect}),
                  (QStringList{"Overscan", "Pan Picture", "Expand Picture", "YPbPr Output", "Freeze On",
                               "Power On", "Aspect-Pan&&Scan"}));
-        QCOMPARE(displayed_text(*caption(27, st)), QString("Aspect-Pan&Scan"));
+        QCOMPARE(displayed_text(*caption(buttons::aspect, st)), QString("Aspect-Pan&Scan"));
         st.aspect_mode = -3;
-        QCOMPARE(*caption(27, st), QString("Aspect-Letterbox"));
+        QCOMPARE(*caption(buttons::aspect, st), QString("Aspect-Letterbox"));
         st.com_port = 1;
         st.port_open = false;
-        QCOMPARE(captions(st, {28, 29}), (QStringList{"COM1: Off", "COM2: Off"}));
+        QCOMPARE(captions(st, {buttons::com1, buttons::com2}), (QStringList{"COM1: Off", "COM2: Off"}));
         st.port_open = true;
-        QCOMPARE(*caption(28, st), QString("COM1: On"));
+        QCOMPARE(*caption(buttons::com1, st), QString("COM1: On"));
         QCOMPARE(displayed_text("A&B && C&&"), QString("AB & C&"));
     }
 
@@ -204,21 +207,25 @@ private slots:
             QList<QSet<int>> shows;
             QString title;
         } pages[] = {
-            {3, {kAlways + QSet<int>{16}, {0, 1}, {}, {}}, "ABOUT PANEL"},
-            {10, {kAlways + QSet<int>{16}, range(0, 3), range(0, 7), {}}, "OPTION PANEL"},
-            {15, {kAlways + QSet<int>{16, 25}, range(0, 3), {}, range(0, 3)}, "VIDEO SETTING PANEL"},
-            {11, {kAlways + range(16, 21) + QSet<int>{23, 24}, {}, {}, {}}, "POSITION PANEL"},
-            {7, {kAlways + range(16, 21) + range(30, 38), {}, {}, {}}, "ZOOM PANEL"},
+            {buttons::about, {kAlways + QSet<int>{buttons::back}, {0, 1}, {}, {}}, "ABOUT PANEL"},
+            {buttons::options, {kAlways + QSet<int>{buttons::back}, range(0, 3), range(0, 7), {}}, "OPTION PANEL"},
+            {buttons::video, {kAlways + QSet<int>{buttons::back, buttons::video_reset}, range(0, 3), {}, range(0, 3)},
+             "VIDEO SETTING PANEL"},
+            {buttons::position,
+             {kAlways + kPad + QSet<int>{buttons::position_tab, buttons::size_tab}, {}, {}, {}},
+             "POSITION PANEL"},
+            {buttons::zoom, {kAlways + kPad + range(buttons::first_zoom_area, buttons::last_zoom_area), {}, {}, {}},
+             "ZOOM PANEL"},
         };
         for (const auto& p : pages) {
             r.click(p.button);
             QCOMPARE(page(), std::make_pair(p.shows, p.title));
-            r.click(16);
+            r.click(buttons::back);
             QCOMPARE(page(), main);
         }
         // The main group hidden and back.
         show_panel_icons(r.p(), false);
-        QCOMPARE(shown(el.img_ico), (kAlways + QSet<int>{3}));
+        QCOMPARE(shown(el.img_ico), (kAlways + QSet<int>{buttons::about}));
         show_main_panel(r.p());
         QCOMPARE(shown(el.img_ico), kMain);
     }
@@ -227,44 +234,44 @@ private slots:
     {
         StartedPanel r;
         r.st.aspect_mode = 1;
-        hover_button_move(r.p(), 27);
-        QCOMPARE(r.shows({27}) << r.el().lab_msg->text(),
+        hover_button_move(r.p(), buttons::aspect);
+        QCOMPARE(r.shows({buttons::aspect}) << r.el().lab_msg->text(),
                  (QStringList{"1_aspect_panscan_1", "Aspect-Pan&&Scan", "Aspect-Pan&Scan"}));
-        QCOMPARE(r.st.hover_button, 27);
+        QCOMPARE(r.st.hover_button, buttons::aspect);
 
         // Moving within the same button reloads nothing.
-        const int loads = r.ico(27)->picture_loads();
+        const int loads = r.ico(buttons::aspect)->picture_loads();
         r.el().lab_msg->set_caption("other");
-        hover_button_move(r.p(), 27);
-        QVERIFY(r.ico(27)->picture_loads() == loads && r.caption() == "other");
+        hover_button_move(r.p(), buttons::aspect);
+        QVERIFY(r.ico(buttons::aspect)->picture_loads() == loads && r.caption() == "other");
 
         // From A straight onto B.
-        hover_button_move(r.p(), 9);
-        QCOMPARE(r.shows({27, 9}), (QStringList{"1_aspect_panscan_0", "1_scan_under_1", "Underscan"}));
+        hover_button_move(r.p(), buttons::scan);
+        QCOMPARE(r.shows({buttons::aspect, buttons::scan}), (QStringList{"1_aspect_panscan_0", "1_scan_under_1", "Underscan"}));
 
         // Real pointer moves: onto the background and the passive labels the
         // highlight ends, the caption stays.
         for (QWidget* passive : std::initializer_list<QWidget*>{
                  r.el().pic_win, r.el().lab_panel, r.el().lab_msg, r.el().lab_text[2], r.el().img_connect}) {
-            hover_button_move(r.p(), 9);
+            hover_button_move(r.p(), buttons::scan);
             send_mouse(passive, QEvent::MouseMove);
-            QCOMPARE(r.shows({9}), (QStringList{"1_scan_under_0", "Underscan"}));
-            QCOMPARE(r.st.hover_button, 99);
+            QCOMPARE(r.shows({buttons::scan}), (QStringList{"1_scan_under_0", "Underscan"}));
+            QCOMPARE(r.st.hover_button, buttons::none);
         }
         // Option labels do not forward pointer moves.
-        hover_button_move(r.p(), 9);
+        hover_button_move(r.p(), buttons::scan);
         send_mouse(r.el().lab_opt[0], QEvent::MouseMove);
-        QCOMPARE(r.st.hover_button, 9);
+        QCOMPARE(r.st.hover_button, buttons::scan);
 
         // A pointer move through the button itself, and none through a disabled one.
-        send_mouse(r.ico(13), QEvent::MouseMove);
-        QVERIFY(r.st.hover_button == 13 && r.caption() == "CV/SV Output");
+        send_mouse(r.ico(buttons::output), QEvent::MouseMove);
+        QVERIFY(r.st.hover_button == buttons::output && r.caption() == "CV/SV Output");
         hover_leave(r.p());
-        r.ico(6)->setEnabled(false);
+        r.ico(buttons::sys_reset)->setEnabled(false);
         const int sent = r.sent().size();
-        send_mouse(r.ico(6), QEvent::MouseMove);
-        send_mouse(r.ico(6), QEvent::MouseButtonRelease, Qt::LeftButton);
-        QVERIFY(r.st.hover_button == 99 && r.sent().size() == sent && r.picture(6) == "1_sys_reset_0");
+        send_mouse(r.ico(buttons::sys_reset), QEvent::MouseMove);
+        send_mouse(r.ico(buttons::sys_reset), QEvent::MouseButtonRelease, Qt::LeftButton);
+        QVERIFY(r.st.hover_button == buttons::none && r.sent().size() == sent && r.picture(buttons::sys_reset) == "1_sys_reset_0");
     }
 };
 

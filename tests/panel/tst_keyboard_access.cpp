@@ -158,7 +158,7 @@ private slots:
     void keys_hold_an_arrow()
     {
         PanelRig r;
-        open_page(r, 11);
+        open_page(r, buttons::position);
         tab_to("Up");
         QWidget* up = focus();
         int from = r.sent().size();
@@ -188,7 +188,7 @@ private slots:
         // On X11 a panel busy with the box gets the server's repeats as real
         // release and press pairs, each pair at one moment: one hold all the
         // same, which ends once no press follows its release.
-        auto* down = static_cast<PictureButton*>(r.ico(19));
+        auto* down = static_cast<PictureButton*>(r.ico(buttons::down));
         down->key_hold().set_repeat_grace_ms(30);
         from = r.sent().size();
         send_key(down, QEvent::KeyPress, Qt::Key_Space, false, 1000);
@@ -214,18 +214,18 @@ private slots:
     void keyboard_session()
     {
         PanelRig r;
-        open_page(r, 99);
+        open_page(r, pages::main);
         // A click leaves the focus where it was: the mouse sees no change.
-        QTest::mouseClick(r.ico(14), Qt::LeftButton);
+        QTest::mouseClick(r.ico(buttons::freeze), Qt::LeftButton);
         QCOMPARE(focus(), &r.frm());
 
         // Tab onto a button hovers it (caption, highlight); the focus mark
         // shows over the plain picture too.
-        const QImage plain = r.ico(27)->grab().toImage();
+        const QImage plain = r.ico(buttons::aspect)->grab().toImage();
         tab_to("Aspect ratio");
-        QCOMPARE(QStringList({r.caption(), r.picture(27)}), QStringList({"Aspect-Full", "1_aspect_full_1"}));
-        r.ico(27)->setPixmap(r.pictures.pixmap("1_aspect_full_0"));
-        QVERIFY(r.ico(27)->grab().toImage() != plain);
+        QCOMPARE(QStringList({r.caption(), r.picture(buttons::aspect)}), QStringList({"Aspect-Full", "1_aspect_full_1"}));
+        r.ico(buttons::aspect)->setPixmap(r.pictures.pixmap("1_aspect_full_0"));
+        QVERIFY(r.ico(buttons::aspect)->grab().toImage() != plain);
 
         // Power keeps the focus through the exchange that locks it.
         tab_to("Power");
@@ -265,7 +265,7 @@ private slots:
         }
         // Escape returns the focus to the button that opened the page.
         keys({Qt::Key_Escape});
-        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(r.st.current_page, pages::main);
         QCOMPARE(name(focus()), QString("Video settings"));
         from = r.sent().size();
         keys({Qt::Key_Escape});  // the main page has no return
@@ -310,9 +310,9 @@ private slots:
         QCOMPARE(r.st.panel_skin, QString("2"));
         QCOMPARE(name(r.frm().focusWidget()), QString("Options"));
         // A screen reader hears which port is open, as the pictures show it.
-        const auto ports_checked = [&r] { return QList<bool>{bool(acc(r.ico(28))->state().checked), bool(acc(r.ico(29))->state().checked)}; };
+        const auto ports_checked = [&r] { return QList<bool>{bool(acc(r.ico(buttons::com1))->state().checked), bool(acc(r.ico(buttons::com2))->state().checked)}; };
         QCOMPARE(ports_checked(), (QList<bool>{true, false}));
-        QTest::mouseClick(r.ico(29), Qt::LeftButton);
+        QTest::mouseClick(r.ico(buttons::com2), Qt::LeftButton);
         QCOMPARE(ports_checked(), (QList<bool>{false, true}));
         // The offscreen platform does not activate a window shown again.
         QApplication::setActiveWindow(&r.frm());

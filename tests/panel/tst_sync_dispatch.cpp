@@ -68,14 +68,14 @@ private slots:
         enable_icons(r.p(), false);  // as a box found off before would leave them
         r.start();
         QCOMPARE(r.sent(), sent);
-        QCOMPARE(r.shows({26}) << r.indicator() << r.title(), shown);
+        QCOMPARE(r.shows({buttons::power}) << r.indicator() << r.title(), shown);
         QVERIFY(r.modes_enabled(modes));
         QCOMPARE(r.frm().windowTitle(), QString("Scan Converter"));
         if (box != "on")
             return;
         QCOMPARE(r.st.firmware_version, 105);
         QCOMPARE(r.st.tv_system, 1);
-        QCOMPARE(r.pictures_of({27, 9, 11, 13, 14}), (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0",
+        QCOMPARE(r.pictures_of({buttons::aspect, buttons::scan, buttons::position, buttons::output, buttons::freeze}), (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0",
                                                                 "1_out_yuv_0", "1_freeze_on_0"}));
         QVERIFY(r.link().polling());
     }
@@ -88,16 +88,16 @@ private slots:
         QVERIFY(r.sent().isEmpty() && !r.link().polling());
         QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
         QVERIFY(r.details.first().contains("No such file or directory"));
-        QCOMPARE(r.shows({28, 29}) << r.indicator(),
+        QCOMPARE(r.shows({buttons::com1, buttons::com2}) << r.indicator(),
                  (QStringList{"1_com1_off_0", "1_com2_off_0", "COM port error !", kOff}));  // nothing answers
         // The other port's button opens that one.
         r.port.present = {2};
-        r.click(29);
+        r.click(buttons::com2);
         QVERIFY(r.st.port_open && r.st.com_port == 2 && r.link().polling());
-        QCOMPARE(r.picture(29), QString("1_com2_on_0"));
+        QCOMPARE(r.picture(buttons::com2), QString("1_com2_on_0"));
         r.link().tx_cmd("VER999");  // answered, then the port is lost to a failed open
         r.port.present = {};
-        r.click(29);
+        r.click(buttons::com2);
         QCOMPARE(r.indicator(), kOff);
     }
 
@@ -117,22 +117,22 @@ private slots:
     void system_reset_from_the_panel_and_from_the_box()
     {
         StartedPanel r;
-        QCOMPARE(r.click(6), QStringList{"RST000"} + kModeQueries);
-        QVERIFY(r.st.current_page == 99 && r.modes_enabled(true));
+        QCOMPARE(r.click(buttons::sys_reset), QStringList{"RST000"} + kModeQueries);
+        QVERIFY(r.st.current_page == pages::main && r.modes_enabled(true));
         QCOMPARE(r.caption(), QString("System Reset"));
 
         // Unanswered: no ready wait, no queries, buttons back.
         r.port.unanswered << "RST000";
         const qint64 t0 = r.clock.now;
-        QCOMPARE(r.click(6), QStringList{"RST000"});
-        QVERIFY(r.clock.now - t0 < 1000 && r.modes_enabled(true) && r.st.current_page == 99);
+        QCOMPARE(r.click(buttons::sys_reset), QStringList{"RST000"});
+        QVERIFY(r.clock.now - t0 < 1000 && r.modes_enabled(true) && r.st.current_page == pages::main);
 
         // Reported by the box: nothing sent back; the reset begins with the wait.
-        r.click(15);
+        r.click(buttons::video);
         r.port.arrive_in(200, "RDY000");
         QCOMPARE(r.box_says("RST000"), kModeQueries);
         QCOMPARE(r.title() + ", " + r.caption(), QString("MAIN PANEL, System Reset"));
-        QVERIFY(r.st.current_page == 99 && r.link().polling() && r.link().dispatch_idle());
+        QVERIFY(r.st.current_page == pages::main && r.link().polling() && r.link().dispatch_idle());
     }
 
     void box_messages_update_the_panel()
@@ -141,15 +141,15 @@ private slots:
         const int before = r.sent().size();
         for (const char* message : {"ASP001", "FMT001", "FRZ001", "SCN001", "SHA007", "VER123"})
             r.box_says(message);
-        QCOMPARE(r.shows({27, 13, 14, 9, 11, 12}), (QStringList{"1_aspect_panscan_0", "1_out_yuv_0", "1_freeze_on_0",
+        QCOMPARE(r.shows({buttons::aspect, buttons::output, buttons::freeze, buttons::scan, buttons::position, buttons::size}), (QStringList{"1_aspect_panscan_0", "1_out_yuv_0", "1_freeze_on_0",
                                                               "1_scan_over_0", "1_pan_0", "1_expand_0", "Overscan"}));
         QCOMPARE((QList<int>{r.st.aspect_mode, r.st.sharpness_level, r.st.firmware_version}), (QList<int>{1, 7, 123}));
 
         // Zoom area: stored off the zoom page without redrawing; 10 ignored.
-        const int loads = r.ico(34)->picture_loads();
+        const int loads = r.ico(buttons::zoom_area_button(5))->picture_loads();
         r.box_says("ARA005");
         r.box_says("ARA010");
-        QVERIFY(r.st.zoom_area == 5 && r.ico(34)->picture_loads() == loads);
+        QVERIFY(r.st.zoom_area == 5 && r.ico(buttons::zoom_area_button(5))->picture_loads() == loads);
 
         // Levels: stored; the slider moves only on the video page.
         r.box_says("CON040");
@@ -171,7 +171,7 @@ private slots:
     void box_messages_on_the_video_and_option_pages()
     {
         StartedPanel r;
-        r.click(15);
+        r.click(buttons::video);
         QStringList echoed;
         for (const char* message : {"CON040", "FLK000", "BRI200", "SAT070"})
             echoed += r.box_says(message);
@@ -185,13 +185,13 @@ private slots:
         QCOMPARE(r.box_says("RST003"), (QStringList{"CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
         QCOMPARE(r.caption(), QString("Video Reset"));
 
-        r.click(16);
+        r.click(buttons::back);
         r.port.arrive_in(100, "RDY000");
         QCOMPARE(r.box_says("RST003"), QStringList());  // not on the video page: no queries
         QCOMPARE(r.caption(), QString("Video Reset"));
 
         // The option lines follow the box: TV system 0 or 1 (7 ignored), test pattern on or off.
-        r.click(10);
+        r.click(buttons::options);
         const auto& opt = r.el().lab_opt;
         QStringList shown;  // lines 0, 1, 4 and 5 chosen after each message
         for (const QByteArray message : {"NPO001", "NPO007", "NPO000", "PAT001", "PAT000"}) {
@@ -209,10 +209,10 @@ private slots:
     void box_power_and_zoom_messages()
     {
         StartedPanel r;
-        r.click(10);
+        r.click(buttons::options);
         r.box_says("PWR000");
-        QVERIFY(r.st.power_state == 0 && r.st.current_page == 99 && r.modes_enabled(false));
-        QCOMPARE(r.shows({26}), (QStringList{"1_power_off_0", "Power Off"}));
+        QVERIFY(r.st.power_state == 0 && r.st.current_page == pages::main && r.modes_enabled(false));
+        QCOMPARE(r.shows({buttons::power}), (QStringList{"1_power_off_0", "Power Off"}));
 
         r.port.arrive_in(300, "RDY000");
         QCOMPARE(r.box_says("PWR001"), kModeQueries);
@@ -226,13 +226,13 @@ private slots:
 
         r.port.arrive_in(300, "RDY000");
         bool locked = false;  // while the box switches, so do the modes and power
-        r.on_events = [&] { locked = locked || (!r.ico(9)->isEnabled() && !r.ico(26)->isEnabled()); };
+        r.on_events = [&] { locked = locked || (!r.ico(buttons::scan)->isEnabled() && !r.ico(buttons::power)->isEnabled()); };
         QCOMPARE(r.box_says("ZOM001"), QStringList{"ARA999"});
         r.on_events = nullptr;
-        QVERIFY(locked && r.st.current_page == 7 && r.caption() == "Zoom");
+        QVERIFY(locked && r.st.current_page == pages::zoom && r.caption() == "Zoom");
         r.port.arrive_in(300, "RDY000");
         r.box_says("ZOM000");
-        QVERIFY(r.st.current_page == 99 && r.modes_enabled(true));
+        QVERIFY(r.st.current_page == pages::main && r.modes_enabled(true));
     }
 
     void a_late_reply_is_taken_as_a_message_of_the_box()
@@ -246,24 +246,24 @@ private slots:
         tim_rx_tick(r.p());                          // and is taken as a message
         QCOMPARE(r.st.firmware_version, 105);
         // The power button's reply comes too late: nothing changes ...
-        r.click(26);
+        r.click(buttons::power);
         QCOMPARE(r.st.power_state, 0);
         // ... until the poll timer collects it and acts on it.
         r.clock.advance(200);
         tim_rx_tick(r.p());
-        QCOMPARE(r.picture(26), QString("1_power_on_0"));
+        QCOMPARE(r.picture(buttons::power), QString("1_power_on_0"));
     }
 
     void the_panel_takes_in_what_a_command_changed()
     {
         StartedPanel r;
         QCOMPARE(run(r, "FRZ001"), QStringList({"FRZ001", "FRZ001", ""}));
-        QCOMPARE(r.picture(14), QString("1_freeze_on_0"));
+        QCOMPARE(r.picture(buttons::freeze), QString("1_freeze_on_0"));
         QVERIFY(r.link().polling() && r.link().dispatch_idle());
 
         QCOMPARE(run(r, "PWR000"), QStringList({"PWR000", "PWR000", ""}));
-        QCOMPARE(r.picture(26), QString("1_power_off_0"));
-        QVERIFY(!r.ico(9)->isEnabled() && !r.ico(27)->isEnabled() && r.ico(8)->isEnabled());
+        QCOMPARE(r.picture(buttons::power), QString("1_power_off_0"));
+        QVERIFY(!r.ico(buttons::scan)->isEnabled() && !r.ico(buttons::aspect)->isEnabled() && r.ico(buttons::magnifier)->isEnabled());
 
         // Switched on by a script: one ready wait, taken by the command, and
         // the panel's own resynchronisation after it.
@@ -271,11 +271,11 @@ private slots:
         QCOMPARE(run(r, "PWR001", &ms), (QStringList{"PWR001"} + kModeQueries + QStringList{"PWR001", "RDY000"}));
         QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
         QCOMPARE(r.link().receive_log().text().count("RDY000"), 1);
-        QVERIFY(r.ico(9)->isEnabled());
+        QVERIFY(r.ico(buttons::scan)->isEnabled());
 
         // The box's reset, taken in: resynchronised, not reset twice.
         QCOMPARE(run(r, "RST000"), (QStringList{"RST000"} + kModeQueries + QStringList{"RST000", "RDY000"}));
-        QCOMPARE(r.st.current_page, 99);
+        QCOMPARE(r.st.current_page, pages::main);
         QCOMPARE(run(r, "PAT000").last(), QString("RDY000"));
         QCOMPARE(r.caption(), QString("Test Pattern Off"));
 
@@ -290,7 +290,7 @@ private slots:
 
         r.port.unanswered << "FRZ001" << "PAT000";
         QCOMPARE(run(r, "FRZ001"), QStringList({"FRZ001", "NONE", ""}));
-        QCOMPARE(r.picture(14), QString("1_freeze_off_0"));  // unlike the button, nothing changed
+        QCOMPARE(r.picture(buttons::freeze), QString("1_freeze_off_0"));  // unlike the button, nothing changed
 
         // A slow command answered with a value that needs no ready wait: its
         // ready message is still awaited, and "*** WAIT ***" does not stay.
@@ -333,12 +333,12 @@ private slots:
                 continue;  // close
             r.frm().show();
             r.click(i, true);
-            r.click(16);  // back to the main page
+            r.click(buttons::back);  // back to the main page
         }
-        r.click(10);
+        r.click(buttons::options);
         for (int i = 0; i < 8; ++i)
             option_clicked(r.p(), i);
-        r.click(15);
+        r.click(buttons::video);
         for (QScrollBar* slider : r.el().hsr_video) {
             slider->setValue(slider->value() + 1);
             slider->setTracking(false);  // the thumb moves ahead of the value

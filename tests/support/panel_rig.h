@@ -112,10 +112,10 @@ public:
     // The ten buttons the box's power governs all `on`, power and magnifier usable.
     bool modes_enabled(bool on)
     {
-        for (int i : {6, 7, 9, 10, 11, 12, 13, 14, 15, 27})
+        for (int i : {buttons::sys_reset, buttons::zoom, buttons::scan, buttons::options, buttons::position, buttons::size, buttons::output, buttons::freeze, buttons::video, buttons::aspect})
             if (ico(i)->isEnabled() != on)
                 return false;
-        return ico(8)->isEnabled() && ico(26)->isEnabled();
+        return ico(buttons::magnifier)->isEnabled() && ico(buttons::power)->isEnabled();
     }
     QStringList sent() const { return port.written; }
     QStringList sent_since(int from) const { return port.written.mid(from); }

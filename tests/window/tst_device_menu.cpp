@@ -98,8 +98,8 @@ private slots:
         r.devices.listed = {kBuiltIn, kFtdi};
         r.start();
         ComDeviceMenu& menus = *r.frm().device_menu();
-        PictureButton* com1 = r.ico(28);
-        PictureButton* com2 = r.ico(29);
+        PictureButton* com1 = r.ico(buttons::com1);
+        PictureButton* com2 = r.ico(buttons::com2);
         QTest::mouseClick(com2, Qt::LeftButton);
         QCOMPARE(r.st.com_port, 2);
         QTest::mouseClick(com1, Qt::RightButton);
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(r.st.com_port, 2);
 
         // From the tray: the device menu of each COM number.
-        r.click(0);
+        r.click(buttons::tray);
         QMenu* devices = r.frm().tray_icon()->contextMenu()->actions().at(1)->menu();
         QCOMPARE(devices->title(), QString("Serial device"));
         QMenu* com1_devices = devices->actions().at(0)->menu();
@@ -143,7 +143,7 @@ private slots:
         PanelRig r;
         r.devices.listed = {kBuiltIn, kFtdi, kProlific};
         r.start();
-        QVERIFY(tooltip(r.ico(28)).startsWith("COM1: Serial port \u2014 /dev/ttyS0"));
+        QVERIFY(tooltip(r.ico(buttons::com1)).startsWith("COM1: Serial port \u2014 /dev/ttyS0"));
         QMenu* menu = r.frm().device_menu()->open_menu(1);
         QCOMPARE(entries(menu), QStringList({"COM1 device", "[x] Serial port \u2014 /dev/ttyS0",
                                              "FT232R USB UART, FTDI \u2014 /dev/ttyUSB0 \u2014 "
@@ -162,7 +162,7 @@ private slots:
         r.devices.listed = {kBuiltIn, usb_adapter("/dev/ttyUSB3", "A10")};
         r.restart();
         QCOMPARE(r.port.device_name(1), kFtdi.stable_name);
-        QVERIFY(tooltip(r.ico(28)).contains("FT232R USB UART, FTDI \u2014 /dev/ttyUSB3"));
+        QVERIFY(tooltip(r.ico(buttons::com1)).contains("FT232R USB UART, FTDI \u2014 /dev/ttyUSB3"));
 
         // --com1 holds for one run and changes nothing remembered.
         r.restart([](ComDevices& run) { run.set_override(1, "/tmp/qv/com1"); });
@@ -173,7 +173,7 @@ private slots:
         write_file(map_file(r), format_device_map("", kFtdi.stable_name));
         r.devices.listed << kProlific;
         r.restart();
-        QVERIFY(tooltip(r.ico(29)).contains("FT232R USB UART, FTDI \u2014 /dev/ttyUSB3"));
+        QVERIFY(tooltip(r.ico(buttons::com2)).contains("FT232R USB UART, FTDI \u2014 /dev/ttyUSB3"));
     }
 
     // The default stands in and the message line says why; the file stays.
@@ -206,7 +206,7 @@ private slots:
         one.devices.listed = {kFtdi};
         one.start();
         QCOMPARE(one.port.device_name(1), kFtdi.stable_name);
-        QVERIFY(tooltip(one.ico(28)).contains("only USB serial device"));
+        QVERIFY(tooltip(one.ico(buttons::com1)).contains("only USB serial device"));
         // The default cannot open either: the dialog says why it was tried,
         // and the chosen device is awaited.
         PanelRig none;

@@ -41,7 +41,7 @@ private slots:
         // Any skin but 1 is the flowers; left = screen width is kept.
         StartedPanel edge(BoxConfig{}, "7,1,15360,99999,#FALSE#\r\n"), same(BoxConfig{}, "2,2,4320,3000,#TRUE#\r\n");
         QCOMPARE(edge.frm().pos(), QPoint(1024, 0));
-        QVERIFY(edge.st.panel_skin == "2" && edge.picture(6) == "2_sys_reset_0");
+        QVERIFY(edge.st.panel_skin == "2" && edge.picture(buttons::sys_reset) == "2_sys_reset_0");
         edge.frm().close();
         QVERIFY(edge.read_settings().startsWith("2,1,15360,"));
         // A run without changes writes back the same values.

@@ -55,8 +55,8 @@ private slots:
                  QList<QSize>(3, QSize(306, 118)));
         QCOMPARE(r.st.panel_scale, 1.0f);
         // Design positions in pixels; the zoom grid row by row, one picture wide and high.
-        QCOMPARE((QList<QPoint>{r.ico(26)->pos(), r.ico(29)->pos(), r.el().img_connect->pos(), r.ico(30)->pos(),
-                                r.ico(32)->pos(), r.ico(34)->pos(), r.ico(38)->pos()}),
+        QCOMPARE((QList<QPoint>{r.ico(buttons::power)->pos(), r.ico(buttons::com2)->pos(), r.el().img_connect->pos(), r.ico(buttons::zoom_area_button(1))->pos(),
+                                r.ico(buttons::zoom_area_button(3))->pos(), r.ico(buttons::zoom_area_button(5))->pos(), r.ico(buttons::zoom_area_button(9))->pos()}),
                  (QList<QPoint>{{33, 43}, {249, 97}, {15, 24}, {115, 24}, {115 + 2 * 33, 24}, {115 + 33, 24 + 24},
                                 {115 + 2 * 33, 24 + 2 * 24}}));
 
@@ -69,7 +69,7 @@ private slots:
         const QImage background = r.el().pic_win->pixmap().toImage();
         QCOMPARE(background.size(), QSize(306, 118));
         QCOMPARE(first_blurred_pixel(r.el().pic_win->grab().toImage(), background, factor), QString());
-        for (PictureButton* b : {r.ico(0), r.ico(26), r.ico(30), r.el().img_connect}) {
+        for (PictureButton* b : {r.ico(buttons::tray), r.ico(buttons::power), r.ico(buttons::zoom_area_button(1)), r.el().img_connect}) {
             const QImage picture = r.pictures.image(b->picture_name());
             QVERIFY2(!picture.isNull(), qPrintable(b->picture_name()));
             QCOMPARE(first_blurred_pixel(b->grab().toImage(), picture, factor), QString());
