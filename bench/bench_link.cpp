@@ -176,6 +176,8 @@ int main(int argc, char** argv)
         const double ms = percentile(paced, 0.5) / 1000.0;
         report("paced_exchange_ms", ms, "ms");
         report("paced_overhead_pct", (ms - 12.5) / 12.5 * 100.0, "%");
+        const double raw_ms = percentile(raw_exchanges(sim.link(), 200), 0.5) / 1000.0;
+        report("raw_paced_overhead_pct", (raw_ms - 12.5) / 12.5 * 100.0, "%");
     }
     {
         // As a share of one exchange's wire time: twelve bytes at 9600 baud.
