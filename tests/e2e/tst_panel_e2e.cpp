@@ -6,6 +6,7 @@
 #include "sim_process.h"
 #include "test_registry.h"
 
+#include <QElapsedTimer>
 #include <csignal>
 
 static const QStringList kStartup = {"VER999", "PWR999", "ASP999", "SCN999", "FMT999",
@@ -38,9 +39,16 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(sim.received().size(), kStartup.size() + 7, 10000);
         QCOMPARE(sim.received().mid(kStartup.size()), kStartup.mid(2));
 
-        // Asked to end, it shuts down properly and writes its settings.
+        // Asked to end in the middle of a wait for the box's ready message
+        // (switched on again, and silent), it ends when the wait does, at
+        // the latest, and writes its settings.
+        sim.type("PWR001");
+        QTest::qWait(300);
+        QElapsedTimer asked;
+        asked.start();
         ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
         QVERIFY(panel.waitForFinished(10000) && panel.exitStatus() == QProcess::NormalExit && panel.exitCode() == 0);
+        QVERIFY2(asked.elapsed() < 6000, qPrintable(QString::number(asked.elapsed())));
         QCOMPARE(copy.settings(), QByteArray("2,1,150,300,#FALSE#\r\n"));
     }
 
