@@ -70,6 +70,7 @@ private:
         explicit LinkEvents(ControlServer& server) : server_(server) {}
         void own_message(const QString& message) override { server_.box_message(message); }
         void port_lost(int, const QString& reason) override { server_.port_lost(reason); }
+        void still_waiting() override { server_.keep_alive(); }
 
     private:
         ControlServer& server_;

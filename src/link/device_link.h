@@ -34,6 +34,7 @@ public:
     static constexpr int kReadyWaitMs = ReplyCollector::kReadyWaitMs;
     static constexpr int kMaxCollectMs = ReplyCollector::kMaxCollectMs;
     static constexpr int kDrainMs = 1000;  // pending output before a send
+    static constexpr int kStillWaitingMs = 1000;  // said this often in the ready wait
 
     DeviceLink(SerialPort& port, Clock& clock, EventPump& pump, SharedState& state);
     ~DeviceLink();
@@ -137,6 +138,7 @@ private:
     Reply closed_port_reply();
     Reply send(const QString& cmd);
     Reply rx_cmd();
+    bool wait_for_ready_byte(qint64 since);
     void seen(const Reply& reply);
     void append_log(const QString& entry);
     void pass_events_for(int ms);

@@ -8,6 +8,8 @@
 #include "link/link_observer.h"
 #include "link/serial_port.h"
 
+#include <algorithm>
+
 Reply DeviceLink::closed_port_reply()
 {
     tell([](LinkObserver& o) { o.connection_seen(false); });
@@ -80,7 +82,7 @@ Reply DeviceLink::rx_rdy()
     Reply ready;
     const qint64 start = clock_.now_ms();
     // A closed port can bring nothing: do not freeze the window for 5 s.
-    if (state_.port_open && collector_.wait_for_byte(start, kReadyWaitMs)) {
+    if (state_.port_open && wait_for_ready_byte(start)) {
         // A stream that begins late in the wait must not hold the window a
         // further second: the collection ends with the wait, gap rule apart.
         ready.text = collector_.collect(start + kReadyWaitMs);
@@ -88,6 +90,19 @@ Reply DeviceLink::rx_rdy()
     }
     seen(ready);
     return ready;
+}
+
+// The ready wait blocks a second at a time, saying between two that it
+// goes on; it ends exactly as one wait of 5 s would.
+bool DeviceLink::wait_for_ready_byte(qint64 since)
+{
+    for (int slice = kStillWaitingMs;; slice += kStillWaitingMs) {
+        if (collector_.wait_for_byte(since, std::min(slice, kReadyWaitMs)))
+            return true;
+        if (slice >= kReadyWaitMs || !port_.is_open())
+            return false;
+        tell([](LinkObserver& o) { o.still_waiting(); });
+    }
 }
 
 bool DeviceLink::poll_tick(const std::function<void(const QString&, int)>& act)

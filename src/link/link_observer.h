@@ -38,4 +38,8 @@ public:
     // The last routine or pass of window events ended: nothing of the panel
     // runs until the next event.
     virtual void link_at_rest() {}
+    // The wait for a ready message goes on, runs no window events, and says
+    // so once a second from inside the wait (for clients that would take
+    // the panel's silence for a hang).
+    virtual void still_waiting() {}
 };

@@ -303,6 +303,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QProcess* silent = start_ctl(this, stopped.path(), {"--port", "/dev/qv-com1", "VER999"});
+        qint64 silent_ms = -1;
+        connect(silent, &QProcess::finished, this, [&] { silent_ms = clock.elapsed(); });
 
         ServedPanel panel;
         QTemporaryDir bmp;  // no Flower skin: choosing it shows a box
@@ -343,6 +345,7 @@ private slots:
 
         QTRY_COMPARE_WITH_TIMEOUT(silent->state(), QProcess::NotRunning, 20000);
         QVERIFY(silent->exitCode() == 2 && silent->readAllStandardError().contains("does not answer"));
+        QVERIFY2(silent_ms > 0 && silent_ms < 8000, qPrintable(QString::number(silent_ms)));  // a few seconds
         ::close(deaf);
     }
 

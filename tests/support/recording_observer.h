@@ -40,6 +40,7 @@ public:
         losses << QStringLiteral("%1:%2").arg(com_port).arg(reason);
     }
     void own_message(const QString& message) override { own << message; }
+    void still_waiting() override { ++still_waiting_count; }
 
     std::vector<bool> connects;
     QStringList log;
@@ -47,6 +48,7 @@ public:
     QStringList losses;
     QStringList own;
     int ready_waits = 0;
+    int still_waiting_count = 0;
     int event_passes = 0;
     int event_waits = 0;
     bool timer_on = false;

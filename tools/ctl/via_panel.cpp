@@ -12,10 +12,10 @@ namespace {
 // The panel answers between its own routines; the longest (power on, with
 // its ready wait and the mode queries) takes some seconds.
 constexpr int kAnswerMs = 60000;
-// A live panel turns its event loop at least every 5.3 s (its longest
-// exchange) and says WAIT each second while a request waits: a panel
-// silent for longer is stopped or hangs.
-constexpr int kSilenceMs = 10000;
+// A live panel says WAIT each second while a request waits, also inside
+// its waits for a ready message; between two, at most one exchange runs
+// (2.3 s at the worst). A panel silent for longer is stopped or hangs.
+constexpr int kSilenceMs = 5000;
 
 class PanelSession {
 public:
