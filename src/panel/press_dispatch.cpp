@@ -144,20 +144,27 @@ void act(Panel& p, int ind)
     }
 }
 
-// The button the completion step redraws: the one released, unless its
-// action brought up the zoom page (power on or a reset with the box in
-// zoom mode), whose button then takes the caption.
-int completed_button(const Panel& p, int ind, int page_before)
+// The completion step: the button redrawn and its caption shown; where the
+// action brought up the zoom page (power on or a reset with the box in zoom
+// mode), the zoom button's.
+void complete(Panel& p, int ind, int page_before)
 {
     const bool zoom_came = p.st.current_page == pages::zoom && page_before != pages::zoom;
-    return zoom_came ? buttons::zoom : ind;
+    const int done = zoom_came ? buttons::zoom : ind;
+    if (done != buttons::position_tab && done != buttons::size_tab)
+        on_off_ico(p, done, false);
+    show_tip(p, done);
 }
 
 }  // namespace
 
 void open_com_port(Panel& p, int com)
 {
-    button_released(p, buttons::com_button(com));
+    const RoutineScope routine(p.link.routines());
+    const LossNotice loss_notice(p);
+    const int page_before = p.st.current_page;
+    choose_port(p, com);
+    complete(p, buttons::com_button(com), page_before);
 }
 
 void button_released(Panel& p, int ind)
@@ -174,10 +181,7 @@ void button_released(Panel& p, int ind)
     act(p, ind);
     if (ind == buttons::close)
         return;  // the window has been closed
-    const int done = completed_button(p, ind, page_before);
-    if (done != buttons::position_tab && done != buttons::size_tab)
-        on_off_ico(p, done, false);
-    show_tip(p, done);
+    complete(p, ind, page_before);
 }
 
 void button_pressed(Panel& p, int ind)

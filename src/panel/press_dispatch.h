@@ -7,6 +7,6 @@ struct Panel;
 void button_released(Panel& p, int ind);
 void button_pressed(Panel& p, int ind);
 
-// What a click on COM<com>'s button does, for a device chosen elsewhere (a
-// menu): that port number, opened on its device, and the button redrawn.
+// The COM button's routine, for a device chosen elsewhere (a menu) as for a
+// click: that port number, opened on its device, and the button redrawn.
 void open_com_port(Panel& p, int com);
