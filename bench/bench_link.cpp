@@ -100,27 +100,7 @@ std::pair<double, double> reply_to_command_gaps_us(int count, bool paced)
             l.link.tx_cmd("PWR999");
     }
     const double link_us = percentile(box.take_gaps(), 0.5);
-    const int fd = ::open(box.slave().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    termios tio{};
-    ::tcgetattr(fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
-    char buf[64];
-    for (int i = 0; i < count; ++i) {
-        ::tcflush(fd, TCIFLUSH);
-        if (::write(fd, "PWR999", 6) != 6)
-            break;
-        for (int got = 0; got < 6;) {
-            pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 300) <= 0)
-                break;
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n <= 0)
-                break;
-            got += static_cast<int>(n);
-        }
-    }
-    ::close(fd);
+    raw_exchanges(box.slave(), count);
     return {link_us, percentile(box.take_gaps(), 0.5)};
 }
 

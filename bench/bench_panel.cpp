@@ -68,6 +68,15 @@ double time_until(QProcess& watched, Done done, int timeout_ms = 20000)
     return -1;
 }
 
+// The panel's settings file in `dir`: skin 1, COM1, top left, not on top.
+QString write_settings(const QTemporaryDir& dir)
+{
+    QFile settings(dir.filePath("QVR_742.ini"));
+    settings.open(QIODevice::WriteOnly);
+    settings.write("1,1,0,0,#FALSE#\r\n");
+    return settings.fileName();
+}
+
 // A copy of the panel with its bmp folder, so its settings stay apart.
 QString copy_panel(const QTemporaryDir& dir)
 {
@@ -79,9 +88,7 @@ QString copy_panel(const QTemporaryDir& dir)
     QFile::setPermissions(dir.filePath("tmp"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     for (const QString& f : QDir(bin + "/bmp").entryList(QDir::Files))
         QFile::copy(bin + "/bmp/" + f, dir.filePath("bmp/" + f));
-    QFile settings(dir.filePath("QVR_742.ini"));
-    settings.open(QIODevice::WriteOnly);
-    settings.write("1,1,0,0,#FALSE#\r\n");
+    write_settings(dir);
     return program;
 }
 
@@ -134,13 +141,10 @@ double panel_reply_to_command_us(int rounds)
 {
     GapBox box;
     QTemporaryDir dir;
-    QFile settings(dir.filePath("QVR_742.ini"));
-    settings.open(QIODevice::WriteOnly);
-    settings.write("1,1,0,0,#FALSE#\r\n");
-    settings.close();
+    const QString settings = write_settings(dir);
     SystemParts parts;
     parts.com_devices.set_override(1, box.slave());
-    FrmMain panel(parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName()));
+    FrmMain panel(parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings));
     panel.start_up();
     box.take_gaps();  // start-up apart
     for (int i = 0; i < rounds; ++i) {
@@ -174,13 +178,10 @@ std::vector<double> message_to_effect(int messages)
     ::tcsetattr(raw, TCSANOW, &tio);
 
     QTemporaryDir dir;
-    QFile settings(dir.filePath("QVR_742.ini"));
-    settings.open(QIODevice::WriteOnly);
-    settings.write("1,1,0,0,#FALSE#\r\n");
-    settings.close();
+    const QString settings = write_settings(dir);
     SystemParts parts;
     use_device(parts, slave);
-    PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings.fileName());
+    PanelEnvironment env = parts.environment(QStringLiteral(QV742_SOURCE_DIR "/bmp"), settings);
     env.message_box = [](const QString& text, const QString&) {
         std::fprintf(stderr, "bench_panel: %s\n", qPrintable(text));
     };
