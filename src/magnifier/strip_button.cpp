@@ -33,11 +33,6 @@ void StripButton::show_picture(const QString& name)
     }
 }
 
-void StripButton::activate_later()
-{
-    QMetaObject::invokeMethod(this, &StripButton::clicked, Qt::QueuedConnection);
-}
-
 void StripButton::paint_face(QPaintEvent*)
 {
     QPainter p(this);

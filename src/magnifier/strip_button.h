@@ -28,8 +28,6 @@ public:
     bool toggle() const { return toggle_; }
     bool chosen() const { return toggle_ && name_.endsWith(QLatin1String("_1")); }
 
-    // A click from the event loop, as assistive technology asks for it.
-    void activate_later();
 
 signals:
     // Left button pressed and released over the button.
@@ -42,6 +40,7 @@ protected:
     // The key goes down and comes up on the button: a click. Other keys (the
     // arrows, Escape) go on to the window.
     void key_released() override { emit clicked(); }
+    void activate() override { emit clicked(); }
 
 private:
     PictureStore& pictures_;

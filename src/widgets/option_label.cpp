@@ -42,16 +42,6 @@ void OptionLabel::choose()
         control_event::announce(self, control_event::activated());
 }
 
-void OptionLabel::activate_later()
-{
-    QMetaObject::invokeMethod(
-        this, [this] {
-            if (isEnabled() && isVisible())
-                choose();
-        },
-        Qt::QueuedConnection);
-}
-
 OptionLabel* OptionLabel::partner() const
 {
     for (OptionLabel* other : parentWidget()->findChildren<OptionLabel*>(QString(), Qt::FindDirectChildrenOnly))

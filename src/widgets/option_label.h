@@ -17,8 +17,6 @@ public:
     bool chosen() const { return font().bold(); }
     void set_halo(bool on);
     bool halo() const { return halo_; }
-    // A click from the event loop, as assistive technology asks for it.
-    void activate_later();
 
 signals:
     void clicked(int index);
@@ -31,6 +29,7 @@ protected:
     void paint_face(QPaintEvent* event) override;
     QRect focus_mark_rect() const override;
     void key_released() override;
+    void activate() override { choose(); }
 
 private:
     void choose();

@@ -53,16 +53,6 @@ void PictureButton::press_and_release()
         control_event::announce(self, control_event::activated());
 }
 
-void PictureButton::activate_later()
-{
-    QMetaObject::invokeMethod(
-        this, [this] {
-            if (isEnabled() && isVisible())
-                press_and_release();
-        },
-        Qt::QueuedConnection);
-}
-
 void PictureButton::mouseMoveEvent(QMouseEvent* event)
 {
     emit pointer_moved(index_);

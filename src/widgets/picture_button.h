@@ -32,8 +32,6 @@ public:
     // A press and a release, as a click makes them; then whoever watches
     // hears of the activation.
     void press_and_release();
-    // The same from the event loop, as assistive technology asks for it.
-    void activate_later();
 
 signals:
     void pointer_moved(int index);
@@ -48,6 +46,7 @@ protected:
     void key_pressed() override;
     void key_released() override;
     void key_hold_lost() override;
+    void activate() override { press_and_release(); }
 
 private:
     int index_;

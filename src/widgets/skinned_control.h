@@ -62,7 +62,21 @@ public:
 
     KeyHold& key_hold() { return key_hold_; }
 
+    // An activation from the event loop, as assistive technology asks for
+    // it; nothing when the control is hidden or disabled by then.
+    void activate_later()
+    {
+        QMetaObject::invokeMethod(
+            this, [this] {
+                if (this->isEnabled() && this->isVisible())
+                    activate();
+            },
+            Qt::QueuedConnection);
+    }
+
 protected:
+    // What an activation does: what a click does.
+    virtual void activate() = 0;
     // The activation key went down, and came up for good.
     virtual void key_pressed() {}
     virtual void key_released() = 0;
