@@ -7,6 +7,7 @@
 #include "app/platform_choice.h"
 #include "app/single_instance.h"
 #include "app/system_parts.h"
+#include "platform/desktop_file_name.h"
 #include "platform/fonts.h"
 #include "platform/termination.h"
 
@@ -46,10 +47,12 @@ int main(int argc, char** argv)
     parts.com_devices.set_override(1, options.com1);
     parts.com_devices.set_override(2, options.com2);
     const PanelFiles files = locate_panel_files(QCoreApplication::applicationDirPath());
+    QGuiApplication::setDesktopFileName(desktop_file_name(files.beside_program));
 
     PanelEnvironment env = parts.environment(files.bmp_dir, files.settings_path);
     env.settings_read_path = files.settings_read_path;
     FrmMain panel(env);
+    name_desktop_file(panel);
     // Listening from the start: a second start or a script that comes
     // during start-up waits for it to end.
     const auto control = open_control_socket(panel, parts.port);

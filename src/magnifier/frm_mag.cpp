@@ -11,6 +11,7 @@
 #include "magnifier/strip_button.h"
 #include "magnifier/strip_design.h"
 #include "platform/desktop.h"
+#include "platform/desktop_file_name.h"
 #include "platform/picture_store.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@ FrmMag::FrmMag(SharedState& state, Desktop& desktop, PictureStore& pictures, QWi
       drag_cursor_(drag_pointer(pictures))
 {
     setWindowTitle(QStringLiteral("QV-742"));
+    name_desktop_file(*this);
     fill_with(this, kWindowColour);
     resize(220, 167);   // client area 3300 x 2505 twips until the layout runs
 
@@ -76,9 +78,6 @@ FrmMag::FrmMag(SharedState& state, Desktop& desktop, PictureStore& pictures, QWi
 
     capture_message_ = new QLabel(pic_mag_);
     capture_message_->setObjectName(QStringLiteral("capture_message"));
-    capture_message_->setText(
-        tr("<b>Screen capture is not available on this desktop</b>"
-           "<br>Allow this program to capture the screen, then press refresh."));
     capture_message_->setAlignment(Qt::AlignCenter);
     capture_message_->setWordWrap(true);
     capture_message_->setMargin(4);

@@ -4,6 +4,7 @@
 #include "magnifier/frm_mag.h"
 
 #include "core/shared_state.h"
+#include "magnifier/capture_message.h"
 #include "magnifier/half_picture.h"
 #include "magnifier/magnifier_geometry.h"
 #include "magnifier/snapshot.h"
@@ -12,6 +13,7 @@
 
 #include <QLabel>
 #include <QMoveEvent>
+#include <QPointer>
 
 void FrmMag::capture_snapshot()
 {
@@ -27,6 +29,24 @@ void FrmMag::capture_snapshot()
     // show, and two need not be held at once.
     snapshot_ = QImage();
     snapshot_ = screen_snapshot(desktop_.grab_screen(), QSize(W, H));
+    if (!snapshot_.isNull())
+        return;
+    const CaptureProblem problem = desktop_.capture_problem();
+    capture_message_->setText(::capture_message(problem, desktop_kind(qgetenv("XDG_CURRENT_DESKTOP"))));
+    // The desktop asks the user first: the view says so, and the picture is
+    // taken as soon as the user has answered (refresh, as by its button).
+    if (problem == CaptureProblem::waiting_for_user && !awaiting_answer_) {
+        awaiting_answer_ = true;
+        desktop_.when_capture_answered([self = QPointer<FrmMag>(this)] {
+            if (!self)
+                return;
+            self->awaiting_answer_ = false;
+            QMetaObject::invokeMethod(self, [self] {
+                if (self && self->isVisible())
+                    self->img_ico_Click(4);
+            }, Qt::QueuedConnection);
+        });
+    }
 }
 
 void FrmMag::draw_magnified()
