@@ -26,6 +26,7 @@ Comment=The QV-742 control panel from $(dirname "$program")
 Exec="$program"
 Icon=$icon
 Terminal=false
+StartupNotify=true
 NoDisplay=true
 StartupWMClass=qv742-panel
 X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2

@@ -1,5 +1,6 @@
 // qv742-panel: the control panel of the QV-742 scan converter.
 
+#include "app/come_forward.h"
 #include "app/command_line.h"
 #include "app/control_server.h"
 #include "app/panel_control.h"
@@ -17,6 +18,9 @@
 int main(int argc, char** argv)
 {
     choose_platform(argc, argv);
+    // The token a desktop gives a program it starts, so its window may come
+    // forward; read before Qt takes it. A second start hands it over.
+    const QByteArray activation_token = desktop_activation_token();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qv742-panel"));
     QCoreApplication::setOrganizationName(QStringLiteral("qv742"));
@@ -38,7 +42,7 @@ int main(int argc, char** argv)
 
     SingleInstance instance;
     if (!instance.acquire())
-        return hand_over_to_running_panel(options);
+        return hand_over_to_running_panel(options, activation_token);
 
     install_font_substitutes();
     SystemParts parts;
