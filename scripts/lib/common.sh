@@ -18,10 +18,10 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-q
 
 # The two whole desktops of tst_gnome_e2e and tst_kde_e2e (CTest label
 # "desktop"), installed for scripts/test --full only: GNOME Shell with its
-# portal, session manager of sound and screenshots; KWin, Plasma's shell
+# portal and the session manager of sound; KWin, Plasma's shell
 # with what it needs to come up (activities, Qt 5's Wayland platform), its
 # portal and spectacle.
-DESKTOP_PACKAGES=(gnome-shell wireplumber gnome-screenshot xdg-desktop-portal-gnome libglib2.0-bin
+DESKTOP_PACKAGES=(gnome-shell wireplumber xdg-desktop-portal-gnome libglib2.0-bin
                   kwin-wayland plasma-desktop plasma-workspace kactivitymanagerd breeze qtwayland5
                   kde-spectacle xdg-desktop-portal-kde)
 

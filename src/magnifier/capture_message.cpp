@@ -27,7 +27,10 @@ QString capture_message(CaptureProblem problem, DesktopKind desktop)
     switch (problem) {
     case CaptureProblem::waiting_for_user:
         return tr("<b>Waiting for permission</b><br>The desktop asks whether this program may take "
-                  "screenshots. Allow it, and the picture follows.");
+                  "screenshots: allow it within 25 seconds, and the picture follows.");
+    case CaptureProblem::unanswered:
+        return tr("<b>The desktop's question went unanswered</b><br>Close its dialog, then press refresh "
+                  "to be asked again.");
     case CaptureProblem::refused:
         if (desktop == DesktopKind::gnome)
             return tr("<b>GNOME refused screen capture</b><br>To allow it, run the command under "

@@ -41,6 +41,11 @@ void FrmMag::capture_snapshot()
             if (!self)
                 return;
             self->awaiting_answer_ = false;
+            if (self->desktop_.capture_problem() == CaptureProblem::unanswered) {
+                self->capture_message_->setText(::capture_message(CaptureProblem::unanswered,
+                                                                  desktop_kind(qgetenv("XDG_CURRENT_DESKTOP"))));
+                return;
+            }
             QMetaObject::invokeMethod(self, [self] {
                 if (self && self->isVisible())
                     self->img_ico_Click(4);

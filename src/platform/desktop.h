@@ -18,6 +18,7 @@ enum class WindowSystem { x11, xwayland, wayland };
 enum class CaptureProblem {
     unavailable,       // the desktop offers no way to capture the screen
     waiting_for_user,  // the desktop asks the user first (GNOME's dialog)
+    unanswered,        // the desktop stopped waiting for the user's answer
     refused,           // the desktop, or the user, said no
     needs_entry,       // KDE Plasma grants capture by the program's desktop entry: none grants it
 };
@@ -39,7 +40,9 @@ public:
     // Why the last grab_screen() gave a null image.
     virtual CaptureProblem capture_problem() { return CaptureProblem::unavailable; }
     // While the desktop waits for the user (capture_problem() is
-    // waiting_for_user), `answered` is called once the user has answered.
+    // waiting_for_user), `answered` is called once the user has answered,
+    // or once the desktop has stopped waiting (capture_problem() is then
+    // unanswered).
     virtual void when_capture_answered(std::function<void()> answered) { (void)answered; }
     // Whether the desktop has a notification area for a tray icon.
     virtual bool tray_available() = 0;

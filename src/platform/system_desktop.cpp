@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -22,8 +23,12 @@ QScreen* screen()
 }
 
 // A portal that does not answer within this asks the user (GNOME's
-// permission dialog): the request stays open until the user answers.
+// permission dialog): the request stays open while the user may answer.
 constexpr int kQuickAnswerMs = 1500;
+// GNOME's portal waits for its dialog as long as a D-Bus call may take
+// (25 s), then drops the request without an answer, while the dialog stays
+// up: an answer given after that is lost.
+constexpr int kQuestionLostMs = 26000;
 
 int twips_per_pixel(double dpi)
 {
@@ -103,6 +108,10 @@ QImage SystemDesktop::desktop_picture()
     if (!request->wait(kQuickAnswerMs)) {
         problem_ = CaptureProblem::waiting_for_user;
         QObject::connect(request.get(), &PortalScreenshot::finished, request.get(), [this] { portal_answered(); });
+        QTimer::singleShot(kQuestionLostMs, request.get(), [this, asked = request.get()] {
+            if (pending_.get() == asked)
+                question_lost();
+        });
         pending_ = std::move(request);
         return {};
     }
@@ -114,6 +123,22 @@ QImage SystemDesktop::desktop_picture()
 #else
     return {};
 #endif
+}
+
+// Whoever waits is told; the next grab asks again.
+void SystemDesktop::question_lost()
+{
+    pending_.release()->deleteLater();
+    problem_ = CaptureProblem::unanswered;
+    tell_waiting();
+}
+
+void SystemDesktop::tell_waiting()
+{
+    const auto waiting = std::move(answered_);
+    answered_.clear();
+    for (const auto& answered : waiting)
+        answered();
 }
 
 void SystemDesktop::when_capture_answered(std::function<void()> answered)
@@ -132,10 +157,8 @@ void SystemDesktop::portal_answered()
     done->take_picture();
     done->deleteLater();
 #endif
-    const auto waiting = std::move(answered_);
-    answered_.clear();
-    for (const auto& answered : waiting)
-        answered();
+    problem_ = CaptureProblem::unavailable;
+    tell_waiting();
 }
 
 bool SystemDesktop::tray_available()

@@ -27,6 +27,8 @@ public:
 private:
     QImage desktop_picture();
     void portal_answered();
+    void question_lost();
+    void tell_waiting();
 
     CaptureProblem problem_ = CaptureProblem::unavailable;
     // A portal request the user has not answered yet.

@@ -65,6 +65,7 @@ desktop_gnome() {
   cp "$dir"/bin/gnome-extension/* "$ext/"
   gsettings set org.gnome.shell enabled-extensions "['qv742-test@qv742.local']"
   gsettings set org.gnome.shell welcome-dialog-last-shown-version '999'
+  bash "$dir/bin/build_desktop_entry.sh" "$dir/bin/qv742-panel" "$HOME/.local/share/applications"
   start gnome-shell gnome-shell --headless --wayland --virtual-monitor 1280x800
   wait_for "gnome-shell" has_name org.gnome.Shell
   wait_for "gnome-shell's Wayland socket" compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]"
@@ -301,7 +302,7 @@ outside() {
   case $QV742_DESKTOP in
     sway) tools+=(sway swaymsg swaybar grim wayvnc /usr/libexec/xdg-desktop-portal-wlr
                   /usr/libexec/xdg-desktop-portal-gtk) ;;
-    gnome) tools+=(gnome-shell wireplumber gsettings gnome-screenshot /usr/libexec/xdg-desktop-portal-gnome) ;;
+    gnome) tools+=(gnome-shell wireplumber gsettings /usr/libexec/xdg-desktop-portal-gnome) ;;
     kde) tools+=(kwin_wayland plasmashell spectacle /usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde) ;;
     *) die "no such desktop: $QV742_DESKTOP (sway, gnome or kde)" ;;
   esac
