@@ -34,7 +34,7 @@ QString capture_message(CaptureProblem problem, DesktopKind desktop)
     case CaptureProblem::refused:
         if (desktop == DesktopKind::gnome)
             return tr("<b>GNOME refused screen capture</b><br>To allow it, run the command under "
-                      "SCREEN CAPTURE in 'man qv742-panel', then press refresh.");
+                      "Screen capture in 'man qv742-panel', then press refresh.");
         return tr("<b>The desktop refused screen capture</b><br>Allow this program to take screenshots "
                   "in the desktop's privacy settings, then press refresh.");
     case CaptureProblem::needs_entry:
