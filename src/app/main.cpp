@@ -52,11 +52,11 @@ int main(int argc, char** argv)
     parts.com_devices.set_override(2, options.com2);
     const PanelFiles files = locate_panel_files(QCoreApplication::applicationDirPath());
     QGuiApplication::setDesktopFileName(desktop_file_name(files.beside_program));
+    name_desktop_file_of_windows(app);
 
     PanelEnvironment env = parts.environment(files.bmp_dir, files.settings_path);
     env.settings_read_path = files.settings_read_path;
     FrmMain panel(env);
-    name_desktop_file(panel);
     // Listening from the start: a second start or a script that comes
     // during start-up waits for it to end.
     const auto control = open_control_socket(panel, parts.port);

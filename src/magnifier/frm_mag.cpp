@@ -11,7 +11,6 @@
 #include "magnifier/strip_button.h"
 #include "magnifier/strip_design.h"
 #include "platform/desktop.h"
-#include "platform/desktop_file_name.h"
 #include "platform/picture_store.h"
 
 #include <QApplication>
@@ -49,7 +48,6 @@ FrmMag::FrmMag(SharedState& state, Desktop& desktop, PictureStore& pictures, QWi
       drag_cursor_(drag_pointer(pictures))
 {
     setWindowTitle(QStringLiteral("QV-742"));
-    name_desktop_file(*this);
     fill_with(this, kWindowColour);
     resize(220, 167);   // client area 3300 x 2505 twips until the layout runs
 

@@ -3,7 +3,6 @@
 #include "link/receive_log.h"
 #include "platform/twips.h"
 #include "platform/desktop.h"
-#include "platform/desktop_file_name.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -16,7 +15,7 @@
 namespace {
 
 #ifdef Q_OS_WIN
-constexpr Qt::WindowType kMonitorWindow = Qt::Tool;
+constexpr Qt::WindowType kMonitorWindow = Qt::Window;
 #else
 // Qt makes an X11 tool window without a parent transient for a window that
 // is never shown, which mutter logs as invalid; a utility window of its own
@@ -31,7 +30,6 @@ FrmRx::FrmRx(ReceiveLog& log, Desktop& desktop)
 {
     setAttribute(Qt::WA_X11NetWmWindowTypeUtility);
     setWindowTitle(QStringLiteral("Receive Monitor"));
-    name_desktop_file(*this);
     setAttribute(Qt::WA_DeleteOnClose);
     const Twips tw{desktop.twips_per_pixel_x(), desktop.twips_per_pixel_y()};
     const auto place = [&](QWidget* w, int left, int top, int width, int height) {

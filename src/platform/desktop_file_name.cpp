@@ -1,6 +1,7 @@
 #include "platform/desktop_file_name.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
 #include <QWidget>
 
 #ifdef QV742_XCB
@@ -13,6 +14,8 @@ QString desktop_file_name(bool run_from_build)
 {
     return run_from_build ? QStringLiteral("qv742-panel-build") : QStringLiteral("qv742-panel");
 }
+
+namespace {
 
 void name_desktop_file(QWidget& window)
 {
@@ -39,4 +42,31 @@ void name_desktop_file(QWidget& window)
 #else
     (void)window;
 #endif
+}
+
+class WindowNamer : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            // A changed window flag may have made a new native window.
+            if (w->isWindow() && w->property(kNamed).toULongLong() != w->winId()) {
+                w->setProperty(kNamed, qulonglong(w->winId()));
+                name_desktop_file(*w);
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr const char* kNamed = "qv742_desktop_file_named";
+};
+
+}  // namespace
+
+void name_desktop_file_of_windows(QApplication& app)
+{
+    app.installEventFilter(new WindowNamer(&app));
 }

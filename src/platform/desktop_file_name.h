@@ -6,12 +6,13 @@
 
 #include <QString>
 
-class QWidget;
+class QApplication;
 
 // The entry's name without ".desktop": the package's, or the one
 // scripts/run writes for a build (a program with its bmp folder beside it).
 QString desktop_file_name(bool run_from_build);
 
-// Names the application's desktop file on `window` where the platform
-// needs it per window (X11); elsewhere nothing.
-void name_desktop_file(QWidget& window);
+// From now on every window of `app` names the application's desktop file
+// where the platform needs it per window (X11), as it is shown: its native
+// window exists then, made with all its attributes, and is not mapped yet.
+void name_desktop_file_of_windows(QApplication& app);

@@ -1,12 +1,15 @@
 // The real panel on headless KWin with Plasma's shell (wayland_session.sh
-// --desktop kde starts it and runs this program inside): the panel as a
-// user starts it, the simulated box, a pointer through KWin's fake input,
-// KWin's own view of the windows and spectacle's of the screen.
+// --desktop kde starts it and runs this program inside). KWin's view of
+// its windows comes from KWin scripts that report back over D-Bus, the
+// screen from spectacle, the pointer from fake-pointer (KWin's fake input).
 
-#include "desktop_test.h"
-#include "kwin_probe.h"
+#include "desktop_session.h"
 
+#include <QDBusConnection>
 #include <QDBusInterface>
+#include <QDBusReply>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 using namespace desktop_test;
 
@@ -14,34 +17,132 @@ namespace {
 
 const QSize kScreen(1280, 800);
 
-QImage screen()
-{
-    const QString file = kSession + "/shot.png";
-    QFile::remove(file);
-    run("spectacle", {"-b", "-n", "-f", "-o", file});
-    return QImage(file).convertToFormat(QImage::Format_RGB32);
-}
+class FakePointer : public Pointer {
+public:
+    QString start(const QString& program)
+    {
+        process_.start(program, {});
+        return process_.waitForStarted(5000) && command("move 1 1") ? QString() : "fake-pointer: " + last_;
+    }
+    ~FakePointer() override
+    {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(3000)) {
+            process_.kill();
+            process_.waitForFinished(3000);
+        }
+    }
+    void move_to(QPoint at) override
+    {
+        at_ = at;
+        command(QStringLiteral("move %1 %2").arg(at.x()).arg(at.y()));
+    }
+    void button(bool down) override { command(down ? "press" : "release"); }
+
+private:
+    // Each line is answered once KWin has taken it.
+    bool command(const QString& line)
+    {
+        process_.write(line.toUtf8() + '\n');
+        process_.waitForBytesWritten(2000);
+        for (int i = 0; i < 100 && !process_.canReadLine(); ++i)
+            process_.waitForReadyRead(50);
+        last_ = QString::fromUtf8(process_.readLine()).trimmed();
+        return last_ == QLatin1String("ok");
+    }
+
+    QProcess process_;
+    QString last_;
+};
 
 }  // namespace
 
-class TestKde : public QObject {
+class TestKde : public QObject, public DesktopUnderTest {
     Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.qv742.Probe")
 
-    KWinProbe kwin_;
     FakePointer pointer_;
+    int count_ = 0;
+    QHash<int, QJsonObject> answers_;
 
-    // The screen with the pointer out of the way, at the top right.
-    QImage screen_without_pointer()
+    // The value of a JavaScript expression in KWin's scripting, as JSON.
+    QJsonValue eval(const QString& expression)
     {
-        pointer_.move_to(QPoint(kScreen.width() - 1, 0));
-        QTest::qWait(100);
-        return screen();
+        const QString name = QStringLiteral("qv742_probe_%1").arg(++count_);
+        QFile script(kSession + "/" + name + ".js");
+        if (!script.open(QIODevice::WriteOnly))
+            return {};
+        script.write(QStringLiteral("callDBus('org.qv742.Probe', '/', 'org.qv742.Probe', 'report', "
+                                    "JSON.stringify({id: %1, v: (function () { return %2; })()}));")
+                         .arg(count_).arg(expression).toUtf8());
+        script.close();
+        QDBusInterface scripting("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting");
+        const QDBusReply<int> id = scripting.call("loadScript", script.fileName(), name);
+        if (!id.isValid())
+            return {};
+        QDBusInterface("org.kde.KWin", QStringLiteral("/%1").arg(id.value()), "org.kde.kwin.Script").call("run");
+        for (int i = 0; i < 100 && !answers_.contains(count_); ++i)
+            QTest::qWait(20);
+        scripting.call("unloadScript", name);
+        return answers_.take(count_).value("v");
+    }
+    // Runs `statement` on the window (c) of `title`.
+    void on_window(const QString& title, const QString& statement)
+    {
+        eval("workspace.clientList().filter(function (c) { return c.caption === '" + title
+             + "'; }).map(function (c) { " + statement + "; return 1; }).length");
+    }
+
+public:
+    std::optional<QJsonObject> window(const QString& title) override
+    {
+        const QJsonArray all = eval(QStringLiteral(
+            "workspace.clientList().map(function (c) { var g = c.frameGeometry; return {title: c.caption, "
+            "x: g.x, y: g.y, width: g.width, height: g.height, entry: c.desktopFileName, "
+            "minimized: c.minimized}; })")).toArray();
+        for (const QJsonValue& w : all)
+            if (w["title"].toString() == title)
+                return w.toObject();
+        return std::nullopt;
+    }
+    void move_window(const QString& title, QPoint to) override
+    {
+        on_window(title, QStringLiteral("c.frameGeometry = {x: %1, y: %2, width: c.frameGeometry.width, "
+                                        "height: c.frameGeometry.height}").arg(to.x()).arg(to.y()));
+    }
+    void minimise(const QString& title) override { on_window(title, "c.minimized = true"); }
+    QImage screen() override
+    {
+        const QString file = kSession + "/shot.png";
+        QFile::remove(file);
+        run("spectacle", {"-b", "-n", "-f", "-o", file});
+        return QImage(file).convertToFormat(QImage::Format_RGB32);
+    }
+    // As from a terminal: Plasma raises an X11 window for it, and lets a
+    // native one raise itself.
+    void start_again(const QString& platform) override
+    {
+        QProcess second;
+        second.setProcessEnvironment(PanelRun::environment(platform));
+        second.start(panel_program(), {});
+        QVERIFY(second.waitForFinished(20000) && second.exitCode() == 0);
+    }
+    Pointer& pointer() override { return pointer_; }
+    bool centres_new_windows() const override { return true; }
+
+public slots:
+    void report(const QString& json)
+    {
+        const QJsonObject answer = QJsonDocument::fromJson(json.toUtf8()).object();
+        answers_.insert(answer["id"].toInt(), answer);
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY2(kwin_.connect_to_bus(), "the probe could not take its name on the session bus");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY2(bus.registerService("org.qv742.Probe") && bus.registerObject("/", this, QDBusConnection::ExportAllSlots),
+                 "the probe could not take its name on the session bus");
         const QString error = pointer_.start(kSession + "/bin/fake-pointer");
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(pattern(kScreen).save(kSession + "/pattern.png"));
@@ -64,78 +165,7 @@ private slots:
     void a_session_with_the_panel()
     {
         QFETCH(QString, platform);
-        const bool native = platform == "wayland";
-        const QByteArray stored = "1,1,1500,1500,#FALSE#\r\n";  // 100, 100
-        QVERIFY(write_settings(stored));
-        PanelRun run;
-        QVERIFY2(run.start(platform), "qv742-sim or the panel did not start");
-        QTRY_VERIFY2_WITH_TIMEOUT(kwin_.window(kPanelTitle), "the panel did not appear on the desktop", 20000);
-        // Matched to the entry scripts/run writes for a build: its icon in
-        // the task manager, and its grant of KWin's screenshot interface.
-        QCOMPARE(kwin_.window(kPanelTitle)->value("desktopFile").toString(), QString("qv742-panel-build"));
-        QTRY_VERIFY_WITH_TIMEOUT(run.box_asked("PWR999"), 20000);
-
-        // The monitor goes aside, so the panel and the magnifier lie on the
-        // pattern alone.
-        QTRY_VERIFY2_WITH_TIMEOUT(kwin_.window("Receive Monitor"), "the receive monitor did not appear", 10000);
-        kwin_.set("Receive Monitor", "frameGeometry = {x: 880, y: 420, width: c.frameGeometry.width, "
-                                     "height: c.frameGeometry.height}");
-        QTRY_VERIFY_WITH_TIMEOUT(kwin_.rect("Receive Monitor").x() >= 880, 10000);
-
-        // KWin honours the place an X11 program asks for; a native window
-        // is placed by KWin.
-        QPoint at = kwin_.rect(kPanelTitle).topLeft();
-        if (!native)
-            QCOMPARE(at, QPoint(100, 100));
-        QTest::qWait(300);
-        // The desktop may still be showing the window's arrival.
-        QString shape;
-        QTRY_VERIFY2_WITH_TIMEOUT(
-            shape_holds(shape = shape_on(screen_without_pointer(), at, QFileInfo(panel_program()).absolutePath())),
-            qPrintable("the outline does not hold: " + shape), 5000);
-
-        // Dragged by the background: KWin moves the window.
-        const QPoint by = QPoint(160, 120) - at;
-        pointer_.drag(at + kGrip, by);
-        QTRY_COMPARE_WITH_TIMEOUT(kwin_.rect(kPanelTitle).topLeft(), at + by, 10000);
-        at = kwin_.rect(kPanelTitle).topLeft();
-
-        // The magnifier shows the desktop under it, with no question asked:
-        // KWin grants its screenshot interface by the desktop entry.
-        pointer_.click(at + kMagnifyButton);
-        QTRY_VERIFY2_WITH_TIMEOUT(kwin_.window(kMagnifierTitle), "the magnifier did not appear", 20000);
-        QTRY_VERIFY2_WITH_TIMEOUT(!kwin_.window(kPanelTitle), "the panel did not hide for the magnifier", 10000);
-        QTest::qWait(500);
-        const QRect mag = kwin_.rect(kMagnifierTitle);
-        QVERIFY2(shows_what_lies_under(screen_without_pointer(), mag),
-                 "the magnifier does not show the desktop under it");
-
-        // Its close button brings the panel back where it was.
-        pointer_.click(mag.bottomRight() - QPoint(13, 11));
-        QTRY_VERIFY2_WITH_TIMEOUT(!kwin_.window(kMagnifierTitle), "the magnifier did not close", 10000);
-        QTRY_VERIFY2_WITH_TIMEOUT(kwin_.window(kPanelTitle), "the panel did not come back", 10000);
-        if (!native)
-            QCOMPARE(kwin_.rect(kPanelTitle).topLeft(), at);
-
-        // Minimised, a second start brings it back.
-        kwin_.set(kPanelTitle, "minimized = true");
-        QTRY_VERIFY_WITH_TIMEOUT(kwin_.window(kPanelTitle)->value("minimized").toBool(), 10000);
-        QProcess second;
-        second.setProcessEnvironment(PanelRun::environment(platform));
-        second.start(panel_program(), {});
-        QVERIFY(second.waitForFinished(20000));
-        QCOMPARE(second.exitCode(), 0);
-        QTRY_VERIFY2_WITH_TIMEOUT(!kwin_.window(kPanelTitle)->value("minimized").toBool(),
-                                  "a second start did not bring the panel back", 10000);
-
-        // Closing with its own button: the place KWin honoured is kept, a
-        // native window's stored place stays.
-        pointer_.click(kwin_.rect(kPanelTitle).topLeft() + kCloseButton);
-        QVERIFY2(run.panel.waitForFinished(20000), "the panel did not end");
-        QCOMPARE(run.panel.exitCode(), 0);
-        const QByteArray moved = QByteArray("1,1,") + QByteArray::number(at.x() * 15) + ","
-            + QByteArray::number(at.y() * 15) + ",#FALSE#\r\n";
-        QCOMPARE(read_settings(), native ? stored : moved);
+        desktop_test::a_session_with_the_panel(*this, platform, kScreen);
     }
 };
 
