@@ -21,8 +21,8 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-q
 # portal and the session manager of sound; KWin, Plasma's shell
 # with what it needs to come up (activities, Qt 5's Wayland platform), its
 # portal and spectacle.
-DESKTOP_PACKAGES=(gnome-shell wireplumber xdg-desktop-portal-gnome libglib2.0-bin
-                  kwin-wayland plasma-desktop plasma-workspace kactivitymanagerd breeze qtwayland5
+DESKTOP_PACKAGES=(gnome-shell wireplumber xdg-desktop-portal-gnome libglib2.0-bin dconf-gsettings-backend
+                  kwin-wayland plasma-desktop plasma-workspace kded5 kactivitymanagerd breeze qtwayland5
                   kde-spectacle xdg-desktop-portal-kde)
 
 # Installs missing packages with apt-get when running as root; otherwise
