@@ -15,6 +15,8 @@ set -euo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 PANEL_PROGRAM APPLICATIONS_FOLDER [ICON_FILE]" >&2; exit 2; }
 program=$(cd "$(dirname "$1")" && pwd -P)/$(basename "$1")
 icon=${3:-qv742}
+# A picture file is named by its full path; a bare name is a theme's icon.
+[[ $icon != */* ]] || icon=$(cd "$(dirname "$icon")" && pwd -P)/$(basename "$icon")
 mkdir -p "$2"
 entry=$2/qv742-panel-build.desktop
 tmp=$(mktemp "$entry.XXXXXX")
