@@ -19,8 +19,13 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/bmp/
   FILES_MATCHING PATTERN "*.bmp")
 
 # The desktop file is named after the program, so window managers match the
-# running panel (X11 class and Wayland app id "qv742-panel") to its entry.
-install(FILES ${QV742_PACKAGING_DIR}/qv742-panel.desktop
+# running panel (X11 class, Wayland app id and the desktop file name it
+# gives its windows, "qv742-panel") to its entry. Exec names the program by
+# its full path: KDE Plasma finds the entry of a running program that way,
+# and grants the magnifier KWin's screenshot interface by it.
+set(QV742_PANEL_PATH ${CMAKE_INSTALL_FULL_BINDIR}/qv742-panel)
+configure_file(${QV742_PACKAGING_DIR}/qv742-panel.desktop.in ${CMAKE_BINARY_DIR}/qv742-panel.desktop @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/qv742-panel.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # The AppStream id lies under .local, a domain nobody can own, until the
 # project has a domain of its own; once published it must not change.

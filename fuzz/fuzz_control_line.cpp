@@ -1,6 +1,6 @@
 // The control socket's line reader and request parser on any bytes, in any
 // chunks: lines come out exactly as a plain split would give them, none
-// longer than 64 bytes, a longer one stops the reader for good, nothing
+// longer than 256 bytes, a longer one stops the reader for good, nothing
 // unread piles up, and every request it accepts is well formed.
 //
 // Input: the first byte sets the chunk size (1 to 67); the rest is the

@@ -44,12 +44,29 @@ bool is_command(const QString& text)
     return true;
 }
 
+bool is_activation_token(const QByteArray& token)
+{
+    if (token.isEmpty() || token.size() > kMaxRequestBytes - 5)
+        return false;
+    for (const char c : token)
+        if (c < ' ' || c >= 0x7f)
+            return false;
+    return true;
+}
+
 std::optional<Request> parse_request(const QByteArray& line, QString& error)
 {
     Request r;
-    if (line == "SHOW") {
+    if (line == "SHOW" || line.startsWith("SHOW ")) {
         r.kind = RequestKind::Show;
-        return r;
+        if (line.size() == 4)
+            return r;
+        if (is_activation_token(line.mid(5))) {
+            r.token = QString::fromLatin1(line.mid(5));
+            return r;
+        }
+        error = QStringLiteral("an activation token is printable ASCII");
+        return std::nullopt;
     }
     if (line == "LISTEN") {
         r.kind = RequestKind::Listen;

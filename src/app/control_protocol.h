@@ -1,7 +1,8 @@
 #pragma once
 // The panel's control socket speaks in lines. A client asks:
 //
-//   SHOW            bring the panel forward            -> OK
+//   SHOW [TOKEN]    bring the panel forward, with the  -> OK
+//                   desktop's activation token if any
 //   DEVICE          the device the panel is using      -> DEVICE <path> or NODEVICE
 //   DEVICE 1        the device behind COM1 (or 2)      -> DEVICE <path>
 //   LISTEN          follow the box's own messages      -> OK, then MSG <message> lines
@@ -14,7 +15,8 @@
 // LOST <reason> (its port is gone), HELD <text> (a command held up by a box
 // that waits for the user, dropped unsent) or ERROR <text>; after any of
 // these it closes the connection.
-// A request is one line of at most 64 bytes; anything else is an error.
+// A request is one line of at most 256 bytes (a desktop's activation token
+// may be long); anything else is an error.
 // Pure functions and a reader, no sockets, so they can be tried on any input.
 
 #include <QByteArray>
@@ -23,7 +25,7 @@
 
 namespace control {
 
-inline constexpr int kMaxRequestBytes = 64;
+inline constexpr int kMaxRequestBytes = 256;
 // Answers carry device paths, so a client reads longer lines.
 inline constexpr int kMaxAnswerBytes = 8192;
 
@@ -53,6 +55,7 @@ struct Request {
     RequestKind kind = RequestKind::Show;
     int com = 0;      // DEVICE 1 or 2; 0: the device in use
     QString command;  // CMD: three capital letters and three digits
+    QString token;    // SHOW: the activation token the desktop gave the second start
 };
 
 // A request, or nothing with the reason in `error`.
@@ -60,6 +63,11 @@ std::optional<Request> parse_request(const QByteArray& line, QString& error);
 
 // Three capital letters and three digits.
 bool is_command(const QString& text);
+
+// Whether `token` can travel in a SHOW request: printable ASCII (GNOME's
+// carry the application's name, blanks and all), and short enough for a
+// request line.
+bool is_activation_token(const QByteArray& token);
 
 // One answer line, "WORD text\n"; control characters in the text become
 // '?', so a strange device name cannot break the framing.

@@ -159,10 +159,10 @@ void ControlServer::handle(ControlConnection* c, const QByteArray& line)
         break;
     case control::RequestKind::Show:
         c->busy = true;
-        queue_.push([this, guarded] {
+        queue_.push([this, guarded, token = request->token] {
             if (!guarded || guarded->closed)
                 return;
-            target_.come_forward();
+            target_.come_forward(token);
             finish(guarded, answer_line("OK"));
         });
         break;

@@ -23,8 +23,9 @@ class ControlConnection;
 // What the server works on.
 struct ControlTarget {
     Panel* panel = nullptr;
-    // Brings the panel (or its open magnifier) forward.
-    std::function<void()> come_forward;
+    // Brings the panel (or its open magnifier) forward, with the
+    // activation token of the start that asked (empty when it had none).
+    std::function<void(const QString& token)> come_forward;
     // The device path behind COM1 or COM2.
     std::function<QString(int com)> device;
 };

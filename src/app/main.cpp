@@ -1,5 +1,6 @@
 // qv742-panel: the control panel of the QV-742 scan converter.
 
+#include "app/come_forward.h"
 #include "app/command_line.h"
 #include "app/control_server.h"
 #include "app/panel_control.h"
@@ -7,6 +8,7 @@
 #include "app/platform_choice.h"
 #include "app/single_instance.h"
 #include "app/system_parts.h"
+#include "platform/desktop_file_name.h"
 #include "platform/fonts.h"
 #include "platform/standard_output.h"
 #include "platform/termination.h"
@@ -17,6 +19,9 @@
 int main(int argc, char** argv)
 {
     choose_platform(argc, argv);
+    // The token a desktop gives a program it starts, so its window may come
+    // forward; read before Qt takes it. A second start hands it over.
+    const QByteArray activation_token = desktop_activation_token();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qv742-panel"));
     QCoreApplication::setOrganizationName(QStringLiteral("qv742"));
@@ -37,7 +42,7 @@ int main(int argc, char** argv)
 
     SingleInstance instance;
     if (!instance.acquire())
-        return hand_over_to_running_panel(options);
+        return hand_over_to_running_panel(options, activation_token);
     if (!instance.problem().isEmpty())
         std::fprintf(stderr, "qv742-panel: %s; another panel of yours could start beside this one.\n",
                      qPrintable(instance.problem()));
@@ -49,6 +54,8 @@ int main(int argc, char** argv)
     parts.com_devices.set_override(1, options.com1);
     parts.com_devices.set_override(2, options.com2);
     const PanelFiles files = locate_panel_files(QCoreApplication::applicationDirPath());
+    QGuiApplication::setDesktopFileName(desktop_file_name(files.beside_program));
+    name_desktop_file_of_windows(app);
 
     PanelEnvironment env = parts.environment(files.bmp_dir, files.settings_path);
     env.settings_read_path = files.settings_read_path;

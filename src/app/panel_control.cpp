@@ -28,7 +28,7 @@ std::unique_ptr<ControlServer> open_control_socket(FrmMain& panel, SystemSerialP
 {
     ControlTarget target;
     target.panel = &panel.panel();
-    target.come_forward = [&panel] { come_forward(panel); };
+    target.come_forward = [&panel](const QString& token) { come_forward(panel, token); };
     target.device = [&port](int com) { return port.device(com); };
     auto server = std::make_unique<ControlServer>(target);
     QString error;
@@ -41,7 +41,7 @@ std::unique_ptr<ControlServer> open_control_socket(FrmMain& panel, SystemSerialP
     return server;
 }
 
-int hand_over_to_running_panel(const PanelOptions& options)
+int hand_over_to_running_panel(const PanelOptions& options, const QByteArray& activation_token)
 {
     ControlClient client;
     QString error;
@@ -68,11 +68,15 @@ int hand_over_to_running_panel(const PanelOptions& options)
             kept << QStringLiteral("COM%1 is %2, not %3").arg(com).arg(answer->text, device);
     }
     if (understood) {
-        client.send("SHOW");
+        // The desktop lets the running panel come forward by the token it
+        // gave this start; one that does not fit a request is left out.
+        client.send(control::is_activation_token(activation_token) ? "SHOW " + activation_token
+                                                                    : QByteArray("SHOW"));
         answer = client.next(kShowAnswerMs);
     }
     if (answer && answer->word == "OK") {
-        note(QStringLiteral("a panel is running already; it has been brought forward."));
+        // Whether the desktop let it come forward, only the desktop knows.
+        note(QStringLiteral("a panel is running already; it has been asked to come forward."));
     } else if (!answer && client.timed_out()) {
         note(QStringLiteral("a panel is running already; it is busy and comes forward when it is free."));
     } else {

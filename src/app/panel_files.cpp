@@ -12,7 +12,7 @@ PanelFiles locate_panel_files(const QString& program_dir)
     const QString beside = dir.filePath(QStringLiteral("bmp"));
     if (QFileInfo(beside).isDir()) {
         const SettingsPaths settings = settings_location(program_dir);
-        return {beside, settings.write, settings.read};
+        return {beside, settings.write, settings.read, true};
     }
 
     QString installed = QDir::cleanPath(dir.filePath(QStringLiteral("../share/qv742/bmp")));

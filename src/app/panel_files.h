@@ -7,6 +7,7 @@ struct PanelFiles {
     QString bmp_dir;
     QString settings_path;       // written at shut-down
     QString settings_read_path;  // read at start-up; the same file unless that one is read-only
+    bool beside_program = false; // a build or a portable copy, not an installed program
 };
 
 // A build or a portable copy has its bmp folder beside the program and keeps

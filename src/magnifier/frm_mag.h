@@ -99,6 +99,7 @@ private:
     bool busy_ = false;          // inside a sequence that processes events
     bool closing_ = false;
     bool closed_sent_ = false;
+    bool awaiting_answer_ = false;  // the desktop asks the user whether we may capture
 
     QWidget* pic_mag_ = nullptr;
     HalfPicture* pic_mag1_ = nullptr;

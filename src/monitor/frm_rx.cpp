@@ -12,9 +12,23 @@
 #include <QTextCursor>
 #include <algorithm>
 
+namespace {
+
+#ifdef Q_OS_WIN
+constexpr Qt::WindowType kMonitorWindow = Qt::Window;
+#else
+// Qt makes an X11 tool window without a parent transient for a window that
+// is never shown, which mutter logs as invalid; a utility window of its own
+// looks the same and needs no owner.
+constexpr Qt::WindowType kMonitorWindow = Qt::Window;
+#endif
+
+}  // namespace
+
 FrmRx::FrmRx(ReceiveLog& log, Desktop& desktop)
-    : QWidget(nullptr, Qt::Tool), log_(log), desktop_(desktop)
+    : QWidget(nullptr, kMonitorWindow), log_(log), desktop_(desktop)
 {
+    setAttribute(Qt::WA_X11NetWmWindowTypeUtility);
     setWindowTitle(QStringLiteral("Receive Monitor"));
     setAttribute(Qt::WA_DeleteOnClose);
     const Twips tw{desktop.twips_per_pixel_x(), desktop.twips_per_pixel_y()};

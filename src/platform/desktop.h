@@ -6,12 +6,22 @@
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+#include <functional>
 
 // X11 lets a program place its windows and read where they are. On a Wayland
 // desktop the compositor places and moves them: a native Wayland window never
 // learns its place, and an XWayland window learns it but may be put
 // elsewhere than it asked.
 enum class WindowSystem { x11, xwayland, wayland };
+
+// Why a screen grab gave no picture.
+enum class CaptureProblem {
+    unavailable,       // the desktop offers no way to capture the screen
+    waiting_for_user,  // the desktop asks the user first (GNOME's dialog)
+    unanswered,        // the desktop stopped waiting for the user's answer
+    refused,           // the desktop, or the user, said no
+    needs_entry,       // KDE Plasma grants capture by the program's desktop entry: none grants it
+};
 
 class Desktop {
 public:
@@ -27,6 +37,13 @@ public:
     // The whole screen as it is now, screen_size() pixels. A null image when
     // the platform refuses (for example a Wayland session without permission).
     virtual QImage grab_screen() = 0;
+    // Why the last grab_screen() gave a null image.
+    virtual CaptureProblem capture_problem() { return CaptureProblem::unavailable; }
+    // While the desktop waits for the user (capture_problem() is
+    // waiting_for_user), `answered` is called once the user has answered,
+    // or once the desktop has stopped waiting (capture_problem() is then
+    // unanswered).
+    virtual void when_capture_answered(std::function<void()> answered) { (void)answered; }
     // Whether the desktop has a notification area for a tray icon.
     virtual bool tray_available() = 0;
     virtual WindowSystem window_system() { return WindowSystem::x11; }

@@ -29,27 +29,6 @@ void remove_if_temporary(const QString& file)
 
 }  // namespace
 
-// Receives the portal's Response signal.
-class PortalAnswer : public QObject {
-    Q_OBJECT
-public:
-    bool answered = false;
-    uint response = 2;
-    QVariantMap results;
-
-public slots:
-    void receive(uint code, const QVariantMap& values)
-    {
-        answered = true;
-        response = code;
-        results = values;
-        emit done();
-    }
-
-signals:
-    void done();
-};
-
 QString portal_picture_file(uint response, const QVariantMap& results)
 {
     if (response != 0)
@@ -58,19 +37,18 @@ QString portal_picture_file(uint response, const QVariantMap& results)
     return uri.isLocalFile() ? uri.toLocalFile() : QString();
 }
 
-QImage portal_screenshot(int timeout_ms)
+bool PortalScreenshot::start()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
-        return {};
+        return false;
     // The request's path is known before the call, so its answer cannot
     // arrive before we listen for it.
     const QString token = QStringLiteral("qv742_%1").arg(QRandomGenerator::global()->generate());
     const QString sender = bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
-    QString path = kPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
-    PortalAnswer answer;
+    path_ = kPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
     const char* slot = SLOT(receive(uint, QVariantMap));
-    bus.connect(kService, path, kRequest, QStringLiteral("Response"), &answer, slot);
+    bus.connect(kService, path_, kRequest, QStringLiteral("Response"), this, slot);
 
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, QStringLiteral("org.freedesktop.portal.Screenshot"),
                                                        QStringLiteral("Screenshot"));
@@ -79,26 +57,47 @@ QImage portal_screenshot(int timeout_ms)
                                      {QStringLiteral("modal"), false}};
     const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        bus.disconnect(kService, path, kRequest, QStringLiteral("Response"), &answer, slot);
-        return {};
+        bus.disconnect(kService, path_, kRequest, QStringLiteral("Response"), this, slot);
+        return false;
     }
     const QString handle = reply.arguments().constFirst().value<QDBusObjectPath>().path();
-    if (!handle.isEmpty() && handle != path) {
+    if (!handle.isEmpty() && handle != path_) {
         // An older portal chooses the path itself.
-        bus.disconnect(kService, path, kRequest, QStringLiteral("Response"), &answer, slot);
-        path = handle;
-        bus.connect(kService, path, kRequest, QStringLiteral("Response"), &answer, slot);
+        bus.disconnect(kService, path_, kRequest, QStringLiteral("Response"), this, slot);
+        path_ = handle;
+        bus.connect(kService, path_, kRequest, QStringLiteral("Response"), this, slot);
     }
-    if (!answer.answered) {
+    return true;
+}
+
+bool PortalScreenshot::wait(int timeout_ms)
+{
+    if (!answered_) {
         QEventLoop loop;
-        QObject::connect(&answer, &PortalAnswer::done, &loop, &QEventLoop::quit);
+        connect(this, &PortalScreenshot::finished, &loop, &QEventLoop::quit);
         QTimer::singleShot(timeout_ms, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    bus.disconnect(kService, path, kRequest, QStringLiteral("Response"), &answer, slot);
+    return answered_;
+}
 
-    const QString file = portal_picture_file(answer.response, answer.results);
-    if (!answer.answered || file.isEmpty())
+void PortalScreenshot::receive(uint code, const QVariantMap& values)
+{
+    if (answered_)
+        return;
+    answered_ = true;
+    response_ = code;
+    results_ = values;
+    QDBusConnection::sessionBus().disconnect(kService, path_, kRequest, QStringLiteral("Response"), this,
+                                             SLOT(receive(uint, QVariantMap)));
+    emit finished();
+}
+
+QImage PortalScreenshot::take_picture()
+{
+    const QString file = portal_picture_file(response_, results_);
+    results_.clear();
+    if (file.isEmpty())
         return {};
     QImage picture(file);
     remove_if_temporary(file);
@@ -119,4 +118,3 @@ QImage screen_part_of_desktop(const QImage& picture, const QRect& desktop, const
     return out;
 }
 
-#include "screenshot_portal.moc"

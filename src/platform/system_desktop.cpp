@@ -1,12 +1,18 @@
 #include "platform/system_desktop.h"
 
+#ifdef QV742_KWIN_SCREENSHOT
+#include "platform/kwin_screenshot.h"
+#endif
+#ifdef QV742_SCREENSHOT_PORTAL
 #include "platform/screenshot_portal.h"
+#endif
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -16,8 +22,13 @@ QScreen* screen()
     return QGuiApplication::primaryScreen();
 }
 
-// A portal may ask the user for permission the first time.
-constexpr int kPortalTimeoutMs = 20000;
+// A portal that does not answer within this asks the user (GNOME's
+// permission dialog): the request stays open while the user may answer.
+constexpr int kQuickAnswerMs = 1500;
+// GNOME's portal waits for its dialog as long as a D-Bus call may take
+// (25 s), then drops the request without an answer, while the dialog stays
+// up: an answer given after that is lost.
+constexpr int kQuestionLostMs = 26000;
 
 int twips_per_pixel(double dpi)
 {
@@ -27,6 +38,9 @@ int twips_per_pixel(double dpi)
 }
 
 }  // namespace
+
+SystemDesktop::SystemDesktop() = default;
+SystemDesktop::~SystemDesktop() = default;
 
 QPoint SystemDesktop::cursor_pos()
 {
@@ -54,14 +68,9 @@ QImage SystemDesktop::grab_screen()
         return {};
     QImage image = screen()->grabWindow(0).toImage();
     if (looks_like_refused_grab(image)) {
-#ifdef QV742_SCREENSHOT_PORTAL
-        image = screen_part_of_desktop(portal_screenshot(kPortalTimeoutMs), screen()->virtualGeometry(),
-                                       screen()->geometry());
+        image = desktop_picture();
         if (looks_like_refused_grab(image))
             return {};
-#else
-        return {};
-#endif
     }
     // Work in screen (logical) pixels whatever the device pixel ratio.
     const QSize size = screen_size();
@@ -69,6 +78,87 @@ QImage SystemDesktop::grab_screen()
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image.setDevicePixelRatio(1.0);
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// KWin's own interface first: Plasma's portal refuses a request that does
+// not ask the user each time. Then the portal.
+QImage SystemDesktop::desktop_picture()
+{
+    problem_ = CaptureProblem::unavailable;
+#ifdef QV742_KWIN_SCREENSHOT
+    if (kwin_screenshot_offered()) {
+        const KWinShot shot = kwin_screenshot(screen()->geometry());
+        if (shot.outcome == KWinShot::picture)
+            return shot.image;
+        if (shot.outcome == KWinShot::not_permitted) {
+            problem_ = CaptureProblem::needs_entry;
+            return {};
+        }
+    }
+#endif
+#ifdef QV742_SCREENSHOT_PORTAL
+    if (pending_) {
+        // One question at a time: the dialog is still up.
+        problem_ = CaptureProblem::waiting_for_user;
+        return {};
+    }
+    auto request = std::make_unique<PortalScreenshot>();
+    if (!request->start())
+        return {};
+    if (!request->wait(kQuickAnswerMs)) {
+        problem_ = CaptureProblem::waiting_for_user;
+        QObject::connect(request.get(), &PortalScreenshot::finished, request.get(), [this] { portal_answered(); });
+        QTimer::singleShot(kQuestionLostMs, request.get(), [this, asked = request.get()] {
+            if (pending_.get() == asked)
+                question_lost();
+        });
+        pending_ = std::move(request);
+        return {};
+    }
+    if (request->response() != 0) {
+        problem_ = CaptureProblem::refused;
+        return {};
+    }
+    return screen_part_of_desktop(request->take_picture(), screen()->virtualGeometry(), screen()->geometry());
+#else
+    return {};
+#endif
+}
+
+// Whoever waits is told; the next grab asks again.
+void SystemDesktop::question_lost()
+{
+    pending_.release()->deleteLater();
+    problem_ = CaptureProblem::unanswered;
+    tell_waiting();
+}
+
+void SystemDesktop::tell_waiting()
+{
+    const auto waiting = std::move(answered_);
+    answered_.clear();
+    for (const auto& answered : waiting)
+        answered();
+}
+
+void SystemDesktop::when_capture_answered(std::function<void()> answered)
+{
+    if (pending_)
+        answered_.push_back(std::move(answered));
+}
+
+// The user answered: the picture taken then shows the dialog going and
+// whatever waited for it; whoever waited grabs again, which the desktop now
+// answers at once.
+void SystemDesktop::portal_answered()
+{
+#ifdef QV742_SCREENSHOT_PORTAL
+    auto* done = static_cast<PortalScreenshot*>(pending_.release());
+    done->take_picture();
+    done->deleteLater();
+#endif
+    problem_ = CaptureProblem::unavailable;
+    tell_waiting();
 }
 
 bool SystemDesktop::tray_available()

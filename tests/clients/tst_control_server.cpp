@@ -45,7 +45,7 @@ struct ServedPanel {
     {
         rig.start();
         server = std::make_unique<ControlServer>(ControlTarget{
-            &rig.p(), [this] { come_forward(rig.frm()); }, [](int com) { return QStringLiteral("/dev/qv-com%1").arg(com); }});
+            &rig.p(), [this](const QString& t) { token = t, come_forward(rig.frm()); }, [](int com) { return QStringLiteral("/dev/qv-com%1").arg(com); }});
         return server->listen(path(), error);
     }
     // Where a panel of this user listens when XDG_RUNTIME_DIR is `folder`.
@@ -53,6 +53,7 @@ struct ServedPanel {
 
     PanelRig rig;
     QTemporaryDir folder;
+    QString token;  // the activation token the last SHOW brought
     std::unique_ptr<ControlServer> server;
     QString error;
 };
@@ -235,11 +236,14 @@ private slots:
         QCOMPARE(TestClient(panel.path()).ask("DEVICE 2"), QByteArray("DEVICE /dev/qv-com2"));
         struct stat mode {};
         QVERIFY(::stat(path.constData(), &mode) == 0 && (mode.st_mode & 0777) == 0600u);
-        ControlServer second({&panel.rig.p(), [] {}, [](int) { return QString(); }});
+        ControlServer second({&panel.rig.p(), [](const QString&) {}, [](int) { return QString(); }});
         QString error;
         QVERIFY(!second.listen(panel.path(), error));
 
-        for (const char* bad : {"HELLO", "show", "DEVICE 3", "CMD frz001", "CMD FRZ01", "CMD FRZ0010"}) {
+        // GNOME's activation tokens carry the application's name, blanks and all.
+        const QByteArray gnome_token = "gnome-shell/Scan Converter (build)/69-1-vm_TIME4816693";
+        QVERIFY(TestClient(panel.path()).ask("SHOW " + gnome_token) == "OK" && panel.token == gnome_token);
+        for (const char* bad : {"HELLO", "show", "DEVICE 3", "CMD frz001", "CMD FRZ01", "CMD FRZ0010", "SHOW \ttab"}) {
             TestClient client(panel.path());
             QVERIFY2(client.ask(bad).startsWith("ERROR ") && client.closed(), bad);
         }
@@ -453,7 +457,7 @@ private slots:
             QProcess& second = copy.start(sim.link(), "offscreen", QProcess::SeparateChannels);
             QVERIFY(second.waitForFinished(10000));
             const QString said = QString::fromLocal8Bit(second.readAllStandardError());
-            QVERIFY2(second.exitCode() == 0 && said.contains("brought forward"), qPrintable(said));
+            QVERIFY2(second.exitCode() == 0 && said.contains("asked to come forward"), qPrintable(said));
 
             QProcess script;
             script.setProcessEnvironment(env);
@@ -507,7 +511,7 @@ private slots:
         FrmMain& frm = panel.rig.frm();
         frm.enter_tray();
         QVERIFY(!frm.isVisible());
-        QVERIFY(start_again(panel).contains("brought forward"));
+        QVERIFY(start_again(panel).contains("asked to come forward"));
         QVERIFY(frm.isVisible());
 
         frm.showMinimized();
@@ -521,7 +525,7 @@ private slots:
         frm.hide_window();
         FrmMag* magnifier = frm.magnifier();
         magnifier->showMinimized();
-        QVERIFY(start_again(panel).contains("brought forward"));
+        QVERIFY(start_again(panel).contains("asked to come forward"));
         QVERIFY(magnifier->isVisible() && !magnifier->isMinimized() && !frm.isVisible());
     }
 
@@ -541,7 +545,7 @@ private slots:
         };
         FrmMain frm(env);
         frm.start_up();
-        ControlServer server({&frm.panel(), [&] { come_forward(frm); }, [&](int com) { return parts.port.device(com); }});
+        ControlServer server({&frm.panel(), [&](const QString&) { come_forward(frm); }, [&](int com) { return parts.port.device(com); }});
         serving = &server;
         QString error;
         QVERIFY2(server.listen(dir.filePath("qv742-panel.socket"), error), qPrintable(error));

@@ -368,6 +368,31 @@ private slots:
         QVERIFY(fresh_closed.count() == 1 && !fresh.mag->isVisible());
     }
 
+    // GNOME asks the user first: the magnifier shows that it waits, asks
+    // once however often refresh is pressed, and takes the picture as soon
+    // as the user has answered; a question the desktop dropped is said.
+    void aQuestionOfTheDesktopIsWaitedFor()
+    {
+        Rig rig(1024, 768, false);
+        FrmMag& mag = *rig.mag;
+        rig.desktop.problem = CaptureProblem::waiting_for_user;
+        mag.open();
+        QVERIFY(mag.isVisible() && mag.capture_message()->text().contains("Waiting for permission"));
+        mag.img_ico_Click(4);
+        QCOMPARE(rig.desktop.waiting.size(), size_t(1));
+        rig.desktop.screen_image = screen_pattern(1024, 768);
+        rig.desktop.answer(CaptureProblem::unavailable);
+        QTRY_VERIFY(mag.capture_available() && mag.isVisible() && !mag.capture_message()->isVisibleTo(&mag));
+        QCOMPARE(rig.desktop.grabs, 3);
+
+        rig.desktop.screen_image = QImage();
+        rig.desktop.problem = CaptureProblem::waiting_for_user;
+        mag.img_ico_Click(4);
+        rig.desktop.answer(CaptureProblem::unanswered);
+        QTest::qWait(10);
+        QVERIFY(mag.capture_message()->text().contains("unanswered") && rig.desktop.grabs == 4);
+    }
+
     void refusedGrabSaysSo()
     {
         Rig rig(1024, 768, false);

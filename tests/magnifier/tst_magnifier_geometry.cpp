@@ -1,8 +1,10 @@
 // The magnifier's arithmetic and its pictures of the screen, without widgets.
 
+#include "magnifier/capture_message.h"
 #include "magnifier/drag_pointer.h"
 #include "magnifier/magnifier_geometry.h"
 #include "magnifier/snapshot.h"
+#include "platform/kwin_screenshot.h"
 #include "platform/screenshot_portal.h"
 #include "screen_pattern.h"
 #include "test_registry.h"
@@ -109,6 +111,47 @@ private slots:
         const QRect screen(0, 0, 1024, 768);
         QCOMPARE(screen_part_of_desktop(screen_pattern(2048, 1536), screen, screen).size(), screen.size());
         QVERIFY(screen_part_of_desktop(QImage(), screen, screen).isNull());
+    }
+
+    // KWin hands the picture over as raw lines; a description that does not
+    // fit the bytes gives no picture rather than a wrong one.
+    void kwinRawPicturesAreReadWithTheirStride()
+    {
+        QImage source = screen_pattern(3, 2).convertToFormat(QImage::Format_ARGB32);
+        QByteArray bytes;
+        for (int y = 0; y < 2; ++y)
+            bytes += QByteArray(reinterpret_cast<const char*>(source.constScanLine(y)), 12) + QByteArray(4, '\0');
+        QVariantMap raw{{"type", "raw"}, {"width", 3}, {"height", 2}, {"stride", 16},
+                        {"format", int(QImage::Format_ARGB32)}};
+        const QImage picture = kwin_raw_picture(raw, bytes);
+        QVERIFY(picture.size() == QSize(3, 2) && picture.pixel(2, 1) == source.pixel(2, 1));
+        QVERIFY(kwin_raw_picture(raw, bytes.left(31)).isNull());
+        for (const auto& [key, value] : {std::pair<QString, QVariant>{"stride", 8}, {"format", 999}, {"type", "png"}}) {
+            QVariantMap wrong = raw;
+            wrong[key] = value;
+            QVERIFY2(kwin_raw_picture(wrong, bytes).isNull(), qPrintable(key));
+        }
+    }
+
+    void theViewSaysWhatTheDesktopWants_data()
+    {
+        QTest::addColumn<QByteArray>("current_desktop");
+        QTest::addColumn<CaptureProblem>("problem");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("Ubuntu's GNOME refused") << QByteArray("ubuntu:GNOME") << CaptureProblem::refused
+                                                << "man qv742-panel";
+        QTest::newRow("Plasma, no entry") << QByteArray("KDE") << CaptureProblem::needs_entry << "scripts/run";
+        QTest::newRow("sway refused") << QByteArray("sway") << CaptureProblem::refused << "privacy settings";
+        QTest::newRow("no way at all") << QByteArray() << CaptureProblem::unavailable << "not available";
+    }
+
+    void theViewSaysWhatTheDesktopWants()
+    {
+        QFETCH(QByteArray, current_desktop);
+        QFETCH(CaptureProblem, problem);
+        QFETCH(QString, says);
+        const QString text = capture_message(problem, desktop_kind(current_desktop));
+        QVERIFY2(text.contains(says) && text.contains("refresh"), qPrintable(text));
     }
 
     void grabOfAnotherSizeCoversTheScreen()

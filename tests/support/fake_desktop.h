@@ -20,12 +20,25 @@ public:
             visible_at_grab.push_back(watched->isVisible());
         return screen_image;
     }
+    CaptureProblem capture_problem() override { return problem; }
+    void when_capture_answered(std::function<void()> answered) override { waiting.push_back(std::move(answered)); }
+    // The user answers the desktop's question: whoever waits is told.
+    void answer(CaptureProblem now)
+    {
+        problem = now;
+        const auto told = std::move(waiting);
+        waiting.clear();
+        for (const auto& f : told)
+            f();
+    }
     bool tray_available() override { return tray; }
     WindowSystem window_system() override { return system; }
 
     QPoint cursor{100, 100};
     QSize screen{1024, 768};
     QImage screen_image;   // null: the platform refuses to capture
+    CaptureProblem problem = CaptureProblem::unavailable;
+    std::vector<std::function<void()>> waiting;
     bool tray = true;
     WindowSystem system = WindowSystem::x11;
     int grabs = 0;

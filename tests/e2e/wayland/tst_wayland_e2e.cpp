@@ -3,6 +3,7 @@
 // box, a virtual pointer driven over RFB, the compositor's own view of the
 // windows (swaymsg) and of the screen (grim).
 
+#include "../desktops/desktop_test.h"
 #include "rfb_pointer.h"
 
 #include <QDBusInterface>
@@ -14,36 +15,11 @@
 #include <QProcess>
 #include <optional>
 
+using namespace desktop_test;
+
 namespace {
 
-const QString kSession = QStringLiteral("/tmp/session");
 const QSize kScreen(1024, 768);
-constexpr int kBlock = 32;  // the desktop pattern's squares
-
-// Every square of the desktop has a colour of its own, so a pixel tells
-// where on the desktop it comes from.
-QRgb pattern_colour(int x, int y)
-{
-    const int bx = x / kBlock, by = y / kBlock;
-    return qRgb(8 * bx, 10 * by, (bx + by) % 2 ? 192 : 128);
-}
-
-// Whether the screen shows, at the centre of `r`, the square of the desktop
-// under that centre, give or take one.
-bool shows_what_lies_under(const QImage& shot, const QRect& r)
-{
-    const QRgb c = shot.pixel(r.center());
-    const int bx = (qRed(c) + 4) / 8, by = (qGreen(c) + 5) / 10;
-    return pattern_colour(bx * kBlock, by * kBlock) == (c | 0xFF000000u)
-        && std::abs(bx - r.center().x() / kBlock) <= 1 && std::abs(by - r.center().y() / kBlock) <= 1;
-}
-
-QByteArray run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    return p.waitForFinished(15000) ? p.readAllStandardOutput() : QByteArray();
-}
 
 QImage screen()
 {
@@ -90,10 +66,8 @@ QStringList tray_items()
         .toStringList();
 }
 
-// Panel points, in pixels from its corner: the background it is dragged by,
-// and the centres of the magnifier, tray and close buttons.
-const QPoint kGrip(10, 100), kMagnifyButton(172, 56), kTrayButton(287, 75), kCloseButton(287, 37);
-const QString kPanel = QStringLiteral("Scan Converter"), kMagnifier = QStringLiteral("QV-742");
+const QPoint kTrayButton(287, 75);
+const QString kPanel = kPanelTitle, kMagnifier = kMagnifierTitle;
 
 }  // namespace
 
@@ -115,11 +89,7 @@ private slots:
     {
         const QString error = pointer_.connect_to(qEnvironmentVariable("QV742_VNC_SOCKET"));
         QVERIFY2(error.isEmpty(), qPrintable("RFB: " + error));
-        QImage pattern(kScreen, QImage::Format_RGB32);
-        for (int y = 0; y < kScreen.height(); ++y)
-            for (int x = 0; x < kScreen.width(); ++x)
-                pattern.setPixel(x, y, pattern_colour(x, y));
-        QVERIFY(pattern.save(kSession + "/pattern.png"));
+        QVERIFY(pattern(kScreen).save(kSession + "/pattern.png"));
         run("swaymsg", {"output HEADLESS-1 bg " + kSession + "/pattern.png stretch"});
         QTRY_VERIFY2_WITH_TIMEOUT(screen().pixel(500, 300) == pattern_colour(500, 300),
                                   "the desktop pattern did not appear (swaybg)", 15000);
@@ -174,21 +144,8 @@ private slots:
 
         // Shape: where the outline picture is white, the desktop shows.
         QPoint at = corner(kPanel);
-        const QImage outline(folder + "/bmp/blue_panel.bmp"), shot = screen_without_pointer();
-        int outside = 0, hidden = 0, inside = 0, painted = 0;
-        for (int y = 0; y < outline.height(); ++y)
-            for (int x = 0; x < outline.width(); ++x) {
-                const QPoint p = at + QPoint(x, y);
-                const bool shows_desktop = shot.pixel(p) == pattern_colour(p.x(), p.y());
-                if ((outline.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
-                    ++outside, hidden += !shows_desktop;
-                else
-                    ++inside, painted += !shows_desktop;
-            }
-        QVERIFY2(outside > 20, "the outline picture has no corners to test");
-        QVERIFY2(hidden == 0, qPrintable(QString("outside the outline %1 of %2 pixels hide the desktop")
-                                             .arg(hidden).arg(outside)));
-        QVERIFY2(painted > inside * 95 / 100, "the panel itself is not painted");
+        const QString shape = shape_on(screen_without_pointer(), at, folder);
+        QVERIFY2(shape_holds(shape), qPrintable("the outline does not hold: " + shape));
 
         // Drag by the background: the compositor moves the window.
         pointer_.drag(at + kGrip, QPoint(-220, -170));

@@ -1,0 +1,156 @@
+#pragma once
+// The session both desktop tests run, once through XWayland (the panel's
+// own choice) and once natively: what a user does with the panel, checked
+// through the desktop's own view of its windows and of the screen.
+
+#include "desktop_test.h"
+
+#include <QJsonObject>
+#include <optional>
+
+namespace desktop_test {
+
+// A pointer the compositor itself moves; each test gives it a way to move.
+class Pointer {
+public:
+    virtual ~Pointer() = default;
+    virtual void move_to(QPoint at) = 0;
+    virtual void button(bool down) = 0;
+
+    // Moves as a hand does, through the points on the way.
+    void glide_to(QPoint to, int step_ms = 15)
+    {
+        const QPoint from = at_;
+        for (int i = 1; i <= 10; ++i) {
+            move_to(from + (to - from) * i / 10);
+            QTest::qWait(step_ms);
+        }
+    }
+    void click(QPoint at) { drag(at, {}); }
+    // Presses at `from`, moves by `by` at a hand's pace and lets go.
+    void drag(QPoint from, QPoint by)
+    {
+        glide_to(from);
+        QTest::qWait(150);
+        button(true);
+        QTest::qWait(150);
+        if (!by.isNull()) {
+            glide_to(from + by, 40);
+            QTest::qWait(150);
+        }
+        button(false);
+    }
+
+protected:
+    QPoint at_;
+};
+
+// What the session needs of the desktop.
+class DesktopUnderTest {
+public:
+    virtual ~DesktopUnderTest() = default;
+    // A window by its title: x, y, width, height, minimized, and entry
+    // (the desktop entry the desktop matched it to, without ".desktop").
+    virtual std::optional<QJsonObject> window(const QString& title) = 0;
+    virtual void move_window(const QString& title, QPoint to) = 0;
+    virtual void minimise(const QString& title) = 0;
+    virtual QImage screen() = 0;
+    // The user starts the panel again, as a user of this desktop does.
+    virtual void start_again(const QString& platform) = 0;
+    // The desktop asks whether the magnifier may take screenshots: the
+    // user reads the question and allows it.
+    virtual void allow_screenshots() {}
+    virtual Pointer& pointer() = 0;
+    // Natively, whether the desktop opens the magnifier where it asks
+    // (the middle of the screen).
+    virtual bool centres_new_windows() const = 0;
+
+    QRect rect(const QString& title)
+    {
+        const auto w = window(title);
+        return w ? QRect((*w)["x"].toInt(), (*w)["y"].toInt(), (*w)["width"].toInt(), (*w)["height"].toInt())
+                 : QRect();
+    }
+    bool minimised(const QString& title) { return window(title).value_or(QJsonObject())["minimized"].toBool(); }
+    // The screen with the pointer out of the way, in the bottom right corner.
+    QImage screen_without_pointer(QSize screen_size)
+    {
+        pointer().move_to(QPoint(screen_size.width() - 1, screen_size.height() - 1));
+        QTest::qWait(100);
+        return screen();
+    }
+};
+
+inline void a_session_with_the_panel(DesktopUnderTest& desktop, const QString& platform, QSize screen_size)
+{
+    const bool native = platform == "wayland";
+    const QByteArray stored = "1,1,1500,1500,#FALSE#\r\n";  // 100, 100
+    QVERIFY(write_settings(stored));
+    PanelRun run;
+    QVERIFY2(run.start(platform), "qv742-sim or the panel did not start");
+    QTRY_VERIFY2_WITH_TIMEOUT(desktop.window(kPanelTitle), "the panel did not appear on the desktop", 20000);
+    // Matched to the entry scripts/run writes for a build: its name and
+    // icon in the task bar, and on Plasma its grant of KWin's screenshots.
+    QCOMPARE(desktop.window(kPanelTitle)->value("entry").toString(), QString("qv742-panel-build"));
+    QTRY_VERIFY_WITH_TIMEOUT(run.box_asked("PWR999"), 20000);
+
+    // The monitor goes aside, so the panel and the magnifier lie on the
+    // pattern alone.
+    QTRY_VERIFY2_WITH_TIMEOUT(desktop.window("Receive Monitor"), "the receive monitor did not appear", 10000);
+    desktop.move_window("Receive Monitor", QPoint(880, 420));
+    QTRY_VERIFY_WITH_TIMEOUT(desktop.rect("Receive Monitor").x() >= 880, 10000);
+
+    // The place an X11 program asks for is honoured; a native window is
+    // placed by the desktop.
+    QPoint at = desktop.rect(kPanelTitle).topLeft();
+    if (!native)
+        QCOMPARE(at, QPoint(100, 100));
+    // The desktop may still be showing the window's arrival.
+    QString shape;
+    QTRY_VERIFY2_WITH_TIMEOUT(shape_holds(shape = shape_on(desktop.screen_without_pointer(screen_size), at,
+                                                           QFileInfo(panel_program()).absolutePath())),
+                              qPrintable("the outline does not hold: " + shape), 5000);
+
+    // Dragged by the background: the desktop moves the window.
+    const QPoint by = QPoint(160, 120) - at;
+    desktop.pointer().drag(at + kGrip, by);
+    QTRY_COMPARE_WITH_TIMEOUT(desktop.rect(kPanelTitle).topLeft(), at + by, 10000);
+    at = desktop.rect(kPanelTitle).topLeft();
+
+    // The magnifier shows the desktop under it, once allowed to.
+    desktop.pointer().click(at + kMagnifyButton);
+    QTRY_VERIFY2_WITH_TIMEOUT(desktop.window(kMagnifierTitle), "the magnifier did not appear", 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(!desktop.window(kPanelTitle), "the panel did not hide for the magnifier", 10000);
+    desktop.allow_screenshots();
+    if (QTest::currentTestFailed())
+        return;
+    if (!native || desktop.centres_new_windows())
+        QTRY_VERIFY2_WITH_TIMEOUT(shows_what_lies_under(desktop.screen_without_pointer(screen_size),
+                                                        desktop.rect(kMagnifierTitle)),
+                                  "the magnifier does not show the desktop under it", 15000);
+
+    // Its close button brings the panel back, where it was.
+    const QRect mag = desktop.rect(kMagnifierTitle);
+    desktop.pointer().click(mag.bottomRight() - QPoint(13, 11));
+    QTRY_VERIFY2_WITH_TIMEOUT(!desktop.window(kMagnifierTitle), "the magnifier did not close", 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(desktop.window(kPanelTitle), "the panel did not come back", 10000);
+    if (!native)
+        QCOMPARE(desktop.rect(kPanelTitle).topLeft(), at);
+
+    // Minimised, it comes back when the user starts it again.
+    desktop.minimise(kPanelTitle);
+    QTRY_VERIFY_WITH_TIMEOUT(desktop.minimised(kPanelTitle), 10000);
+    desktop.start_again(platform);
+    QTRY_VERIFY2_WITH_TIMEOUT(!desktop.minimised(kPanelTitle), "a second start did not bring the panel back", 15000);
+
+    // Closing with its own button: the place the desktop honoured is kept,
+    // a native window's stored place stays.
+    desktop.pointer().click(desktop.rect(kPanelTitle).topLeft() + kCloseButton);
+    QVERIFY2(run.panel.waitForFinished(20000), "the panel did not end");
+    QCOMPARE(run.panel.exitCode(), 0);
+    const QByteArray moved = QByteArray("1,1,") + QByteArray::number(at.x() * 15) + ","
+        + QByteArray::number(at.y() * 15) + ",#FALSE#\r\n";
+    QCOMPARE(read_settings(), native ? stored : moved);
+}
+
+}  // namespace desktop_test
