@@ -16,12 +16,4 @@ struct SharedState : BoxMirror, PanelSettings {
 
     // link
     bool port_open = false;
-
-    // the magnifier's drag (it never drags together with the panel)
-    bool dragging = false;
-    int drag_offset_x = 0;
-    int drag_offset_y = 0;
-
-    // magnifier view ratio, written by its layout
-    float view_ratio = 0.2f;
 };

@@ -40,7 +40,7 @@ void fill_with(QWidget* widget, const QColor& colour)
 
 }  // namespace
 
-FrmMag::FrmMag(SharedState& state, Desktop& desktop, PictureStore& pictures, QWidget* parent)
+FrmMag::FrmMag(const SharedState& state, Desktop& desktop, PictureStore& pictures, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       state_(state),
       desktop_(desktop),
@@ -125,7 +125,7 @@ QWidget* FrmMag::pic_mag() const
 void FrmMag::open()
 {
     pic_mag1_MouseUp();
-    state_.dragging = false;
+    dragging_ = false;
     zoom_ = 1.5f;
     small_view_ = true;
     hover_icon_ = 99;
@@ -191,7 +191,7 @@ void FrmMag::paintEvent(QPaintEvent*)
 
 void FrmMag::closeEvent(QCloseEvent* event)
 {
-    if (state_.dragging || tim_move_->isActive())
+    if (dragging_ || tim_move_->isActive())
         pic_mag1_MouseUp();
     closing_ = true;
     QWidget::closeEvent(event);

@@ -19,7 +19,8 @@ struct SharedState;
 class FrmMag : public QWidget {
     Q_OBJECT
 public:
-    FrmMag(SharedState& state, Desktop& desktop, PictureStore& pictures, QWidget* parent = nullptr);
+    // `state`: the panel's settings it follows (on top, the layout's scale).
+    FrmMag(const SharedState& state, Desktop& desktop, PictureStore& pictures, QWidget* parent = nullptr);
     ~FrmMag() override;
 
     // Fresh state, snapshot, layout, centred on the pointer, shown.
@@ -37,6 +38,11 @@ public:
     bool capture_available() const { return !snapshot_.isNull(); }
     const QImage& snapshot() const { return snapshot_; }
     int redraw_count() const { return redraw_count_; }
+    // The view's share of the screen, from the last layout.
+    float view_ratio() const { return view_ratio_; }
+    bool dragging() const { return dragging_; }
+    // The window's corner from the pointer while dragging, in twips.
+    QPoint drag_offset() const { return drag_offset_; }
     bool move_timer_active() const;
 
     StripButton* img_ico(int index) const;
@@ -77,7 +83,7 @@ private:
     void lab_frame_MouseMove();
     void show_opening_pictures();
 
-    SharedState& state_;
+    const SharedState& state_;
     Desktop& desktop_;
     PictureStore& pictures_;
 
@@ -91,6 +97,10 @@ private:
     bool small_view_ = true;
     int hover_icon_ = 99;
     double strip_height_ = 285;   // twips
+
+    float view_ratio_ = 0.2f;
+    bool dragging_ = false;
+    QPoint drag_offset_;         // twips
 
     QImage snapshot_;
     QPoint opened_at_;           // pixels; where a native Wayland window is taken to be

@@ -3,7 +3,6 @@
 
 #include "magnifier/frm_mag.h"
 
-#include "core/shared_state.h"
 #include "magnifier/half_picture.h"
 #include "magnifier/magnifier_geometry.h"
 #include "magnifier/strip_button.h"
@@ -22,11 +21,10 @@ void FrmMag::pic_mag1_MouseDown()
     const QPoint cursor = desktop_.cursor_pos();
     const QPoint offset = mag::drag_offset(x() * double(twips_x_), y() * double(twips_y_), cursor,
                                            twips_x_, twips_y_);
-    state_.drag_offset_x = offset.x();
-    state_.drag_offset_y = offset.y();
+    drag_offset_ = offset;
     pic_mag1_->setCursor(drag_cursor_);
     pic_mag2_->setCursor(drag_cursor_);
-    state_.dragging = true;
+    dragging_ = true;
     tim_move_->start();
 }
 
@@ -34,18 +32,18 @@ void FrmMag::pic_mag1_MouseUp()
 {
     pic_mag1_->unsetCursor();
     pic_mag2_->unsetCursor();
-    state_.dragging = false;
+    dragging_ = false;
     tim_move_->stop();
 }
 
 void FrmMag::tim_move_Timer()
 {
-    if (!state_.dragging) {
+    if (!dragging_) {
         tim_move_->stop();
         return;
     }
     const QPoint corner = mag::dragged_corner(desktop_.cursor_pos(),
-                                              QPoint(state_.drag_offset_x, state_.drag_offset_y),
+                                              drag_offset_,
                                               twips_x_, twips_y_);
     move(mag::to_pixels(corner.x(), twips_x_), mag::to_pixels(corner.y(), twips_y_));
     place_halves();
@@ -86,7 +84,7 @@ bool FrmMag::eventFilter(QObject* watched, QEvent* event)
 void FrmMag::hideEvent(QHideEvent* event)
 {
     // A hidden window gets no mouse-up: do not leave a drag running.
-    if (state_.dragging || tim_move_->isActive())
+    if (dragging_ || tim_move_->isActive())
         pic_mag1_MouseUp();
     QWidget::hideEvent(event);
 }

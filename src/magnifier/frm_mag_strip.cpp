@@ -6,7 +6,6 @@
 #include "magnifier/strip_button.h"
 #include "magnifier/strip_design.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 
 void FrmMag::show_opening_pictures()
@@ -67,33 +66,6 @@ void FrmMag::img_ico_Click(int index)
     default:
         break;
     }
-}
-
-void FrmMag::refresh()
-{
-    QPointer<FrmMag> self(this);
-    busy_ = true;
-    hide();
-    // Let the desktop repaint what the window covered before the grab.
-    QCoreApplication::processEvents();
-    if (!self)
-        return;
-    if (closing_) {
-        busy_ = false;
-        return;
-    }
-    capture_snapshot();
-    if (!self)
-        return;
-    if (closing_) {
-        busy_ = false;
-        return;
-    }
-    draw_magnified();
-    show();
-    QCoreApplication::processEvents();
-    if (self)
-        busy_ = false;
 }
 
 void FrmMag::img_ico_MouseMove(int index)

@@ -11,6 +11,7 @@
 #include "magnifier/strip_button.h"
 #include "platform/desktop.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMoveEvent>
 #include <QPointer>
@@ -34,7 +35,7 @@ void FrmMag::capture_snapshot()
     const CaptureProblem problem = desktop_.capture_problem();
     capture_message_->setText(::capture_message(problem, desktop_kind(qgetenv("XDG_CURRENT_DESKTOP"))));
     // The desktop asks the user first: the view says so, and the picture is
-    // taken as soon as the user has answered (refresh, as by its button).
+    // taken as soon as the user has answered (a refresh, as by its button).
     if (problem == CaptureProblem::waiting_for_user && !awaiting_answer_) {
         awaiting_answer_ = true;
         desktop_.when_capture_answered([self = QPointer<FrmMag>(this)] {
@@ -47,8 +48,8 @@ void FrmMag::capture_snapshot()
                 return;
             }
             QMetaObject::invokeMethod(self, [self] {
-                if (self && self->isVisible())
-                    self->img_ico_Click(4);
+                if (self && self->isVisible() && !self->busy_ && !self->closing_)
+                    self->refresh();
             }, Qt::QueuedConnection);
         });
     }
@@ -62,9 +63,8 @@ void FrmMag::draw_magnified()
     const QSize size = mag::half_widget_size(screen_width_, screen_height_, zoom_, twips_x_, twips_y_);
     pic_mag1_->resize(size);
     pic_mag2_->resize(size);
-    // Let the old halves go before the new ones are made.
-    pic_mag1_->set_picture({});
-    pic_mag2_->set_picture({});
+    pic_mag1_->show_part({}, {}, {});
+    pic_mag2_->show_part({}, {}, {});
 
     if (snapshot_.isNull()) {
         capture_message_->show();
@@ -74,8 +74,8 @@ void FrmMag::draw_magnified()
     capture_message_->hide();
 
     const mag::HalfRects rects = mag::half_rects(snapshot_.width(), snapshot_.height(), zoom_);
-    pic_mag1_->set_picture(enlarge(snapshot_, rects.left_source, rects.enlarged));
-    pic_mag2_->set_picture(enlarge(snapshot_, rects.right_source, rects.enlarged));
+    pic_mag1_->show_part(snapshot_, rects.left_source, rects.enlarged);
+    pic_mag2_->show_part(snapshot_, rects.right_source, rects.enlarged);
     pic_mag1_->show();
     pic_mag2_->show();
     place_halves();
@@ -111,7 +111,7 @@ void FrmMag::layout_magnifier()
     in.refresh_width = static_cast<double>(img_ico_[4]->width()) * twips_x_;
     in.close_width = static_cast<double>(img_ico_[5]->width()) * twips_x_;
     const mag::Layout lo = mag::layout_magnifier(in);
-    state_.view_ratio = lo.view_ratio;
+    view_ratio_ = lo.view_ratio;
 
     const auto px_x = [this](double twips) { return mag::to_pixels(twips, twips_x_); };
     const auto px_y = [this](double twips) { return mag::to_pixels(twips, twips_y_); };
@@ -141,3 +141,31 @@ void FrmMag::moveEvent(QMoveEvent* event)
         place_halves();
 }
 
+// A new snapshot: the window hidden while the screen is grabbed, so the
+// grab shows what lies under it.
+void FrmMag::refresh()
+{
+    QPointer<FrmMag> self(this);
+    busy_ = true;
+    hide();
+    // Let the desktop repaint what the window covered before the grab.
+    QCoreApplication::processEvents();
+    if (!self)
+        return;
+    if (closing_) {
+        busy_ = false;
+        return;
+    }
+    capture_snapshot();
+    if (!self)
+        return;
+    if (closing_) {
+        busy_ = false;
+        return;
+    }
+    draw_magnified();
+    show();
+    QCoreApplication::processEvents();
+    if (self)
+        busy_ = false;
+}

@@ -1,5 +1,7 @@
 #include "magnifier/half_picture.h"
 
+#include "magnifier/snapshot.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -10,19 +12,31 @@ HalfPicture::HalfPicture(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
 }
 
-void HalfPicture::set_picture(QPixmap picture)
+void HalfPicture::show_part(const QImage& snapshot, const QRect& source, const QSize& enlarged)
 {
-    picture_ = std::move(picture);
+    snapshot_ = snapshot;
+    source_ = source;
+    enlarged_ = enlarged;
     update();
+}
+
+QImage HalfPicture::rendered() const
+{
+    return empty() ? QImage() : enlarge(snapshot_, source_, enlarged_);
 }
 
 void HalfPicture::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     const QRect area = event->rect();
+    const QRect picture = empty() ? QRect() : QRect(QPoint(0, 0), enlarged_);
     // The view's purple wherever the picture does not reach.
-    if (!picture_.rect().contains(area))
+    if (!picture.contains(area))
         p.fillRect(area, QColor(128, 0, 128));
-    if (!picture_.isNull())
-        p.drawPixmap(area.topLeft(), picture_, area);
+    if (picture.isEmpty())
+        return;
+    // The same drawing as the whole enlargement's, clipped to what is exposed.
+    p.setClipRect(area & picture);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(picture, snapshot_, source_);
 }

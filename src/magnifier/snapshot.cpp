@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPixmap>
 
 QImage screen_snapshot(QImage grab, const QSize& screen)
 {
@@ -23,7 +22,7 @@ QImage screen_snapshot(QImage grab, const QSize& screen)
     return area;
 }
 
-QPixmap enlarge(const QImage& snapshot, const QRect& source, const QSize& size)
+QImage enlarge(const QImage& snapshot, const QRect& source, const QSize& size)
 {
     if (snapshot.isNull() || source.isEmpty() || size.isEmpty())
         return {};
@@ -34,5 +33,5 @@ QPixmap enlarge(const QImage& snapshot, const QRect& source, const QSize& size)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QRect(QPoint(0, 0), size), snapshot, source);
     painter.end();
-    return QPixmap::fromImage(std::move(out));
+    return out;
 }

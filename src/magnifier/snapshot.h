@@ -2,7 +2,6 @@
 // The screen snapshot and its enlargement into a half-picture.
 
 class QImage;
-class QPixmap;
 class QRect;
 class QSize;
 
@@ -12,4 +11,4 @@ QImage screen_snapshot(QImage grab, const QSize& screen);
 
 // Nearest-neighbour enlargement of `source` of `snapshot`, drawn straight
 // into a new picture of `size`; null when either is empty.
-QPixmap enlarge(const QImage& snapshot, const QRect& source, const QSize& size);
+QImage enlarge(const QImage& snapshot, const QRect& source, const QSize& size);

@@ -44,7 +44,7 @@ struct Rig {
         return QStringLiteral("x%1 %2 %3 redraws %4 grabs %5")
             .arg(mag->zoom())
             .arg(mag->small_view() ? "small" : "big")
-            .arg(state.view_ratio)
+            .arg(mag->view_ratio())
             .arg(mag->redraw_count())
             .arg(desktop.grabs);
     }
@@ -99,13 +99,11 @@ private slots:
     void openingStateAndLayout()
     {
         Rig rig;
-        rig.state.dragging = true;
-        rig.state.view_ratio = 0.7f;
         FrmMag& mag = rig.open();
         QVERIFY(mag.isVisible() && mag.isWindow() && mag.windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(mag.windowFlags().testFlag(Qt::WindowStaysOnTopHint), rig.state.win_on_top);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
-        QVERIFY(!rig.state.dragging && mag.hover_icon() == 99);
+        QVERIFY(!mag.dragging() && mag.hover_icon() == 99);
         // One grab, taken while the window was not on screen.
         QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>{false});
         QCOMPARE(mag.snapshot().size(), QSize(1024, 768));
@@ -117,13 +115,15 @@ private slots:
         QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
 
-        // Opening again starts afresh, centred on the pointer, stacked as set now.
+        // Opening again starts afresh (also from the middle of a drag),
+        // centred on the pointer, stacked as set now.
         mag.img_ico_Click(1);
         mag.img_ico_Click(3);
+        QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
         rig.desktop.cursor = QPoint(500, 400);
         rig.state.win_on_top = !rig.state.win_on_top;
         mag.open();
-        QCOMPARE(mag.windowFlags().testFlag(Qt::WindowStaysOnTopHint), rig.state.win_on_top);
+        QVERIFY(!mag.dragging() && mag.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == rig.state.win_on_top);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 3 grabs 2"));
         QCOMPARE(picture_names(mag), kOpening);
         QCOMPARE(QRect(mag.pos(), mag.size()), QRect(500 - 104, 400 - 88, 209, 177));
@@ -159,10 +159,14 @@ private slots:
             rig.mag->open();
             if (c.zoom == 2.0f)
                 rig.mag->img_ico_Click(1);
-            const QImage left = rig.mag->pic_mag1()->picture().toImage();
-            const QImage right = rig.mag->pic_mag2()->picture().toImage();
+            const QImage left = rig.mag->pic_mag1()->rendered();
+            const QImage right = rig.mag->pic_mag2()->rendered();
             QCOMPARE((QList<QSize>{left.size(), right.size(), rig.mag->pic_mag1()->size()}),
                      (QList<QSize>(3, c.enlarged)));
+            // Painted where exposed, it is the enlargement: no seam, no other rounding.
+            const QRect part(101, 37, 333, 211);
+            QCOMPARE(rig.mag->pic_mag2()->grab(part).toImage().convertToFormat(QImage::Format_RGB32),
+                     right.copy(part));
             const int w = left.width() - 1, h = left.height() - 1;
             QCOMPARE((QList<QPoint>{pattern_source(left.pixel(0, 0)), pattern_source(left.pixel(w, h)),
                                     pattern_source(right.pixel(0, 0)), pattern_source(right.pixel(w, h))}),
@@ -287,9 +291,9 @@ private slots:
         // drag it ends the drag.
         mag.open();
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
-        QVERIFY(rig.state.dragging);
+        QVERIFY(mag.dragging());
         mag.close();
-        QVERIFY(!rig.state.dragging && !mag.move_timer_active());
+        QVERIFY(!mag.dragging() && !mag.move_timer_active());
         QCOMPARE(closed.count(), 2);
     }
 
@@ -307,8 +311,8 @@ private slots:
             HalfPicture* half = button == Qt::RightButton ? mag.pic_mag2() : mag.pic_mag1();
             const QPoint corner = mag.pos(), halves = mag.pic_mag1()->pos(), at = rig.desktop.cursor;
             QTest::mousePress(half, button, {}, QPoint(10, 10));
-            QVERIFY(rig.state.dragging && mag.move_timer_active());
-            QCOMPARE(QPoint(rig.state.drag_offset_x, rig.state.drag_offset_y), (corner - at) * 15);
+            QVERIFY(mag.dragging() && mag.move_timer_active());
+            QCOMPARE(mag.drag_offset(), (corner - at) * 15);
             QCOMPARE(drag_cursor(), (QList<bool>{true, true}));
 
             // The window follows the pointer as the timer ticks; the halves
@@ -322,7 +326,7 @@ private slots:
             QVERIFY(near(source_under(mag, centre_of(mag)), mag.pos() + centre_of(mag)));
 
             QTest::mouseRelease(half, button, {}, QPoint(10, 10));
-            QVERIFY(!rig.state.dragging && !mag.move_timer_active());
+            QVERIFY(!mag.dragging() && !mag.move_timer_active());
             QCOMPARE(drag_cursor(), (QList<bool>{false, false}));
             // After the release ticks change nothing.
             const QPoint rest = mag.pos();
@@ -337,7 +341,7 @@ private slots:
         // Hiding the window ends a drag whose release will never come.
         QTest::mousePress(mag.pic_mag2(), Qt::RightButton);
         mag.hide();
-        QVERIFY(!rig.state.dragging && !mag.move_timer_active());
+        QVERIFY(!mag.dragging() && !mag.move_timer_active());
     }
 
     void eventsDuringRefresh()
@@ -401,7 +405,7 @@ private slots:
         const auto refused = [&] {
             return !mag.capture_available() && mag.capture_message()->isVisibleTo(&mag)
                 && mag.capture_message()->geometry() == mag.pic_mag()->rect() && !mag.pic_mag1()->isVisibleTo(&mag)
-                && !mag.pic_mag2()->isVisibleTo(&mag) && mag.pic_mag1()->picture().isNull();
+                && !mag.pic_mag2()->isVisibleTo(&mag) && mag.pic_mag1()->empty();
         };
         mag.open();
         QVERIFY(mag.isVisible() && refused());
@@ -413,13 +417,13 @@ private slots:
         mag.img_ico_Click(3);
         QVERIFY(refused());
         QTest::mousePress(mag.pic_mag(), Qt::LeftButton);
-        QVERIFY(!rig.state.dragging);  // the view itself does not drag
+        QVERIFY(!mag.dragging());  // the view itself does not drag
 
         // Refresh tries again.
         rig.desktop.screen_image = screen_pattern(1024, 768);
         mag.img_ico_Click(4);
         QVERIFY(mag.capture_available() && !mag.capture_message()->isVisibleTo(&mag));
-        QVERIFY(mag.pic_mag1()->isVisibleTo(&mag) && mag.pic_mag1()->picture().size() == QSize(1024, 1536));
+        QVERIFY(mag.pic_mag1()->isVisibleTo(&mag) && mag.pic_mag1()->rendered().size() == QSize(1024, 1536));
 
         // Refused again: the message, not the stale picture.
         rig.desktop.screen_image = QImage();
