@@ -6,14 +6,14 @@
 #include "panel/panel_elements.h"
 #include "widgets/picture_button.h"
 
-PictureButton* button(Panel& p, int ind)
+PictureButton* button_at(Panel& p, int ind)
 {
     return catalogue::is_button(ind) ? p.el.img_ico[ind] : nullptr;
 }
 
 void on_off_ico(Panel& p, int ind, bool on)
 {
-    PictureButton* b = button(p, ind);
+    PictureButton* b = button_at(p, ind);
     if (!b)
         return;
     b->set_picture(catalogue::picture_name(ind, on, p.st));
@@ -21,7 +21,7 @@ void on_off_ico(Panel& p, int ind, bool on)
 
 void set_button_picture(Panel& p, int ind, const QString& name)
 {
-    if (PictureButton* b = button(p, ind))
+    if (PictureButton* b = button_at(p, ind))
         b->set_picture(name);
 }
 

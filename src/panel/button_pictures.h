@@ -7,7 +7,7 @@ struct Panel;
 class PictureButton;
 
 // The button of index `ind`, or nullptr where there is none.
-PictureButton* button(Panel& p, int ind);
+PictureButton* button_at(Panel& p, int ind);
 
 // Picture of button `ind` for the state in force; highlighted when `on`.
 void on_off_ico(Panel& p, int ind, bool on);

@@ -14,13 +14,13 @@
 
 void set_button_visible(Panel& p, int ind, bool visible)
 {
-    if (PictureButton* b = button(p, ind))
+    if (PictureButton* b = button_at(p, ind))
         b->setVisible(visible);
 }
 
 void set_button_enabled(Panel& p, int ind, bool enabled)
 {
-    if (PictureButton* b = button(p, ind))
+    if (PictureButton* b = button_at(p, ind))
         b->setEnabled(enabled);
 }
 

@@ -87,7 +87,7 @@ void FrmMain::scale_layout()
         w->move(twips_.px_x(twips_.left(w) * scale), twips_.px_y(twips_.top(w) * scale));
     };
     for (int i = 0; i < buttons::first_zoom_area; ++i)
-        if (PictureButton* b = button(panel_, i))
+        if (PictureButton* b = button_at(panel_, i))
             scale_place(b);
     scale_place(el_.lab_panel);
     scale_place(el_.lab_msg);
@@ -97,14 +97,14 @@ void FrmMain::scale_layout()
     }
     for (OptionLabel* label : el_.lab_opt)
         scale_place(label);
-    PictureButton* first = button(panel_, buttons::first_zoom_area);
+    PictureButton* first = button_at(panel_, buttons::first_zoom_area);
     scale_place(first);
     // The zoom grid: 3 x 3 cells one zoom picture wide and high, row by row.
     const int w = first->width();
     const int h = first->height();
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col)
-            button(panel_, buttons::zoom_area_button(1 + row * 3 + col))->move(first->x() + col * w, first->y() + row * h);
+            button_at(panel_, buttons::zoom_area_button(1 + row * 3 + col))->move(first->x() + col * w, first->y() + row * h);
 }
 
 void FrmMain::closeEvent(QCloseEvent* event)
