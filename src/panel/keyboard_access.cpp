@@ -117,7 +117,26 @@ bool PanelKeyboard::eventFilter(QObject* watched, QEvent* event)
     }
     if (type == QEvent::EnabledChange && control->isEnabled())
         unpark(control);
+    if (type == QEvent::FocusIn)
+        return focus_arrives(control, static_cast<QFocusEvent*>(event));
     return false;
+}
+
+// A window that comes back active with no control of its own in mind (the
+// desktop activated it after the magnifier or the tray) gets its focus on
+// the first control from the toolkit, whose mark then shows though no key
+// was pressed. Only the control the keys chose last may come back so; any
+// other gives the focus back to the window.
+bool PanelKeyboard::focus_arrives(QWidget* control, const QFocusEvent* event)
+{
+    if (event->reason() != Qt::ActiveWindowFocusReason) {
+        chosen_ = control;
+        return false;
+    }
+    if (control == chosen_)
+        return false;
+    window_.setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 // Escape is the return button of every page that has one. While the window

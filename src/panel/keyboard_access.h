@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <vector>
 
+class QFocusEvent;
 class QWidget;
 struct Panel;
 
@@ -36,6 +37,7 @@ private:
     void unpark(QWidget* control);
     void settle(QWidget* activated);
     bool window_event(QEvent* event);
+    bool focus_arrives(QWidget* control, const QFocusEvent* event);
     bool usable(const QWidget* w) const;
     QWidget* first_usable() const;
     QWidget* last_usable() const;
@@ -45,6 +47,7 @@ private:
     std::vector<QWidget*> stops_;
     QPointer<QWidget> parked_;
     QPointer<QWidget> opener_;  // the main-page button whose page is on show
+    QPointer<QWidget> chosen_;  // the control the user's keys (or ours) put the focus on last
 };
 
 // A window of ours that shows takes the keyboard when no other window of

@@ -218,6 +218,13 @@ private slots:
         // A click leaves the focus where it was: the mouse sees no change.
         QTest::mouseClick(r.ico(buttons::freeze), Qt::LeftButton);
         QCOMPARE(focus(), &r.frm());
+        // Nor does the window coming back active with no control in mind
+        // (the desktop activates it after the magnifier): the toolkit would
+        // put the focus, and its mark, on the first control.
+        r.frm().clearFocus();
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(&r.frm());
+        QCOMPARE(focus(), &r.frm());
 
         // Tab onto a button hovers it (caption, highlight); the focus mark
         // shows over the plain picture too.
@@ -233,6 +240,10 @@ private slots:
         keys({Qt::Key_Space, Qt::Key_Space});
         QCOMPARE(r.sent_since(from).mid(0, 2), (QStringList{"PWR000", "PWR001"}));
         QCOMPARE(QStringList({name(focus()), r.caption()}), QStringList({"Power", "Power On"}));
+        // The control the keys chose comes back with the window.
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(&r.frm());
+        QCOMPARE(name(focus()), QString("Power"));
 
         // A page takes the focus to its first control.
         tab_to("Video settings");
