@@ -222,6 +222,19 @@ private slots:
         panel.rig.port.unplug(QStringLiteral("Input/output error"));
         QCOMPARE(script.line(), QByteArray("LOST Input/output error"));
         QVERIFY(script.closed());
+        TestClient listener(panel.path()), bound(panel.path());
+        QCOMPARE(listener.ask("DEVICE"), QByteArray("NODEVICE"));
+
+        // Bound to COM1, clients never reach the box on COM2.
+        panel.rig.click(buttons::com1);
+        for (TestClient* c : {&listener, &bound})
+            QCOMPARE(c->ask("DEVICE"), QByteArray("DEVICE /dev/qv-com1"));
+        QCOMPARE(listener.ask("LISTEN"), QByteArray("OK"));
+        panel.rig.click(buttons::com2);
+        panel.rig.box_says("SCN000");
+        const QByteArray lost = "LOST the panel no longer uses this device";
+        QCOMPARE(listener.line(), lost);
+        QCOMPARE(bound.ask("CMD VER999"), lost);
     }
 
     // A socket left by a killed panel is replaced, a live one is not; bad

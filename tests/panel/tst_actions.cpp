@@ -248,6 +248,8 @@ private slots:
         // Video reset queries the levels again.
         r.st.port_open = true;
         QCOMPARE(r.click(buttons::video_reset), (QStringList{"RST003", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
+        r.port.unanswered << "RST003";  // no ready message: no queries, and the indicator says so
+        QCOMPARE(r.click(buttons::video_reset) << r.indicator(), (QStringList{"RST003", "1_connect_off_0"}));
     }
 
     void option_lines_choose_and_take_effect()
@@ -298,6 +300,9 @@ private slots:
                  (QStringList{"2_power_on_0", "2_connect_on_0", "2"}));
         QCOMPARE(r.el().lab_text[0]->palette().color(QPalette::WindowText), QColor(Qt::white));
         QVERIFY(r.st.current_page == pages::main && r.frm().mask() == outline && r.messages.isEmpty());
+        r.box.receive("PAT001", 0);  // the page shows what the box and the settings say now
+        r.click(buttons::options);
+        QCOMPARE(chosen(), (QList<int>{1, 3, 4, 7}));
     }
 
     void about_page_shows_both_versions()

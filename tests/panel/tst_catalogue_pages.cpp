@@ -149,7 +149,8 @@ private slots:
 
     void buttons_shown_together_never_overlap()
     {
-        // The main page's buttons, at 15 twips a pixel, never hide part of one another.
+        // The main page's buttons, at 15 twips a pixel, never hide part of one
+        // another, and each stands on a whole pixel.
         PictureStore store;
         const SharedState st;
         const auto shown = [](int i) { return catalogue::is_button(i) && catalogue::shown_at_start(i); };
@@ -160,6 +161,8 @@ private slots:
             for (int b = a + 1; b < buttons::count; ++b)
                 QVERIFY2(!shown(a) || !shown(b) || !rect(a).intersects(rect(b)),
                          qPrintable(QString("%1, %2").arg(a).arg(b)));
+        for (int i = 0; i < buttons::count; ++i)
+            QVERIFY2(catalogue::design_position(i) / 15 * 15 == catalogue::design_position(i), qPrintable(QString::number(i)));
         QVERIFY(catalogue::shown_at_start(3) && !catalogue::shown_at_start(16) && !catalogue::shown_at_start(22));
         QVERIFY(catalogue::tooltip(22) == "Refresh" && catalogue::tooltip(6).isEmpty());
     }
@@ -199,8 +202,24 @@ private slots:
             return std::make_pair(QList<QSet<int>>{shown(el.img_ico), shown(el.lab_text), shown(el.lab_opt),
                                                    shown(el.hsr_video)}, r.title());
         };
+        // What a page shows lies in the window, and nothing hides part of
+        // another (the indicator's corner apart).
+        const auto tidy = [&] {
+            QList<QRect> at;
+            for (QWidget* w : r.frm().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!w->isHidden() && w != el.pic_win && w != el.img_connect)
+                    at << (r.frm().rect().contains(w->geometry()) ? w->geometry() : r.frm().rect());
+            for (int a = 0; a < at.size(); ++a)
+                for (int b = a + 1; b < at.size(); ++b)
+                    if (at[a].intersects(at[b]))
+                        return false;
+            return true;
+        };
         const auto main = std::make_pair(QList<QSet<int>>{kMain, {}, {}, {}}, QString("MAIN PANEL"));
         QCOMPARE(page(), main);
+        QVERIFY(tidy());
+        PanelRig unstarted;  // the window shows the main page from the first
+        QCOMPARE(shown(unstarted.el().img_ico), kMain);
         QVERIFY(!el.img_connect->isHidden());
         const struct {
             int button;
@@ -220,6 +239,7 @@ private slots:
         for (const auto& p : pages) {
             r.click(p.button);
             QCOMPARE(page(), std::make_pair(p.shows, p.title));
+            QVERIFY2(tidy(), qPrintable(p.title));
             r.click(buttons::back);
             QCOMPARE(page(), main);
         }

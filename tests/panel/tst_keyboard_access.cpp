@@ -233,6 +233,9 @@ private slots:
         keys({Qt::Key_Space, Qt::Key_Space});
         QCOMPARE(r.sent_since(from).mid(0, 2), (QStringList{"PWR000", "PWR001"}));
         QCOMPARE(QStringList({name(focus()), r.caption()}), QStringList({"Power", "Power On"}));
+        r.port.arrive_in(300, "RDY000");  // and through the lock of the box's own power message
+        r.box_says("PWR001");
+        QCOMPARE(name(focus()), QString("Power"));
 
         // A page takes the focus to its first control.
         tab_to("Video settings");

@@ -230,6 +230,8 @@ private slots:
         QCOMPARE(r.box_says("ZOM001"), QStringList{"ARA999"});
         r.on_events = nullptr;
         QVERIFY(locked && r.st.current_page == pages::zoom && r.caption() == "Zoom");
+        r.box_says("ARA003");  // on the zoom page the chosen area moves at once
+        QCOMPARE(r.pictures_of({buttons::zoom_area_button(1), buttons::zoom_area_button(3)}), (QStringList{"1_zoom1_off_0", "1_zoom3_on_0"}));
         r.port.arrive_in(300, "RDY000");
         r.box_says("ZOM000");
         QVERIFY(r.st.current_page == pages::main && r.modes_enabled(true));
