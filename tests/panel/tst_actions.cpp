@@ -303,6 +303,20 @@ private slots:
         r.box.receive("PAT001", 0);  // the page shows what the box and the settings say now
         r.click(buttons::options);
         QCOMPARE(chosen(), (QList<int>{1, 3, 4, 7}));
+        // On the Flower skin a light halo sets the values off the picture.
+        const auto looks = [&] {  // near-white and red pixels where the chosen value is
+            const QImage face = r.frm().grab(opt[1]->geometry()).toImage();
+            QList<bool> seen{false, false};
+            for (int y = 0; y < face.height(); ++y)
+                for (int x = 0; x < face.width(); ++x) {
+                    seen[0] = seen[0] || qGray(face.pixel(x, y)) > 200;
+                    seen[1] = seen[1] || (qRed(face.pixel(x, y)) > 150 && qGreen(face.pixel(x, y)) < 80);
+                }
+            return seen;
+        };
+        QCOMPARE(looks(), (QList<bool>{true, true}));
+        opt[1]->set_halo(false);
+        QCOMPARE(looks(), (QList<bool>{false, true}));
     }
 
     void about_page_shows_both_versions()

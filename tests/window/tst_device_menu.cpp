@@ -76,6 +76,7 @@ private slots:
              "/dev/ttyUSB1", ""},
             {"\r\n  com2 = /dev/ttyACM0 \r\n# note\r\n", "", "/dev/ttyACM0", ""},
             {" \n", "", "", "it is empty"},
+            {"COM1=/dev/by-id/My Adapter\nCOM2=/dev/a\tb\n", "/dev/by-id/My Adapter", "", "line 2 cannot be read"},
             {QByteArray("\x7f\x45LF\x02\x01\x00\xff", 8), "", "", "line 1 cannot be read"},
             {"COM3=/dev/x\nCOM1=/dev/ttyUSB0\nCOM2=\n", "/dev/ttyUSB0", "", "line 1 cannot be read (and 1 more)"},
         };

@@ -50,7 +50,7 @@ private slots:
         QCOMPARE(fields("1,1,4320,3000,#TRUE#\r\n"), QString("1,1,4320,3000,T"));
         QCOMPARE(fields("2\n2\n-200\n15.5\n#FALSE#\n"), QString("2,2,-200,16,F"));  // one a line; halves to even
         QCOMPARE(fields("1,1,2.5,3.5,#TRUE#"), QString("1,1,2,4,T"));
-        QCOMPARE(fields("7,1,0,0,#TRUE#"), QString("7,1,0,0,T"));
+        QCOMPARE(fields("7,1,0,0,True"), QString("7,1,0,0,T"));
         QCOMPARE(fields(" 1 , 2 , 3 , 4 , 0 "), QString("1,2,3,4,F"));
         QCOMPARE(fields("1,2,3,4,-1"), QString("1,2,3,4,T"));
         // Short or unreadable: the fields before the fault are kept.
@@ -58,6 +58,8 @@ private slots:
         QCOMPARE(fields("2,x,1,1,#TRUE#"), QString("2,-,-,-,-"));
         QCOMPARE(fields(""), QString("-,-,-,-,-"));
         QCOMPARE(fields("99999,1,1,1,#TRUE#"), QString("-,-,-,-,-"));   // not a 16-bit number
+        QCOMPARE(fields("-32768,32767,-2147483648,2147483647,false"), QString("-32768,32767,-2147483648,2147483647,F"));
+        QCOMPARE(fields("1,-32769,0,0,0") + fields("1,1,2147483648,0,0"), QString("1,-,-,-,-1,1,-,-,-"));
         QCOMPARE(fields("1,1,1,1,maybe"), QString("1,1,1,1,-"));
         QCOMPARE(fields(QByteArray("\xff\xfe\x00\x01", 4)), QString("-,-,-,-,-"));
         QCOMPARE(fields("1,,3,4,#TRUE#"), QString("1,-,-,-,-"));
