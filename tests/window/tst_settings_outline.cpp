@@ -1,5 +1,6 @@
 // The settings file and the window outline: pure functions.
 
+#include "test_files.h"
 #include "test_registry.h"
 #include "window/device_map_file.h"
 #include "window/outline.h"
@@ -76,6 +77,10 @@ private slots:
         QString error;
         QVERIFY(write_settings_file(path, format_settings(2, 1, 10, 20, false), error));
         QVERIFY(read_settings_file(path).complete() && *read_settings_file(path).skin == 2);
+        QString problem;  // refused past 4096 bytes, read up to them
+        QVERIFY(write_file(path, QByteArray("2,2,0,0,0").leftJustified(4097, '\n')) && !read_settings_file(path, &problem).skin);
+        QCOMPARE(problem, QString("it is far too large to be one (more than 4096 bytes)"));
+        QVERIFY(write_file(path, QByteArray("2,2,0,0,0").leftJustified(4096, '\n')) && read_settings_file(path, &problem).complete() && problem.isEmpty());
         // A folder that cannot be written keeps the old files, and what is
         // said names that folder.
         const QFile::Permissions rx = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
