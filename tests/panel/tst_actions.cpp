@@ -111,13 +111,13 @@ private slots:
         QCOMPARE(areas_on(), QList<int>{38});
         QCOMPARE(r.caption(), QString("Zoom"));
 
-        QCOMPARE(clicks(r, {buttons::zoom_area_button(1), buttons::zoom_area_button(5)}), (QStringList{"ARA001", "ARA005"}));
-        QVERIFY(r.st.zoom_area == 5 && areas_on() == QList<int>{34});
-        QCOMPARE(r.caption(), QString("Zoom Area 5"));
+        QCOMPARE(clicks(r, {buttons::zoom_area_button(5), buttons::zoom_area_button(1)}), (QStringList{"ARA005", "ARA001"}));
+        QVERIFY(r.st.zoom_area == 1 && areas_on() == QList<int>{30});
+        QCOMPARE(r.caption(), QString("Zoom Area 1"));
         // Refused (no reply): nothing but the clicked button is redrawn.
         r.port.unanswered << "ARA007";
         r.click(buttons::zoom_area_button(7));
-        QVERIFY(r.st.zoom_area == 5 && areas_on() == QList<int>{34});
+        QVERIFY(r.st.zoom_area == 1 && areas_on() == QList<int>{30});
 
         // Answered with another area: all nine show unselected.
         r.port.unanswered.clear();
@@ -125,6 +125,9 @@ private slots:
         r.port.arrive_in(5, "ARA003");
         r.click(buttons::zoom_area_button(9));
         QVERIFY(r.st.zoom_area == 3 && areas_on().isEmpty());
+        r.port.arrive_in(5, "ARA010");  // no such area: nothing changes
+        r.click(buttons::zoom_area_button(9));
+        QCOMPARE(r.st.zoom_area, 3);
         r.port.set_box(&r.box);
 
         QCOMPARE(clicks(r, {-buttons::up, -buttons::right, buttons::centre, buttons::back}),
