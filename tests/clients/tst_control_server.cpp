@@ -513,6 +513,7 @@ private slots:
     {
         ServedPanel panel;
         panel.rig.env.open_magnifier = nullptr;  // the real one
+        QCOMPARE(start_again(panel), QString("exit 1"));  // a lock, but nobody answering within 5 s
         QVERIFY(panel.start());
         FrmMain& frm = panel.rig.frm();
         frm.enter_tray();
