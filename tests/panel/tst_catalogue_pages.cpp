@@ -1,6 +1,7 @@
 // What the panel shows: the pictures and captions the state calls for (pure
 // functions), and each page's elements and hover on the real window.
 
+#include "panel/accessible_names.h"
 #include "panel/button_catalogue.h"
 #include "panel/captions.h"
 #include "panel/hover.h"
@@ -191,6 +192,8 @@ private slots:
         st.port_open = true;
         QCOMPARE(*caption(buttons::com1, st), QString("COM1: On"));
         QCOMPARE(displayed_text("A&B && C&&"), QString("AB & C&"));
+        QCOMPARE((QStringList{access::option_name(0), access::option_name(7), access::option_name(-1), access::option_name(8), access::slider_name(0), access::slider_name(3), access::slider_name(-1), access::slider_name(4)}),
+                 (QStringList{"TV System: NTSC", "Win on Top: Off", "", "", "Contrast", "Sharpness", "", ""}));
     }
 
     void each_page_shows_its_own_elements()
