@@ -166,12 +166,8 @@ private slots:
         r.box_says("PWR");
         QVERIFY(r.link().receive_log().text().endsWith("NONE ") && r.link().polling());
         QCOMPARE(r.indicator(), kOff);
-    }
 
-    void box_messages_on_the_video_and_option_pages()
-    {
-        StartedPanel r;
-        r.click(buttons::video);
+        r.click(buttons::video);  // on the video and option pages
         QStringList echoed;
         for (const char* message : {"CON040", "FLK000", "BRI200", "SAT070"})
             echoed += r.box_says(message);
@@ -204,11 +200,8 @@ private slots:
         }
         QCOMPARE(shown, (QStringList{"0101", "0101", "1001", "1010", "1001"}));
         QCOMPARE(r.caption(), QString("Test Pattern Off"));
-    }
 
-    void box_power_and_zoom_messages()
-    {
-        StartedPanel r;
+        r.click(buttons::back);  // power and zoom
         r.click(buttons::options);
         r.box_says("PWR000");
         QVERIFY(r.st.power_state == 0 && r.st.current_page == pages::main && r.modes_enabled(false));

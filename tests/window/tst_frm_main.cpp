@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(clear_outside(QImage(4, 1, QImage::Format_RGB32), QRegion(1, 0, 2, 1)).pixel(0, 0), 0u);
     }
 
-    void shows_every_collected_message()
+    void the_monitor_shows_every_collected_message()
     {
         StartedPanel r;
         FrmRx* monitor = r.frm().monitor();
@@ -280,6 +280,24 @@ private slots:
         QTest::mouseClick(monitor->cmd_clear(), Qt::LeftButton);
         QCOMPARE(monitor->txt_test()->toPlainText(), QString());
         QVERIFY(r.link().receive_log().text().isEmpty());
+
+        // It follows the newest entry unless scrolled up.
+        for (int i = 0; i < 400; ++i)
+            r.box_says("XYZ123");
+        QScrollBar* bar = monitor->txt_test()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        bar->setValue(0);
+        r.box_says("XYZ123");
+        QCOMPARE(bar->value(), 0);
+
+        // Big and small, however the choice changed.
+        QVERIFY(monitor->opt_win(1)->isChecked());
+        monitor->opt_win(0)->click();
+        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(1024, 1004));
+        monitor->opt_win(1)->setChecked(true);  // as assistive technology does, without a click
+        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(341, 321));  // 15360 / 3 twips
+        QCOMPARE(monitor->height(), 258);
     }
 
     void the_view_wraps_between_entries()
@@ -298,32 +316,6 @@ private slots:
         for (const QString& entry : QStringList{"VER105 ", "PWR001 ", "ASP000 ", "NONE ", "SCN001 "})
             pieces += step.append(entry);
         QVERIFY(shown.startsWith(pieces));
-    }
-
-    void switches_between_big_and_small()
-    {
-        StartedPanel r;
-        FrmRx* monitor = r.frm().monitor();
-        QVERIFY(monitor->opt_win(1)->isChecked());
-        monitor->opt_win(0)->click();
-        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(1024, 1004));
-        monitor->opt_win(1)->setChecked(true);  // as assistive technology does, without a click
-        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(341, 321));  // 15360 / 3 twips
-        QCOMPARE(monitor->height(), 258);
-    }
-
-    void follows_the_newest_entry_unless_scrolled_up()
-    {
-        StartedPanel r;
-        FrmRx* monitor = r.frm().monitor();
-        for (int i = 0; i < 400; ++i)
-            r.box_says("XYZ123");
-        QScrollBar* bar = monitor->txt_test()->verticalScrollBar();
-        QVERIFY(bar->maximum() > 0);
-        QCOMPARE(bar->value(), bar->maximum());
-        bar->setValue(0);
-        r.box_says("XYZ123");
-        QCOMPARE(bar->value(), 0);
     }
 
     void a_closed_monitor_comes_back_hidden_until_asked_for()
