@@ -298,6 +298,24 @@ private slots:
         monitor->opt_win(1)->setChecked(true);  // as assistive technology does, without a click
         QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(341, 321));  // 15360 / 3 twips
         QCOMPARE(monitor->height(), 258);
+
+        // Closed, it comes back empty and hidden at the next entry, until asked for.
+        r.frm().monitor()->close();
+        QCoreApplication::processEvents();
+        QTRY_VERIFY(!r.frm().monitor());
+        QVERIFY(r.link().receive_log().text().isEmpty());
+        r.box_says("ASP001");
+        FrmRx* fresh = r.frm().monitor();
+        QVERIFY(fresh && !fresh->isVisible() && fresh->pos() == QPoint(0, 0));
+        QCOMPARE(fresh->txt_test()->toPlainText(), QString("ASP001 "));
+        QTest::mouseDClick(r.el().img_connect, Qt::LeftButton);  // asked for again
+        QVERIFY(fresh->isVisible() && !r.frm().dragging());
+        fresh->close();  // and from the keyboard
+        QTRY_VERIFY(!r.frm().monitor());
+        QApplication::setActiveWindow(&r.frm());
+        QTRY_VERIFY(r.frm().isActiveWindow());
+        QTest::keyClick(&r.frm(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(r.frm().monitor() && r.frm().monitor()->isVisible());
     }
 
     void the_view_wraps_between_entries()
@@ -316,27 +334,6 @@ private slots:
         for (const QString& entry : QStringList{"VER105 ", "PWR001 ", "ASP000 ", "NONE ", "SCN001 "})
             pieces += step.append(entry);
         QVERIFY(shown.startsWith(pieces));
-    }
-
-    void a_closed_monitor_comes_back_hidden_until_asked_for()
-    {
-        StartedPanel r;
-        r.frm().monitor()->close();
-        QCoreApplication::processEvents();
-        QTRY_VERIFY(!r.frm().monitor());
-        QVERIFY(r.link().receive_log().text().isEmpty());
-        r.box_says("ASP001");
-        FrmRx* fresh = r.frm().monitor();
-        QVERIFY(fresh && !fresh->isVisible() && fresh->pos() == QPoint(0, 0));
-        QCOMPARE(fresh->txt_test()->toPlainText(), QString("ASP001 "));
-        QTest::mouseDClick(r.el().img_connect, Qt::LeftButton);  // asked for again
-        QVERIFY(fresh->isVisible() && !r.frm().dragging());
-        fresh->close();  // and from the keyboard
-        QTRY_VERIFY(!r.frm().monitor());
-        QApplication::setActiveWindow(&r.frm());
-        QTRY_VERIFY(r.frm().isActiveWindow());
-        QTest::keyClick(&r.frm(), Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(r.frm().monitor() && r.frm().monitor()->isVisible());
     }
 };
 
