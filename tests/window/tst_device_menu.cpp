@@ -126,6 +126,12 @@ private slots:
         QTest::mouseClick(com2, Qt::LeftButton);  // and the next click is one
         QCOMPARE(r.port.opens, opens + 1);
         QCOMPARE(r.st.com_port, 2);
+        QTest::mousePress(com1, Qt::LeftButton);  // dragged off the button: no long press
+        QMouseEvent off(QEvent::MouseMove, QPointF(-5, -5), com1->mapToGlobal(QPointF(-5, -5)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(com1, &off);
+        QTest::qWait(100);
+        QVERIFY(!menus.open_menu());
+        QTest::mouseRelease(com1, Qt::LeftButton, {}, QPoint(-5, -5));
 
         // From the tray: the device menu of each COM number.
         r.click(buttons::tray);
