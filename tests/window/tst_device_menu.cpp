@@ -136,7 +136,7 @@ private slots:
         // From the tray: the device menu of each COM number.
         r.click(buttons::tray);
         QMenu* devices = r.frm().tray_icon()->contextMenu()->actions().at(1)->menu();
-        QCOMPARE(devices->title(), QString("Serial device"));
+        QCOMPARE(entries(devices) << devices->title(), (QStringList{"COM1", "COM2", "Serial device"}));
         QMenu* com1_devices = devices->actions().at(0)->menu();
         emit com1_devices->aboutToShow();
         com1_devices->actions().at(2)->trigger();

@@ -126,6 +126,7 @@ private slots:
         };
         const QRgb W = 0xFFFFFFFF, B = 0xFF000000, N = 0xFFFFFFFE;  // N: near white
         QCOMPARE(outline_runs(picture(3, 1, {W, B, W})), (std::vector<QRect>{QRect(1, 0, 1, 1)}));
+        QCOMPARE(outline_runs(picture(4, 1, {W, B, W, W}).convertToFormat(QImage::Format_Grayscale8)), (std::vector<QRect>{QRect(1, 0, 1, 1)}));  // any depth
         // A run still open at the end of a row ends at the right edge.
         QCOMPARE(outline_runs(picture(3, 2, {W, B, B, B, W, W})),
                  (std::vector<QRect>{QRect(1, 0, 2, 1), QRect(0, 1, 1, 1)}));
