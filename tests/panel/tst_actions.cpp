@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(r.indicator(), QString("1_connect_off_0"));
     }
 
-    void adjustment_pages_and_their_tabs()
+    void adjustment_pages_their_tabs_and_arrows()
     {
         StartedPanel r;
         r.click(buttons::size);
@@ -177,11 +177,9 @@ private slots:
         QCOMPARE(r.pictures_of({buttons::position_tab, buttons::size_tab}) << r.title(), (QStringList{"1_2pan_2", "1_2expand_0", "PAN PANEL"}));
         r.click(buttons::size_tab);
         QCOMPARE(r.pictures_of({buttons::size_tab}) << r.title(), (QStringList{"1_2expand_2", "EXPAND PANEL"}));
-    }
 
-    void arrows_send_press_and_release_in_order()
-    {
-        StartedPanel r;
+        // Arrows: a press and a release, in that order.
+        r.click(buttons::back);
         r.click(buttons::position);
         r.st.power_state = 0;  // with the box off, only the release
         QCOMPARE(r.click(buttons::down, true), QStringList{"MVD000"});
