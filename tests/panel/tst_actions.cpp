@@ -56,6 +56,12 @@ private slots:
         enable_icons(r.p(), true);
         r.click(buttons::power);
         QVERIFY(r.st.power_state == 1 && r.ico(buttons::sys_reset)->isEnabled());
+
+        // Switched on in zoom mode: the zoom page comes, and its button takes the caption.
+        r.port.unanswered.clear();
+        r.box.receive("PWR000ZOM001", 0);
+        r.st.power_state = 0;
+        QCOMPARE(r.click(buttons::power) << r.caption(), (QStringList{"PWR001"} + kModeQueries + QStringList{"ARA999", "Zoom"}));
     }
 
     void scan_aspect_output_and_freeze()
