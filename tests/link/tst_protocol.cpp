@@ -31,7 +31,7 @@ QStringList messages(const BoxInput& in)
 class TestProtocol : public QObject {
     Q_OBJECT
 private slots:
-    void renders_values_as_three_digits()
+    void values_render_as_three_digits_and_read_from_the_last_three()
     {
         QStringList rendered;
         for (int v : {5, 63, 255, 0})
@@ -42,10 +42,7 @@ private slots:
         QCOMPARE(protocol::command("CON", -1), QString("CON000"));
         QCOMPARE(protocol::command("CON", 1000), QString("CON999"));
         QCOMPARE(protocol::command("BRI", 70000).size(), 6);
-    }
 
-    void reads_values_from_the_last_three_characters()
-    {
         // Blanks are skipped; the first other character ends the number.
         QList<int> values;
         for (const char* reply : {"VER105", "NONE", "ASP002", "ABC 12", "ABC1 2", "ABC\t12", "ABC1\n2", "ABC1X2",
