@@ -222,7 +222,7 @@ private slots:
         panel.rig.port.unplug(QStringLiteral("Input/output error"));
         QCOMPARE(script.line(), QByteArray("LOST Input/output error"));
         QVERIFY(script.closed());
-        TestClient listener(panel.path()), bound(panel.path());
+        TestClient listener(panel.path()), bound(panel.path()), quiet(panel.path());
         QCOMPARE(listener.ask("DEVICE"), QByteArray("NODEVICE"));
 
         // Bound to COM1, clients never reach the box on COM2.
@@ -235,6 +235,7 @@ private slots:
         const QByteArray lost = "LOST the panel no longer uses this device";
         QCOMPARE(listener.line(), lost);
         QCOMPARE(bound.ask("CMD VER999"), lost);
+        QCOMPARE(quiet.ask("DEVICE 1"), QByteArray("DEVICE /dev/qv-com1"));  // no message: it did not listen
     }
 
     // A socket left by a killed panel is replaced, a live one is not; bad
