@@ -146,17 +146,13 @@ private slots:
         button.set_picture("1_no_such_0");
         QCOMPARE(button.size(), QSize(22, 19));
         QCOMPARE(button.toolTip(), QString("1_no_such_0"));
-    }
 
-    void buttons_shown_together_never_overlap()
-    {
         // The main page's buttons, at 15 twips a pixel, never hide part of one
         // another, and each stands on a whole pixel.
-        PictureStore store;
         const SharedState st;
         const auto shown = [](int i) { return catalogue::is_button(i) && catalogue::shown_at_start(i); };
         const auto rect = [&](int i) {
-            return QRect(catalogue::design_position(i) / 15, store.pixmap(picture_name(i, false, st)).size());
+            return QRect(catalogue::design_position(i) / 15, pictures.pixmap(picture_name(i, false, st)).size());
         };
         for (int a = 0; a < buttons::count; ++a)
             for (int b = a + 1; b < buttons::count; ++b)

@@ -46,7 +46,7 @@ QString fields(const QByteArray& text)
 class TestSettingsOutline : public QObject {
     Q_OBJECT
 private slots:
-    void settings_read_field_by_field()
+    void settings_are_read_field_by_field_and_replaced_whole()
     {
         QCOMPARE(fields("1,1,4320,3000,#TRUE#\r\n"), QString("1,1,4320,3000,T"));
         QCOMPARE(fields("2\n2\n-200\n15.5\n#FALSE#\n"), QString("2,2,-200,16,F"));  // one a line; halves to even
@@ -67,10 +67,7 @@ private slots:
 
         QCOMPARE(format_settings(1, 1, 4320, 3000, true), QByteArray("1,1,4320,3000,#TRUE#\r\n"));
         QCOMPARE(format_settings(2, 2, -15, 0, false), QByteArray("2,2,-15,0,#FALSE#\r\n"));
-    }
 
-    void settings_files_are_replaced_whole()
-    {
         QTemporaryDir dir;
         const QString path = dir.filePath("sub/QVR_742.ini");
         QVERIFY(!read_settings_file(path).skin);  // missing
