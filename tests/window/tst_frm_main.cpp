@@ -141,17 +141,6 @@ private slots:
         QCOMPARE((QList<bool>{access.in_session, access.member}), QList<bool>(2, ::geteuid() != 0));
     }
 
-    void shut_down_releases_everything_once()
-    {
-        StartedPanel r;
-        r.frm().show();
-        r.frm().close();
-        QVERIFY(!r.st.port_open && !r.link().polling() && (!r.frm().monitor() || !r.frm().monitor()->isVisible()));
-        r.write_settings("changed");
-        r.frm().close();  // a second close writes nothing more
-        QCOMPARE(r.read_settings(), QByteArray("changed"));
-    }
-
     void asked_to_end_during_start_up_it_stops_and_keeps_the_settings()
     {
         PanelRig r({}, "2,1,4500,3000,#FALSE#\r\n");
@@ -316,6 +305,14 @@ private slots:
         QTRY_VERIFY(r.frm().isActiveWindow());
         QTest::keyClick(&r.frm(), Qt::Key_R, Qt::ControlModifier);
         QVERIFY(r.frm().monitor() && r.frm().monitor()->isVisible());
+
+        // Shut-down releases everything, the monitor too, once.
+        r.frm().show();
+        r.frm().close();
+        QVERIFY(!r.st.port_open && !r.link().polling() && (!r.frm().monitor() || !r.frm().monitor()->isVisible()));
+        r.write_settings("changed");
+        r.frm().close();  // a second close writes nothing more
+        QCOMPARE(r.read_settings(), QByteArray("changed"));
     }
 
     void the_view_wraps_between_entries()
