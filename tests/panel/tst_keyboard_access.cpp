@@ -218,6 +218,8 @@ private slots:
         // A click leaves the focus where it was: the mouse sees no change.
         QTest::mouseClick(r.ico(buttons::freeze), Qt::LeftButton);
         QCOMPARE(focus(), &r.frm());
+        do_action(r.ico(buttons::freeze), QAccessibleActionInterface::pressAction());  // assistive: it takes the focus
+        QCOMPARE(name(focus()), QString("Freeze"));
 
         // Tab onto a button hovers it (caption, highlight); the focus mark
         // shows over the plain picture too.
