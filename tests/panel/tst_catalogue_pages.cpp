@@ -246,11 +246,8 @@ private slots:
         QCOMPARE(shown(el.img_ico), (kAlways + QSet<int>{buttons::about}));
         show_main_panel(r.p());
         QCOMPARE(shown(el.img_ico), kMain);
-    }
 
-    void hover_highlights_and_captions_buttons()
-    {
-        StartedPanel r;
+        // Hover highlights and captions buttons.
         r.st.aspect_mode = 1;
         hover_button_move(r.p(), buttons::aspect);
         QCOMPARE(r.shows({buttons::aspect}) << r.el().lab_msg->text(),
@@ -291,6 +288,7 @@ private slots:
         send_mouse(r.ico(buttons::sys_reset), QEvent::MouseButtonRelease, Qt::LeftButton);
         QVERIFY(r.st.hover_button == buttons::none && r.sent().size() == sent && r.picture(buttons::sys_reset) == "1_sys_reset_0");
     }
+
 };
 
 QV_REGISTER_TEST(TestCataloguePages)

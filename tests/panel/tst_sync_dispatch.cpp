@@ -225,30 +225,9 @@ private slots:
         r.port.arrive_in(300, "RDY000");
         r.box_says("ZOM000");
         QVERIFY(r.st.current_page == pages::main && r.modes_enabled(true));
-    }
 
-    void a_late_reply_is_taken_as_a_message_of_the_box()
-    {
-        BoxConfig slow;
-        slow.reply_delay_ms = 400;
-        slow.power_on = false;
-        StartedPanel r(slow);
-        QCOMPARE(r.sent(), QStringList{"VER999"});  // the late VER reply missed
-        r.clock.advance(200);
-        tim_rx_tick(r.p());                          // and is taken as a message
-        QCOMPARE(r.st.firmware_version, 105);
-        // The power button's reply comes too late: nothing changes ...
-        r.click(buttons::power);
-        QCOMPARE(r.st.power_state, 0);
-        // ... until the poll timer collects it and acts on it.
-        r.clock.advance(200);
-        tim_rx_tick(r.p());
-        QCOMPARE(r.picture(buttons::power), QString("1_power_on_0"));
-    }
-
-    void the_panel_takes_in_what_a_command_changed()
-    {
-        StartedPanel r;
+        // A client's command: the panel takes in what it changed.
+        r.box_says("FRZ000");
         QCOMPARE(run(r, "FRZ001"), QStringList({"FRZ001", "FRZ001", ""}));
         QCOMPARE(r.picture(buttons::freeze), QString("1_freeze_on_0"));
         QVERIFY(r.link().polling() && r.link().dispatch_idle());
@@ -260,6 +239,7 @@ private slots:
         // Switched on by a script: one ready wait, taken by the command, and
         // the panel's own resynchronisation after it.
         qint64 ms = 0;
+        r.link().receive_log().clear();
         QCOMPARE(run(r, "PWR001", &ms), (QStringList{"PWR001"} + kModeQueries + QStringList{"PWR001", "RDY000"}));
         QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
         QCOMPARE(r.link().receive_log().text().count("RDY000"), 1);
@@ -290,6 +270,25 @@ private slots:
         r.port.arrive_in(200, "RDY000");
         QCOMPARE(run(r, "PAT000").last(), QString("RDY000"));
         QVERIFY(r.st.test_pattern == 1 && r.caption() != "*** WAIT ***");
+    }
+
+    void a_late_reply_is_taken_as_a_message_of_the_box()
+    {
+        BoxConfig slow;
+        slow.reply_delay_ms = 400;
+        slow.power_on = false;
+        StartedPanel r(slow);
+        QCOMPARE(r.sent(), QStringList{"VER999"});  // the late VER reply missed
+        r.clock.advance(200);
+        tim_rx_tick(r.p());                          // and is taken as a message
+        QCOMPARE(r.st.firmware_version, 105);
+        // The power button's reply comes too late: nothing changes ...
+        r.click(buttons::power);
+        QCOMPARE(r.st.power_state, 0);
+        // ... until the poll timer collects it and acts on it.
+        r.clock.advance(200);
+        tim_rx_tick(r.p());
+        QCOMPARE(r.picture(buttons::power), QString("1_power_on_0"));
     }
 
     // The client's command relies on this: taking in a message waits for a
