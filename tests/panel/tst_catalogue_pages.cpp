@@ -218,7 +218,7 @@ private slots:
         QVERIFY(tidy());
         PanelRig unstarted;  // the window shows the main page from the first
         QCOMPARE(shown(unstarted.el().img_ico), kMain);
-        QVERIFY(!el.img_connect->isHidden());
+        QVERIFY(!el.img_connect->isHidden() && r.frm().findChildren<OptionLabel*>().size() == 8);
         const struct {
             int button;
             QList<QSet<int>> shows;
