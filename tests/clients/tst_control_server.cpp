@@ -223,6 +223,31 @@ private slots:
         panel.rig.port.unplug(QStringLiteral("Input/output error"));
         QCOMPARE(script.line(), QByteArray("LOST Input/output error"));
         QVERIFY(script.closed());
+        TestClient listener(panel.path()), bound(panel.path()), quiet(panel.path());
+        QCOMPARE(listener.ask("DEVICE"), QByteArray("NODEVICE"));
+
+        // Bound to COM1, clients never reach the box on COM2.
+        panel.rig.click(buttons::com1);
+        for (TestClient* c : {&listener, &bound})
+            QCOMPARE(c->ask("DEVICE"), QByteArray("DEVICE /dev/qv-com1"));
+        QCOMPARE(listener.ask("LISTEN"), QByteArray("OK"));
+        panel.rig.click(buttons::com2);
+        panel.rig.box_says("SCN000");
+        const QByteArray lost = "LOST the panel no longer uses this device";
+        QCOMPARE(listener.line(), lost);
+        QCOMPARE(bound.ask("CMD VER999"), lost);
+        QCOMPARE(quiet.ask("DEVICE 1"), QByteArray("DEVICE /dev/qv-com1"));  // no message: it did not listen
+
+        // Clients' jobs run one a turn, so what a job starts (a window
+        // event) gets its turn before the next job.
+        IdleQueue queue(panel.rig.link());
+        QStringList order;
+        queue.push([&] {
+            order << "A";
+            QMetaObject::invokeMethod(&queue, [&] { order << "X"; }, Qt::QueuedConnection);
+        });
+        queue.push([&] { order << "B"; });
+        QTRY_COMPARE(order, (QStringList{"A", "X", "B"}));
     }
 
     // A socket left by a killed panel is replaced, a live one is not; bad
@@ -363,22 +388,6 @@ private slots:
         QVERIFY(QString::fromLocal8Bit(p.readAllStandardError()).contains("\nTry 'qv742-panel --help'."));
     }
 
-    // Clients' jobs run one a turn, so what a job starts (a window event)
-    // gets its turn before the next job.
-    void jobs_run_one_a_turn()
-    {
-        PanelRig rig;
-        rig.start();
-        IdleQueue queue(rig.link());
-        QStringList order;
-        queue.push([&] {
-            order << "A";
-            QMetaObject::invokeMethod(&queue, [&] { order << "X"; }, Qt::QueuedConnection);
-        });
-        queue.push([&] { order << "B"; });
-        QTRY_COMPARE(order, (QStringList{"A", "X", "B"}));
-    }
-
     // The socket lies in the runtime folder only when that is a private
     // folder of this user; otherwise in a private folder made in the
     // temporary folder, and never anywhere the panel was not told to make.
@@ -507,6 +516,7 @@ private slots:
     {
         ServedPanel panel;
         panel.rig.env.open_magnifier = nullptr;  // the real one
+        QCOMPARE(start_again(panel), QString("exit 1"));  // a lock, but nobody answering within 5 s
         QVERIFY(panel.start());
         FrmMain& frm = panel.rig.frm();
         frm.enter_tray();

@@ -44,23 +44,18 @@ bool start_listening(QProcess& listener, const QString& link, const char* second
 class TestTools : public QObject {
     Q_OBJECT
 private slots:
-    void ctl_gets_one_reply_per_command()
+    // One reply per command; it waits for the ready message of slow
+    // commands; a silent box gives NONE and status 1, after the 0.3 s.
+    void ctl_gets_one_reply_per_command_and_the_ready_messages()
     {
-        SimProcess sim;
+        SimProcess sim({"--ready-delay", "300"}), silent({"--no-reply"});
         QVERIFY(sim.ready());
         Run r = ctl({"--port", sim.link(), "VER999", "PWR999", "asp002", "ASP999"});
         QCOMPARE(r.out << QString::number(r.status), (QStringList{"VER105", "PWR001", "ASP002", "ASP002", "0"}));
         QTRY_COMPARE(sim.received(), (QStringList{"VER999", "PWR999", "ASP002", "ASP999"}));
-    }
-
-    // It waits for the ready message of slow commands; a silent box gives
-    // NONE and status 1, after the 0.3 s.
-    void ctl_waits_for_the_ready_message_of_slow_commands()
-    {
-        SimProcess sim({"--ready-delay", "300"}), silent({"--no-reply"});
         QElapsedTimer t;
         t.start();
-        Run r = ctl({"--port", sim.link(), "PWR001", "PWR999"});
+        r = ctl({"--port", sim.link(), "PWR001", "PWR999"});
         QCOMPARE(r.out << QString::number(r.status), (QStringList{"PWR001", "PWR001", "0"}));
         QVERIFY(t.elapsed() >= 300);
         QTRY_VERIFY(sim.lines().contains("send RDY000"));
@@ -79,11 +74,8 @@ private slots:
                                         QStringList{"--list", "--port", "/dev/ttyS0"}})
             QCOMPARE(ctl(args).status, 2);
         QVERIFY(ctl({"--help"}).out.join(' ').contains("--listen"));
-    }
 
-    // One device a line: path, stable name and description; none is no error.
-    void list_prints_the_serial_devices_present()
-    {
+        // --list: one device a line, path, stable name and description; none is no error.
         const Run r = ctl({"--list"});
         QCOMPARE(r.status, 0);
         for (const QString& line : r.out)

@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(reply.text, QString("PWR001"));
     }
 
-    void tx_val2str_leaves_the_full_command_with_the_caller()
+    void tx_val2str_and_a_closed_port()
     {
         Rig rig;
         QString cmd = "CON", big = "BRI", closed = "CON";
@@ -98,16 +98,12 @@ private slots:
         rig.state.port_open = false;
         const Reply none = rig.link.tx_val2str(closed, 7);
         QVERIFY(closed == "CON" && !none.answered() && !rig.obs.connects.back());
-    }
 
-    void a_closed_port_sends_nothing_and_waits_for_nothing()
-    {
-        Rig rig;
-        rig.state.port_open = false;
-        const int timer_changes = rig.obs.timer_changes, passes = rig.obs.event_passes;
+        // A closed port sends nothing and waits for nothing.
+        const int timer_changes = rig.obs.timer_changes, passes = rig.obs.event_passes, sent = rig.port.written.size();
         const qint64 t0 = rig.clock.now;
         QVERIFY(!rig.link.tx_cmd("PWR999").answered() && !rig.obs.connects.back());
-        QVERIFY(rig.port.written.isEmpty() && rig.obs.log.isEmpty());
+        QVERIFY(rig.port.written.size() == sent && rig.obs.log.size() == 2);
         QVERIFY(rig.obs.timer_changes == timer_changes && rig.obs.event_passes == passes);
         QVERIFY(!rig.link.rx_rdy().answered() && rig.obs.ready_waits == 1);
         QCOMPARE(rig.clock.now, t0);  // no 5 s freeze for a port that cannot answer
@@ -135,6 +131,11 @@ private slots:
         const Reply reply = rig.link.tx_cmd("PWR999");
         QCOMPARE(rig.port.written.size(), 3);
         QVERIFY(!reply.answered() && !rig.obs.connects.back());
+
+        // A pause keeps the window alive without spinning.
+        const qint64 t0 = rig.clock.now;
+        rig.link.wait_secs(0.05);
+        QVERIFY(rig.clock.now - t0 > 50 && rig.obs.event_waits <= 2);
     }
 
     void the_ready_wait_allows_five_seconds()
@@ -226,14 +227,6 @@ private slots:
         QVERIFY(rig.link.poll_tick([&](const QString&, int) { ++acted; }));
         QVERIFY(acted == 0 && rig.obs.own.back() == protocol::kNone && !rig.obs.connects.back());
         QCOMPARE(rig.obs.log.back(), QString("NONE"));
-    }
-
-    void wait_secs_keeps_the_window_alive_without_spinning()
-    {
-        Rig rig;
-        const qint64 t0 = rig.clock.now;
-        rig.link.wait_secs(0.05);
-        QVERIFY(rig.clock.now - t0 > 50 && rig.obs.event_waits <= 2);
     }
 };
 

@@ -31,7 +31,7 @@ QStringList messages(const BoxInput& in)
 class TestProtocol : public QObject {
     Q_OBJECT
 private slots:
-    void renders_values_as_three_digits()
+    void values_render_as_three_digits_and_read_from_the_last_three()
     {
         QStringList rendered;
         for (int v : {5, 63, 255, 0})
@@ -42,10 +42,7 @@ private slots:
         QCOMPARE(protocol::command("CON", -1), QString("CON000"));
         QCOMPARE(protocol::command("CON", 1000), QString("CON999"));
         QCOMPARE(protocol::command("BRI", 70000).size(), 6);
-    }
 
-    void reads_values_from_the_last_three_characters()
-    {
         // Blanks are skipped; the first other character ends the number.
         QList<int> values;
         for (const char* reply : {"VER105", "NONE", "ASP002", "ABC 12", "ABC1 2", "ABC\t12", "ABC1\n2", "ABC1X2",
@@ -53,10 +50,6 @@ private slots:
             values << protocol::read_value(reply);
         QCOMPARE(values, (QList<int>{105, 0, 2, 12, 12, 12, 12, 1, 0, 0, 42, 0}));
         QCOMPARE(protocol::mnemonic("PWR001"), QString("PWR"));
-    }
-
-    void slow_commands_expect_a_ready_message()
-    {
         QVERIFY(protocol::expects_ready("PAT000"));
         QVERIFY(!protocol::expects_ready("PAT001") && !protocol::expects_ready("PWR000"));
     }
@@ -82,7 +75,7 @@ private slots:
         QVERIFY(log.text().size() > 750 - 7 && log.text().size() <= 750);
     }
 
-    void answers_every_command_with_one_message()
+    void the_simulated_box_answers_as_the_real_one()
     {
         BoxModel box;
         QStringList answers;
@@ -94,10 +87,8 @@ private slots:
                                        "MVU001", "XYZ123", "BRI200"}));
         for (const Emission& e : box.receive("CON010", 0).emissions)
             QVERIFY(e.at_us > 0 && e.at_us < 300'000);
-    }
 
-    void sends_ready_after_slow_commands_never_with_the_reply()
-    {
+        // Ready after the slow commands, never with the reply.
         for (const char* slow : {"PWR001", "ZOM001", "ZOM000", "RST000", "RST003", "PAT000"}) {
             const BoxInput in = BoxModel().receive(slow, 1000);
             QCOMPARE(in.emissions.size(), size_t(2));
@@ -111,35 +102,28 @@ private slots:
         immediate.ready_delay_ms = 0;
         const BoxInput in = BoxModel(immediate).receive("PWR001", 0);
         QVERIFY(in.emissions[1].at_us > in.emissions[0].at_us);
-    }
 
-    void resets_restore_defaults()
-    {
-        BoxModel box;
+        // Resets restore the defaults.
+        BoxModel reset;
         const auto values = [&] {
-            return QList<int>{box.value("CON"), box.value("ASP"), box.value("FRZ"), box.value("PWR")};
+            return QList<int>{reset.value("CON"), reset.value("ASP"), reset.value("FRZ"), reset.value("PWR")};
         };
-        box.receive("CON050ASP001FRZ001", 0);
-        box.receive("RST003", 0);
+        reset.receive("CON050ASP001FRZ001", 0);
+        reset.receive("RST003", 0);
         QCOMPARE(values(), (QList<int>{32, 1, 1, 1}));  // the video levels only
-        box.receive("RST000", 0);
+        reset.receive("RST000", 0);
         QCOMPARE(values(), (QList<int>{32, 0, 0, 1}));  // a reset does not switch it off
-    }
 
-    void frames_commands_from_any_chunks()
-    {
-        BoxModel box;
-        QVERIFY(box.receive("PW", 0).commands.isEmpty());
-        QCOMPARE(box.receive("R999SC", 10'000).commands, QStringList{"PWR999"});
+        // Commands framed from any chunks.
+        BoxModel framer;
+        QVERIFY(framer.receive("PW", 0).commands.isEmpty());
+        QCOMPARE(framer.receive("R999SC", 10'000).commands, QStringList{"PWR999"});
         // A leftover partial command is dropped after a pause.
-        QVERIFY(box.receive("N999", 1'000'000).commands.isEmpty());
-        QCOMPARE(box.receive("AS", 1'000'100).commands, QStringList{"N999AS"});  // stale garbage framed as a command
-        box.receive("XX", 3'000'000);
-        QCOMPARE(box.receive("SCN999", 3'500'000).commands, QStringList{"SCN999"});
-    }
+        QVERIFY(framer.receive("N999", 1'000'000).commands.isEmpty());
+        QCOMPARE(framer.receive("AS", 1'000'100).commands, QStringList{"N999AS"});  // stale garbage framed as a command
+        framer.receive("XX", 3'000'000);
+        QCOMPARE(framer.receive("SCN999", 3'500'000).commands, QStringList{"SCN999"});
 
-    void options_shape_what_the_box_sends()
-    {
         // A silent box, one without ready messages, off or zoomed: the panel's
         // start-up and loss tests use them.
         BoxConfig other, paced;

@@ -56,6 +56,12 @@ private slots:
         enable_icons(r.p(), true);
         r.click(buttons::power);
         QVERIFY(r.st.power_state == 1 && r.ico(buttons::sys_reset)->isEnabled());
+
+        // Switched on in zoom mode: the zoom page comes, and its button takes the caption.
+        r.port.unanswered.clear();
+        r.box.receive("PWR000ZOM001", 0);
+        r.st.power_state = 0;
+        QCOMPARE(r.click(buttons::power) << r.caption(), (QStringList{"PWR001"} + kModeQueries + QStringList{"ARA999", "Zoom"}));
     }
 
     void scan_aspect_output_and_freeze()
@@ -111,13 +117,13 @@ private slots:
         QCOMPARE(areas_on(), QList<int>{38});
         QCOMPARE(r.caption(), QString("Zoom"));
 
-        QCOMPARE(clicks(r, {buttons::zoom_area_button(1), buttons::zoom_area_button(5)}), (QStringList{"ARA001", "ARA005"}));
-        QVERIFY(r.st.zoom_area == 5 && areas_on() == QList<int>{34});
-        QCOMPARE(r.caption(), QString("Zoom Area 5"));
+        QCOMPARE(clicks(r, {buttons::zoom_area_button(5), buttons::zoom_area_button(1)}), (QStringList{"ARA005", "ARA001"}));
+        QVERIFY(r.st.zoom_area == 1 && areas_on() == QList<int>{30});
+        QCOMPARE(r.caption(), QString("Zoom Area 1"));
         // Refused (no reply): nothing but the clicked button is redrawn.
         r.port.unanswered << "ARA007";
         r.click(buttons::zoom_area_button(7));
-        QVERIFY(r.st.zoom_area == 5 && areas_on() == QList<int>{34});
+        QVERIFY(r.st.zoom_area == 1 && areas_on() == QList<int>{30});
 
         // Answered with another area: all nine show unselected.
         r.port.unanswered.clear();
@@ -125,6 +131,9 @@ private slots:
         r.port.arrive_in(5, "ARA003");
         r.click(buttons::zoom_area_button(9));
         QVERIFY(r.st.zoom_area == 3 && areas_on().isEmpty());
+        r.port.arrive_in(5, "ARA010");  // no such area: nothing changes
+        r.click(buttons::zoom_area_button(9));
+        QCOMPARE(r.st.zoom_area, 3);
         r.port.set_box(&r.box);
 
         QCOMPARE(clicks(r, {-buttons::up, -buttons::right, buttons::centre, buttons::back}),
@@ -144,7 +153,7 @@ private slots:
         QCOMPARE(r.indicator(), QString("1_connect_off_0"));
     }
 
-    void adjustment_pages_and_their_tabs()
+    void adjustment_pages_their_tabs_and_arrows()
     {
         StartedPanel r;
         r.click(buttons::size);
@@ -174,11 +183,9 @@ private slots:
         QCOMPARE(r.pictures_of({buttons::position_tab, buttons::size_tab}) << r.title(), (QStringList{"1_2pan_2", "1_2expand_0", "PAN PANEL"}));
         r.click(buttons::size_tab);
         QCOMPARE(r.pictures_of({buttons::size_tab}) << r.title(), (QStringList{"1_2expand_2", "EXPAND PANEL"}));
-    }
 
-    void arrows_send_press_and_release_in_order()
-    {
-        StartedPanel r;
+        // Arrows: a press and a release, in that order.
+        r.click(buttons::back);
         r.click(buttons::position);
         r.st.power_state = 0;  // with the box off, only the release
         QCOMPARE(r.click(buttons::down, true), QStringList{"MVD000"});
@@ -248,6 +255,8 @@ private slots:
         // Video reset queries the levels again.
         r.st.port_open = true;
         QCOMPARE(r.click(buttons::video_reset), (QStringList{"RST003", "CON999", "BRI999", "SAT999", "FLK999", "SHA999"}));
+        r.port.unanswered << "RST003";  // no ready message: no queries, and the indicator says so
+        QCOMPARE(r.click(buttons::video_reset) << r.indicator(), (QStringList{"RST003", "1_connect_off_0"}));
     }
 
     void option_lines_choose_and_take_effect()
@@ -298,6 +307,23 @@ private slots:
                  (QStringList{"2_power_on_0", "2_connect_on_0", "2"}));
         QCOMPARE(r.el().lab_text[0]->palette().color(QPalette::WindowText), QColor(Qt::white));
         QVERIFY(r.st.current_page == pages::main && r.frm().mask() == outline && r.messages.isEmpty());
+        r.box.receive("PAT001", 0);  // the page shows what the box and the settings say now
+        r.click(buttons::options);
+        QCOMPARE(chosen(), (QList<int>{1, 3, 4, 7}));
+        // On the Flower skin a light halo sets the values off the picture.
+        const auto looks = [&] {  // near-white and red pixels where the chosen value is
+            const QImage face = r.frm().grab(opt[1]->geometry()).toImage();
+            QList<bool> seen{false, false};
+            for (int y = 0; y < face.height(); ++y)
+                for (int x = 0; x < face.width(); ++x) {
+                    seen[0] = seen[0] || qGray(face.pixel(x, y)) > 200;
+                    seen[1] = seen[1] || (qRed(face.pixel(x, y)) > 150 && qGreen(face.pixel(x, y)) < 80);
+                }
+            return seen;
+        };
+        QCOMPARE(looks(), (QList<bool>{true, true}));
+        opt[1]->set_halo(false);
+        QCOMPARE(looks(), (QList<bool>{false, true}));
     }
 
     void about_page_shows_both_versions()

@@ -1,6 +1,7 @@
 // What the panel shows: the pictures and captions the state calls for (pure
 // functions), and each page's elements and hover on the real window.
 
+#include "panel/accessible_names.h"
 #include "panel/button_catalogue.h"
 #include "panel/captions.h"
 #include "panel/hover.h"
@@ -145,21 +146,20 @@ private slots:
         button.set_picture("1_no_such_0");
         QCOMPARE(button.size(), QSize(22, 19));
         QCOMPARE(button.toolTip(), QString("1_no_such_0"));
-    }
 
-    void buttons_shown_together_never_overlap()
-    {
-        // The main page's buttons, at 15 twips a pixel, never hide part of one another.
-        PictureStore store;
+        // The main page's buttons, at 15 twips a pixel, never hide part of one
+        // another, and each stands on a whole pixel.
         const SharedState st;
         const auto shown = [](int i) { return catalogue::is_button(i) && catalogue::shown_at_start(i); };
         const auto rect = [&](int i) {
-            return QRect(catalogue::design_position(i) / 15, store.pixmap(picture_name(i, false, st)).size());
+            return QRect(catalogue::design_position(i) / 15, pictures.pixmap(picture_name(i, false, st)).size());
         };
         for (int a = 0; a < buttons::count; ++a)
             for (int b = a + 1; b < buttons::count; ++b)
                 QVERIFY2(!shown(a) || !shown(b) || !rect(a).intersects(rect(b)),
                          qPrintable(QString("%1, %2").arg(a).arg(b)));
+        for (int i = 0; i < buttons::count; ++i)
+            QVERIFY2(catalogue::design_position(i) / 15 * 15 == catalogue::design_position(i), qPrintable(QString::number(i)));
         QVERIFY(catalogue::shown_at_start(3) && !catalogue::shown_at_start(16) && !catalogue::shown_at_start(22));
         QVERIFY(catalogue::tooltip(22) == "Refresh" && catalogue::tooltip(6).isEmpty());
     }
@@ -188,6 +188,7 @@ private slots:
         st.port_open = true;
         QCOMPARE(*caption(buttons::com1, st), QString("COM1: On"));
         QCOMPARE(displayed_text("A&B && C&&"), QString("AB & C&"));
+        QVERIFY(access::option_name(-1).isEmpty() && access::option_name(8).isEmpty() && access::slider_name(-1).isEmpty() && access::slider_name(4).isEmpty());
     }
 
     void each_page_shows_its_own_elements()
@@ -199,9 +200,25 @@ private slots:
             return std::make_pair(QList<QSet<int>>{shown(el.img_ico), shown(el.lab_text), shown(el.lab_opt),
                                                    shown(el.hsr_video)}, r.title());
         };
+        // What a page shows lies in the window, and nothing hides part of
+        // another (the indicator's corner apart).
+        const auto tidy = [&] {
+            QList<QRect> at;
+            for (QWidget* w : r.frm().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!w->isHidden() && w != el.pic_win && w != el.img_connect)
+                    at << (r.frm().rect().contains(w->geometry()) ? w->geometry() : r.frm().rect());
+            for (int a = 0; a < at.size(); ++a)
+                for (int b = a + 1; b < at.size(); ++b)
+                    if (at[a].intersects(at[b]))
+                        return false;
+            return true;
+        };
         const auto main = std::make_pair(QList<QSet<int>>{kMain, {}, {}, {}}, QString("MAIN PANEL"));
         QCOMPARE(page(), main);
-        QVERIFY(!el.img_connect->isHidden());
+        QVERIFY(tidy());
+        PanelRig unstarted;  // the window shows the main page from the first
+        QCOMPARE(shown(unstarted.el().img_ico), kMain);
+        QVERIFY(!el.img_connect->isHidden() && r.frm().findChildren<OptionLabel*>().size() == 8);
         const struct {
             int button;
             QList<QSet<int>> shows;
@@ -220,6 +237,7 @@ private slots:
         for (const auto& p : pages) {
             r.click(p.button);
             QCOMPARE(page(), std::make_pair(p.shows, p.title));
+            QVERIFY2(tidy(), qPrintable(p.title));
             r.click(buttons::back);
             QCOMPARE(page(), main);
         }
@@ -228,11 +246,8 @@ private slots:
         QCOMPARE(shown(el.img_ico), (kAlways + QSet<int>{buttons::about}));
         show_main_panel(r.p());
         QCOMPARE(shown(el.img_ico), kMain);
-    }
 
-    void hover_highlights_and_captions_buttons()
-    {
-        StartedPanel r;
+        // Hover highlights and captions buttons.
         r.st.aspect_mode = 1;
         hover_button_move(r.p(), buttons::aspect);
         QCOMPARE(r.shows({buttons::aspect}) << r.el().lab_msg->text(),
@@ -273,6 +288,7 @@ private slots:
         send_mouse(r.ico(buttons::sys_reset), QEvent::MouseButtonRelease, Qt::LeftButton);
         QVERIFY(r.st.hover_button == buttons::none && r.sent().size() == sent && r.picture(buttons::sys_reset) == "1_sys_reset_0");
     }
+
 };
 
 QV_REGISTER_TEST(TestCataloguePages)

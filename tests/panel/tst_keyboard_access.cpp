@@ -225,6 +225,8 @@ private slots:
         QApplication::setActiveWindow(nullptr);
         QApplication::setActiveWindow(&r.frm());
         QCOMPARE(focus(), &r.frm());
+        do_action(r.ico(buttons::freeze), QAccessibleActionInterface::pressAction());  // assistive: it takes the focus
+        QCOMPARE(name(focus()), QString("Freeze"));
 
         // Tab onto a button hovers it (caption, highlight); the focus mark
         // shows over the plain picture too.
@@ -240,6 +242,9 @@ private slots:
         keys({Qt::Key_Space, Qt::Key_Space});
         QCOMPARE(r.sent_since(from).mid(0, 2), (QStringList{"PWR000", "PWR001"}));
         QCOMPARE(QStringList({name(focus()), r.caption()}), QStringList({"Power", "Power On"}));
+        r.port.arrive_in(300, "RDY000");  // and through the lock of the box's own power message
+        r.box_says("PWR001");
+        QCOMPARE(name(focus()), QString("Power"));
         // The control the keys chose comes back with the window.
         QApplication::setActiveWindow(nullptr);
         QApplication::setActiveWindow(&r.frm());
@@ -255,7 +260,7 @@ private slots:
         for (int i = 0; i < 4; ++i) {
             auto* s = static_cast<VideoSlider*>(r.el().hsr_video[i]);
             QAccessibleValueInterface* value = acc(s)->valueInterface();
-            const int start = value->currentValue().toInt(), step = s->singleStep();
+            const int start = value->currentValue().toInt(), step = QList<int>{1, 2, 1, 1}[i];
             const auto level = [&](int at) { return cmd[i] + QString("%1").arg(i == 3 ? 21 - at : at, 3, 10, QChar('0')); };
             // Where the toolkit draws the thumb on a track 100 pixels long.
             const auto drawn_at = [s] {
@@ -269,7 +274,7 @@ private slots:
             keys({Qt::Key_Right, Qt::Key_Left});
             do_action(s, QAccessibleActionInterface::decreaseAction());
             keys({Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_PageUp});
-            const int end = value->maximumValue().toInt(), home = value->minimumValue().toInt(), page = s->pageStep();
+            const int end = QList<int>{63, 255, 63, 21}[i], home = value->minimumValue().toInt(), page = QList<int>{10, 40, 10, 3}[i];
             QCOMPARE(r.sent_since(from), (QStringList{level(start + step), level(start + 2 * step), level(start + step),
                                                       level(start), level(end), level(end - page), level(home),
                                                       level(home + page)}));

@@ -101,19 +101,6 @@ private slots:
         QCOMPARE(r.indicator(), kOff);
     }
 
-    void a_missing_reply_cuts_query_states_short()
-    {
-        StartedPanel r;
-        r.box.receive("ASP001SCN001FMT001", 0);
-        r.st.aspect_mode = r.st.scan_mode = r.st.output_yuv = 0;
-        r.port.unanswered << "FMT999";
-        const int from = r.sent().size();
-        query_states(r.p());
-        QCOMPARE(r.sent_since(from), (QStringList{"ASP999", "SCN999", "FMT999"}));
-        QCOMPARE((QList<int>{r.st.aspect_mode, r.st.scan_mode, r.st.output_yuv}), (QList<int>{1, 1, 0}));
-        QCOMPARE(r.indicator(), kOff);
-    }
-
     void system_reset_from_the_panel_and_from_the_box()
     {
         StartedPanel r;
@@ -133,6 +120,16 @@ private slots:
         QCOMPARE(r.box_says("RST000"), kModeQueries);
         QCOMPARE(r.title() + ", " + r.caption(), QString("MAIN PANEL, System Reset"));
         QVERIFY(r.st.current_page == pages::main && r.link().polling() && r.link().dispatch_idle());
+
+        // A missing reply cuts the queries short.
+        r.box.receive("ASP001SCN001FMT001", 0);
+        r.st.aspect_mode = r.st.scan_mode = r.st.output_yuv = 0;
+        r.port.unanswered << "FMT999";
+        const int from = r.sent().size();
+        query_states(r.p());
+        QCOMPARE(r.sent_since(from), (QStringList{"ASP999", "SCN999", "FMT999"}));
+        QCOMPARE((QList<int>{r.st.aspect_mode, r.st.scan_mode, r.st.output_yuv}), (QList<int>{1, 1, 0}));
+        QCOMPARE(r.indicator(), kOff);
     }
 
     void box_messages_update_the_panel()
@@ -166,12 +163,8 @@ private slots:
         r.box_says("PWR");
         QVERIFY(r.link().receive_log().text().endsWith("NONE ") && r.link().polling());
         QCOMPARE(r.indicator(), kOff);
-    }
 
-    void box_messages_on_the_video_and_option_pages()
-    {
-        StartedPanel r;
-        r.click(buttons::video);
+        r.click(buttons::video);  // on the video and option pages
         QStringList echoed;
         for (const char* message : {"CON040", "FLK000", "BRI200", "SAT070"})
             echoed += r.box_says(message);
@@ -204,11 +197,8 @@ private slots:
         }
         QCOMPARE(shown, (QStringList{"0101", "0101", "1001", "1010", "1001"}));
         QCOMPARE(r.caption(), QString("Test Pattern Off"));
-    }
 
-    void box_power_and_zoom_messages()
-    {
-        StartedPanel r;
+        r.click(buttons::back);  // power and zoom
         r.click(buttons::options);
         r.box_says("PWR000");
         QVERIFY(r.st.power_state == 0 && r.st.current_page == pages::main && r.modes_enabled(false));
@@ -230,33 +220,14 @@ private slots:
         QCOMPARE(r.box_says("ZOM001"), QStringList{"ARA999"});
         r.on_events = nullptr;
         QVERIFY(locked && r.st.current_page == pages::zoom && r.caption() == "Zoom");
+        r.box_says("ARA003");  // on the zoom page the chosen area moves at once
+        QCOMPARE(r.pictures_of({buttons::zoom_area_button(1), buttons::zoom_area_button(3)}), (QStringList{"1_zoom1_off_0", "1_zoom3_on_0"}));
         r.port.arrive_in(300, "RDY000");
         r.box_says("ZOM000");
         QVERIFY(r.st.current_page == pages::main && r.modes_enabled(true));
-    }
 
-    void a_late_reply_is_taken_as_a_message_of_the_box()
-    {
-        BoxConfig slow;
-        slow.reply_delay_ms = 400;
-        slow.power_on = false;
-        StartedPanel r(slow);
-        QCOMPARE(r.sent(), QStringList{"VER999"});  // the late VER reply missed
-        r.clock.advance(200);
-        tim_rx_tick(r.p());                          // and is taken as a message
-        QCOMPARE(r.st.firmware_version, 105);
-        // The power button's reply comes too late: nothing changes ...
-        r.click(buttons::power);
-        QCOMPARE(r.st.power_state, 0);
-        // ... until the poll timer collects it and acts on it.
-        r.clock.advance(200);
-        tim_rx_tick(r.p());
-        QCOMPARE(r.picture(buttons::power), QString("1_power_on_0"));
-    }
-
-    void the_panel_takes_in_what_a_command_changed()
-    {
-        StartedPanel r;
+        // A client's command: the panel takes in what it changed.
+        r.box_says("FRZ000");
         QCOMPARE(run(r, "FRZ001"), QStringList({"FRZ001", "FRZ001", ""}));
         QCOMPARE(r.picture(buttons::freeze), QString("1_freeze_on_0"));
         QVERIFY(r.link().polling() && r.link().dispatch_idle());
@@ -268,6 +239,7 @@ private slots:
         // Switched on by a script: one ready wait, taken by the command, and
         // the panel's own resynchronisation after it.
         qint64 ms = 0;
+        r.link().receive_log().clear();
         QCOMPARE(run(r, "PWR001", &ms), (QStringList{"PWR001"} + kModeQueries + QStringList{"PWR001", "RDY000"}));
         QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
         QCOMPARE(r.link().receive_log().text().count("RDY000"), 1);
@@ -298,6 +270,25 @@ private slots:
         r.port.arrive_in(200, "RDY000");
         QCOMPARE(run(r, "PAT000").last(), QString("RDY000"));
         QVERIFY(r.st.test_pattern == 1 && r.caption() != "*** WAIT ***");
+    }
+
+    void a_late_reply_is_taken_as_a_message_of_the_box()
+    {
+        BoxConfig slow;
+        slow.reply_delay_ms = 400;
+        slow.power_on = false;
+        StartedPanel r(slow);
+        QCOMPARE(r.sent(), QStringList{"VER999"});  // the late VER reply missed
+        r.clock.advance(200);
+        tim_rx_tick(r.p());                          // and is taken as a message
+        QCOMPARE(r.st.firmware_version, 105);
+        // The power button's reply comes too late: nothing changes ...
+        r.click(buttons::power);
+        QCOMPARE(r.st.power_state, 0);
+        // ... until the poll timer collects it and acts on it.
+        r.clock.advance(200);
+        tim_rx_tick(r.p());
+        QCOMPARE(r.picture(buttons::power), QString("1_power_on_0"));
     }
 
     // The client's command relies on this: taking in a message waits for a

@@ -76,6 +76,7 @@ private slots:
              "/dev/ttyUSB1", ""},
             {"\r\n  com2 = /dev/ttyACM0 \r\n# note\r\n", "", "/dev/ttyACM0", ""},
             {" \n", "", "", "it is empty"},
+            {"COM1=/dev/by-id/My Adapter\nCOM2=/dev/a\tb\n", "/dev/by-id/My Adapter", "", "line 2 cannot be read"},
             {QByteArray("\x7f\x45LF\x02\x01\x00\xff", 8), "", "", "line 1 cannot be read"},
             {"COM3=/dev/x\nCOM1=/dev/ttyUSB0\nCOM2=\n", "/dev/ttyUSB0", "", "line 1 cannot be read (and 1 more)"},
         };
@@ -125,11 +126,17 @@ private slots:
         QTest::mouseClick(com2, Qt::LeftButton);  // and the next click is one
         QCOMPARE(r.port.opens, opens + 1);
         QCOMPARE(r.st.com_port, 2);
+        QTest::mousePress(com1, Qt::LeftButton);  // dragged off the button: no long press
+        QMouseEvent off(QEvent::MouseMove, QPointF(-5, -5), com1->mapToGlobal(QPointF(-5, -5)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(com1, &off);
+        QTest::qWait(100);
+        QVERIFY(!menus.open_menu());
+        QTest::mouseRelease(com1, Qt::LeftButton, {}, QPoint(-5, -5));
 
         // From the tray: the device menu of each COM number.
         r.click(buttons::tray);
         QMenu* devices = r.frm().tray_icon()->contextMenu()->actions().at(1)->menu();
-        QCOMPARE(devices->title(), QString("Serial device"));
+        QCOMPARE(entries(devices) << devices->title(), (QStringList{"COM1", "COM2", "Serial device"}));
         QMenu* com1_devices = devices->actions().at(0)->menu();
         emit com1_devices->aboutToShow();
         com1_devices->actions().at(2)->trigger();

@@ -137,19 +137,8 @@ private slots:
         QCOMPARE(::chown(QFile::encodeName(node).constData(), static_cast<uid_t>(-1), g->gr_gid), 0);
         const SerialAccess access = serial_access(node);
         QCOMPARE(access.group, QString::fromLocal8Bit(g->gr_name));
-        if (::geteuid() != 0)  // the file now has the user's own primary group
-            QVERIFY(access.in_session && access.member);
-    }
-
-    void shut_down_releases_everything_once()
-    {
-        StartedPanel r;
-        r.frm().show();
-        r.frm().close();
-        QVERIFY(!r.st.port_open && !r.link().polling() && (!r.frm().monitor() || !r.frm().monitor()->isVisible()));
-        r.write_settings("changed");
-        r.frm().close();  // a second close writes nothing more
-        QCOMPARE(r.read_settings(), QByteArray("changed"));
+        // The user's own primary group, unless root, who is in no other.
+        QCOMPARE((QList<bool>{access.in_session, access.member}), QList<bool>(2, ::geteuid() != 0));
     }
 
     void asked_to_end_during_start_up_it_stops_and_keeps_the_settings()
@@ -261,7 +250,7 @@ private slots:
         QCOMPARE(clear_outside(QImage(4, 1, QImage::Format_RGB32), QRegion(1, 0, 2, 1)).pixel(0, 0), 0u);
     }
 
-    void shows_every_collected_message()
+    void the_monitor_shows_every_collected_message()
     {
         StartedPanel r;
         FrmRx* monitor = r.frm().monitor();
@@ -280,6 +269,50 @@ private slots:
         QTest::mouseClick(monitor->cmd_clear(), Qt::LeftButton);
         QCOMPARE(monitor->txt_test()->toPlainText(), QString());
         QVERIFY(r.link().receive_log().text().isEmpty());
+
+        // It follows the newest entry unless scrolled up.
+        for (int i = 0; i < 400; ++i)
+            r.box_says("XYZ123");
+        QScrollBar* bar = monitor->txt_test()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        bar->setValue(0);
+        r.box_says("XYZ123");
+        QCOMPARE(bar->value(), 0);
+
+        // Big and small, however the choice changed.
+        QVERIFY(monitor->opt_win(1)->isChecked());
+        monitor->opt_win(0)->click();
+        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(1024, 1004));
+        monitor->opt_win(1)->setChecked(true);  // as assistive technology does, without a click
+        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(341, 321));  // 15360 / 3 twips
+        QCOMPARE(monitor->height(), 258);
+
+        // Closed, it comes back empty and hidden at the next entry, until asked for.
+        r.frm().monitor()->close();
+        QCoreApplication::processEvents();
+        QTRY_VERIFY(!r.frm().monitor());
+        QVERIFY(r.link().receive_log().text().isEmpty());
+        r.box_says("ASP001");
+        FrmRx* fresh = r.frm().monitor();
+        QVERIFY(fresh && !fresh->isVisible() && fresh->pos() == QPoint(0, 0));
+        QCOMPARE(fresh->txt_test()->toPlainText(), QString("ASP001 "));
+        QTest::mouseDClick(r.el().img_connect, Qt::LeftButton);  // asked for again
+        QVERIFY(fresh->isVisible() && !r.frm().dragging());
+        fresh->close();  // and from the keyboard
+        QTRY_VERIFY(!r.frm().monitor());
+        QApplication::setActiveWindow(&r.frm());
+        QTRY_VERIFY(r.frm().isActiveWindow());
+        QTest::keyClick(&r.frm(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(r.frm().monitor() && r.frm().monitor()->isVisible());
+
+        // Shut-down releases everything, the monitor too, once.
+        r.frm().show();
+        r.frm().close();
+        QVERIFY(!r.st.port_open && !r.link().polling() && (!r.frm().monitor() || !r.frm().monitor()->isVisible()));
+        r.write_settings("changed");
+        r.frm().close();  // a second close writes nothing more
+        QCOMPARE(r.read_settings(), QByteArray("changed"));
     }
 
     void the_view_wraps_between_entries()
@@ -298,53 +331,6 @@ private slots:
         for (const QString& entry : QStringList{"VER105 ", "PWR001 ", "ASP000 ", "NONE ", "SCN001 "})
             pieces += step.append(entry);
         QVERIFY(shown.startsWith(pieces));
-    }
-
-    void switches_between_big_and_small()
-    {
-        StartedPanel r;
-        FrmRx* monitor = r.frm().monitor();
-        QVERIFY(monitor->opt_win(1)->isChecked());
-        monitor->opt_win(0)->click();
-        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(1024, 1004));
-        monitor->opt_win(1)->setChecked(true);  // as assistive technology does, without a click
-        QCOMPARE(QSize(monitor->width(), monitor->txt_test()->width()), QSize(341, 321));  // 15360 / 3 twips
-        QCOMPARE(monitor->height(), 258);
-    }
-
-    void follows_the_newest_entry_unless_scrolled_up()
-    {
-        StartedPanel r;
-        FrmRx* monitor = r.frm().monitor();
-        for (int i = 0; i < 400; ++i)
-            r.box_says("XYZ123");
-        QScrollBar* bar = monitor->txt_test()->verticalScrollBar();
-        QVERIFY(bar->maximum() > 0);
-        QCOMPARE(bar->value(), bar->maximum());
-        bar->setValue(0);
-        r.box_says("XYZ123");
-        QCOMPARE(bar->value(), 0);
-    }
-
-    void a_closed_monitor_comes_back_hidden_until_asked_for()
-    {
-        StartedPanel r;
-        r.frm().monitor()->close();
-        QCoreApplication::processEvents();
-        QTRY_VERIFY(!r.frm().monitor());
-        QVERIFY(r.link().receive_log().text().isEmpty());
-        r.box_says("ASP001");
-        FrmRx* fresh = r.frm().monitor();
-        QVERIFY(fresh && !fresh->isVisible() && fresh->pos() == QPoint(0, 0));
-        QCOMPARE(fresh->txt_test()->toPlainText(), QString("ASP001 "));
-        QTest::mouseDClick(r.el().img_connect, Qt::LeftButton);  // asked for again
-        QVERIFY(fresh->isVisible() && !r.frm().dragging());
-        fresh->close();  // and from the keyboard
-        QTRY_VERIFY(!r.frm().monitor());
-        QApplication::setActiveWindow(&r.frm());
-        QTRY_VERIFY(r.frm().isActiveWindow());
-        QTest::keyClick(&r.frm(), Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(r.frm().monitor() && r.frm().monitor()->isVisible());
     }
 };
 

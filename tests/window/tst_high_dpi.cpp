@@ -9,6 +9,7 @@
 #include "window/outline.h"
 
 #include <QGuiApplication>
+#include <QScrollBar>
 #include <QWindow>
 #include <cmath>
 
@@ -74,6 +75,22 @@ private slots:
             QVERIFY2(!picture.isNull(), qPrintable(b->picture_name()));
             QCOMPARE(first_blurred_pixel(b->grab().toImage(), picture, factor), QString());
         }
+
+        // A panel bitmap twice as wide doubles the layout; the zoom grid's
+        // cells stay one picture wide and high.
+        QTemporaryDir big;
+        for (const char* f : {"blue_panel.bmp", "1_panel.bmp"}) {
+            const QImage image(source_bmp_dir() + "/" + f);
+            QVERIFY(image.scaled(image.size() * 2).save(big.filePath(f), "BMP"));
+        }
+        PanelRig twice;
+        twice.env.bmp_dir = big.path();
+        twice.start();
+        twice.click(buttons::video);
+        QCOMPARE(twice.st.panel_scale, 2.0f);
+        QCOMPARE((QList<QPoint>{twice.ico(buttons::power)->pos(), twice.ico(buttons::back)->pos(), twice.el().lab_msg->pos(), twice.ico(buttons::zoom_area_button(5))->pos()}),
+                 (QList<QPoint>{{66, 86}, {462, 140}, {362, 6}, {230 + 33, 48 + 24}}));
+        QCOMPARE(twice.el().hsr_video[3]->geometry(), QRect(245, 156, 204, 24));
     }
 };
 

@@ -1,5 +1,6 @@
 // The settings file and the window outline: pure functions.
 
+#include "test_files.h"
 #include "test_registry.h"
 #include "window/device_map_file.h"
 #include "window/outline.h"
@@ -45,12 +46,12 @@ QString fields(const QByteArray& text)
 class TestSettingsOutline : public QObject {
     Q_OBJECT
 private slots:
-    void settings_read_field_by_field()
+    void settings_are_read_field_by_field_and_replaced_whole()
     {
         QCOMPARE(fields("1,1,4320,3000,#TRUE#\r\n"), QString("1,1,4320,3000,T"));
         QCOMPARE(fields("2\n2\n-200\n15.5\n#FALSE#\n"), QString("2,2,-200,16,F"));  // one a line; halves to even
         QCOMPARE(fields("1,1,2.5,3.5,#TRUE#"), QString("1,1,2,4,T"));
-        QCOMPARE(fields("7,1,0,0,#TRUE#"), QString("7,1,0,0,T"));
+        QCOMPARE(fields("7,1,0,0,True"), QString("7,1,0,0,T"));
         QCOMPARE(fields(" 1 , 2 , 3 , 4 , 0 "), QString("1,2,3,4,F"));
         QCOMPARE(fields("1,2,3,4,-1"), QString("1,2,3,4,T"));
         // Short or unreadable: the fields before the fault are kept.
@@ -58,22 +59,25 @@ private slots:
         QCOMPARE(fields("2,x,1,1,#TRUE#"), QString("2,-,-,-,-"));
         QCOMPARE(fields(""), QString("-,-,-,-,-"));
         QCOMPARE(fields("99999,1,1,1,#TRUE#"), QString("-,-,-,-,-"));   // not a 16-bit number
+        QCOMPARE(fields("-32768,32767,-2147483648,2147483647,false"), QString("-32768,32767,-2147483648,2147483647,F"));
+        QCOMPARE(fields("1,-32769,0,0,0") + fields("1,1,2147483648,0,0"), QString("1,-,-,-,-1,1,-,-,-"));
         QCOMPARE(fields("1,1,1,1,maybe"), QString("1,1,1,1,-"));
         QCOMPARE(fields(QByteArray("\xff\xfe\x00\x01", 4)), QString("-,-,-,-,-"));
         QCOMPARE(fields("1,,3,4,#TRUE#"), QString("1,-,-,-,-"));
 
         QCOMPARE(format_settings(1, 1, 4320, 3000, true), QByteArray("1,1,4320,3000,#TRUE#\r\n"));
         QCOMPARE(format_settings(2, 2, -15, 0, false), QByteArray("2,2,-15,0,#FALSE#\r\n"));
-    }
 
-    void settings_files_are_replaced_whole()
-    {
         QTemporaryDir dir;
         const QString path = dir.filePath("sub/QVR_742.ini");
         QVERIFY(!read_settings_file(path).skin);  // missing
         QString error;
         QVERIFY(write_settings_file(path, format_settings(2, 1, 10, 20, false), error));
         QVERIFY(read_settings_file(path).complete() && *read_settings_file(path).skin == 2);
+        QString problem;  // refused past 4096 bytes, read up to them
+        QVERIFY(write_file(path, QByteArray("2,2,0,0,0").leftJustified(4097, '\n')) && !read_settings_file(path, &problem).skin);
+        QCOMPARE(problem, QString("it is far too large to be one (more than 4096 bytes)"));
+        QVERIFY(write_file(path, QByteArray("2,2,0,0,0").leftJustified(4096, '\n')) && read_settings_file(path, &problem).complete() && problem.isEmpty());
         // A folder that cannot be written keeps the old files, and what is
         // said names that folder.
         const QFile::Permissions rx = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
@@ -119,6 +123,7 @@ private slots:
         };
         const QRgb W = 0xFFFFFFFF, B = 0xFF000000, N = 0xFFFFFFFE;  // N: near white
         QCOMPARE(outline_runs(picture(3, 1, {W, B, W})), (std::vector<QRect>{QRect(1, 0, 1, 1)}));
+        QCOMPARE(outline_runs(picture(4, 1, {W, B, W, W}).convertToFormat(QImage::Format_Grayscale8)), (std::vector<QRect>{QRect(1, 0, 1, 1)}));  // any depth
         // A run still open at the end of a row ends at the right edge.
         QCOMPARE(outline_runs(picture(3, 2, {W, B, B, B, W, W})),
                  (std::vector<QRect>{QRect(1, 0, 2, 1), QRect(0, 1, 1, 1)}));
