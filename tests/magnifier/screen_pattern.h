@@ -1,6 +1,6 @@
 #pragma once
-// A test screen whose every pixel tells where it came from, so the source
-// rectangle behind any enlarged pixel can be read back.
+// A test screen whose every pixel tells where it came from, so the source rectangle behind any enlarged pixel can be
+// read back.
 
 #include <QImage>
 #include <QPoint>

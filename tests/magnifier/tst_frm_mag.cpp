@@ -1,5 +1,4 @@
-// The magnifier window, with real widgets on a generated screen: the mouse,
-// the keyboard, assistive technology, and compositors that place windows.
+// The magnifier window on a generated screen: mouse, keyboard, assistive technology, compositors.
 
 #include "core/shared_state.h"
 #include "fake_desktop.h"
@@ -41,12 +40,8 @@ struct Rig {
     // Zoom, size and view ratio, and how many redraws and grabs so far.
     QString summary() const
     {
-        return QStringLiteral("x%1 %2 %3 redraws %4 grabs %5")
-            .arg(mag->zoom())
-            .arg(mag->small_view() ? "small" : "big")
-            .arg(mag->view_ratio())
-            .arg(mag->redraw_count())
-            .arg(desktop.grabs);
+        return QStringLiteral("x%1 %2 %3 redraws %4 grabs %5").arg(mag->zoom()).arg(mag->small_view() ? "small" : "big")
+            .arg(mag->view_ratio()).arg(mag->redraw_count()).arg(desktop.grabs);
     }
 };
 
@@ -106,17 +101,14 @@ private slots:
         QVERIFY(!mag.dragging() && mag.hover_icon() == 99);
         // One grab, taken while the window was not on screen.
         QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>{false});
-        QCOMPARE(mag.snapshot().size(), QSize(1024, 768));
         QCOMPARE(picture_names(mag), kOpening);
-        QVERIFY(mag.img_ico(0)->toolTip() == "x 1.5" && mag.img_ico(5)->toolTip() == "close");
         QVERIFY(!mag.img_ico(6) && !mag.img_ico(-1));
         QCOMPARE(QRect(mag.pos(), mag.size()), QRect(-4, 12, 209, 177));   // centred on the pointer at 100, 100
         QVERIFY(strip_in_place(mag));
         QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
 
-        // Opening again starts afresh (also from the middle of a drag),
-        // centred on the pointer, stacked as set now.
+        // Opening again starts afresh (also from the middle of a drag), centred on the pointer, stacked as set now.
         mag.img_ico_Click(1);
         mag.img_ico_Click(3);
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
@@ -128,9 +120,8 @@ private slots:
         QCOMPARE(picture_names(mag), kOpening);
         QCOMPARE(QRect(mag.pos(), mag.size()), QRect(500 - 104, 400 - 88, 209, 177));
 
-        // Centred on the screen's corner, half off screen: not pulled back;
-        // the corner is under the window's centre at either zoom, and the
-        // view's own background shows around it.
+        // Centred on the screen's corner, half off screen: not pulled back; the corner is under the window's centre
+        // at either zoom, and the view's own background shows around it.
         rig.desktop.cursor = QPoint(0, 0);
         mag.open();
         QCOMPARE(rig.desktop.visible_at_grab, std::vector<bool>(3, false));  // hidden for each grab
@@ -165,8 +156,7 @@ private slots:
                      (QList<QSize>(3, c.enlarged)));
             // Painted where exposed, it is the enlargement: no seam, no other rounding.
             const QRect part(101, 37, 333, 211);
-            QCOMPARE(rig.mag->pic_mag2()->grab(part).toImage().convertToFormat(QImage::Format_RGB32),
-                     right.copy(part));
+            QCOMPARE(rig.mag->pic_mag2()->grab(part).toImage().convertToFormat(QImage::Format_RGB32), right.copy(part));
             const int w = left.width() - 1, h = left.height() - 1;
             QCOMPARE((QList<QPoint>{pattern_source(left.pixel(0, 0)), pattern_source(left.pixel(w, h)),
                                     pattern_source(right.pixel(0, 0)), pattern_source(right.pixel(w, h))}),
@@ -276,9 +266,9 @@ private slots:
         QVERIFY(mag.hover_icon() == 99 && close->picture_loads() == close_loads + 1);
     }
 
-    void closeEmitsClosed()
+    void closeEmitsClosedOnceAndWinsOverRefresh()
     {
-        Rig rig;
+        Rig rig, fresh;
         FrmMag& mag = *rig.mag;
         QSignalSpy closed(&mag, &FrmMag::closed);
         mag.open();
@@ -286,15 +276,28 @@ private slots:
         QVERIFY(closed.count() == 1 && !mag.isVisible());
         mag.close();   // a close after closing sends no second signal
         QCOMPARE(closed.count(), 1);
-
-        // Any other close says so too, once per opening; in the middle of a
-        // drag it ends the drag.
+        // Any other close says so too, once per opening, and ends a drag.
         mag.open();
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
-        QVERIFY(mag.dragging());
         mag.close();
-        QVERIFY(!mag.dragging() && !mag.move_timer_active());
-        QCOMPARE(closed.count(), 2);
+        QVERIFY(!mag.dragging() && !mag.move_timer_active() && closed.count() == 2);
+
+        // A click while refresh lets events run is not nested into it.
+        mag.open();
+        QTimer::singleShot(0, &mag, [&] { mag.img_ico_Click(4); });
+        mag.img_ico_Click(4);
+        QVERIFY(rig.desktop.grabs == 4 && mag.isVisible());
+        // A close that arrives meanwhile wins: the window is not shown again.
+        QTimer::singleShot(0, &mag, [&] { mag.close(); });
+        mag.img_ico_Click(4);
+        QVERIFY(!mag.isVisible() && closed.count() == 3 && rig.desktop.grabs == 4);
+        mag.img_ico_Click(4);
+        QVERIFY(!mag.isVisible());
+        // The same during an opening.
+        QSignalSpy fresh_closed(fresh.mag.get(), &FrmMag::closed);
+        QTimer::singleShot(0, fresh.mag.get(), [&] { fresh.mag->close(); });
+        fresh.mag->open();
+        QVERIFY(fresh_closed.count() == 1 && !fresh.mag->isVisible());
     }
 
     void dragWithAnyButton()
@@ -315,8 +318,7 @@ private slots:
             QCOMPARE(mag.drag_offset(), (corner - at) * 15);
             QCOMPARE(drag_cursor(), (QList<bool>{true, true}));
 
-            // The window follows the pointer as the timer ticks; the halves
-            // move the other way, by the zoom.
+            // The window follows the pointer as the timer ticks; the halves move the other way, by the zoom.
             rig.desktop.cursor = at + QPoint(10, 5);
             QTRY_COMPARE(mag.pos(), corner + QPoint(10, 5));
             QVERIFY(near(halves - mag.pic_mag1()->pos(), QPoint(15, 8)));   // 10 x 1.5, 5 x 1.5
@@ -344,37 +346,8 @@ private slots:
         QVERIFY(!mag.dragging() && !mag.move_timer_active());
     }
 
-    void eventsDuringRefresh()
-    {
-        Rig rig, fresh;
-        FrmMag& mag = *rig.mag;
-        QSignalSpy closed(&mag, &FrmMag::closed);
-        mag.open();
-
-        // A click while refresh lets events run is not nested into it.
-        QTimer::singleShot(0, &mag, [&] { mag.img_ico_Click(4); });
-        mag.img_ico_Click(4);
-        QVERIFY(rig.desktop.grabs == 2 && mag.isVisible());
-        mag.img_ico_Click(4);
-        QCOMPARE(rig.desktop.grabs, 3);
-
-        // A close that arrives meanwhile wins: the window is not shown again.
-        QTimer::singleShot(0, &mag, [&] { mag.close(); });
-        mag.img_ico_Click(4);
-        QVERIFY(!mag.isVisible() && closed.count() == 1 && rig.desktop.grabs == 3);
-        mag.img_ico_Click(4);
-        QVERIFY(!mag.isVisible());
-
-        // The same during an opening.
-        QSignalSpy fresh_closed(fresh.mag.get(), &FrmMag::closed);
-        QTimer::singleShot(0, fresh.mag.get(), [&] { fresh.mag->close(); });
-        fresh.mag->open();
-        QVERIFY(fresh_closed.count() == 1 && !fresh.mag->isVisible());
-    }
-
-    // GNOME asks the user first: the magnifier shows that it waits, asks
-    // once however often refresh is pressed, and takes the picture as soon
-    // as the user has answered; a question the desktop dropped is said.
+    // GNOME asks the user first: the magnifier shows that it waits, asks once however often refresh is pressed, and
+    // takes the picture as soon as the user has answered; a question the desktop dropped is said.
     void aQuestionOfTheDesktopIsWaitedFor()
     {
         Rig rig(1024, 768, false);
@@ -462,8 +435,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), mag.img_ico(3));
         QVERIFY(!mag.small_view());
 
-        // An arrow moves the window as a drag of five pixels does, the view
-        // following it the same way.
+        // An arrow moves the window as a drag of five pixels does, the view following it the same way.
         FrmMag& other = dragged.open({500, 400});
         other.img_ico_Click(1);
         other.img_ico_Click(3);
@@ -482,11 +454,9 @@ private slots:
         QCOMPARE(closed.count(), 1);
     }
 
-    // Where the pointer is unknown (native Wayland) it opens centred on the
-    // screen, and the toolkit may then report any place: the view goes on
-    // showing where it opened. Under XWayland a move by the compositor
-    // re-places the view; on X11 only the drag ticks do, as they always
-    // did. Everywhere its size is fixed, so no compositor tiles it.
+    // Where the pointer is unknown (native Wayland) it opens centred on the screen, and the toolkit may then report
+    // any place: the view goes on showing where it opened. Under XWayland a move by the compositor re-places the
+    // view; on X11 only the drag ticks do. Everywhere its size is fixed, so no compositor tiles it.
     void placedWhereTheCompositorLetsIt()
     {
         const struct {

@@ -43,9 +43,8 @@ class TestMagnifierGeometry : public QObject {
 private slots:
     void layoutFromScreen()
     {
-        // The strip sits right under the view, a margin above the bottom edge;
-        // close and refresh from the right. The margins and the strip scale
-        // with the panel (at another DPI); the 20 above the buttons does not.
+        // The strip sits right under the view, a margin above the bottom edge; close and refresh from the right. The
+        // margins and the strip scale with the panel (at another DPI); the 20 above the buttons does not.
         Layout lo = layout_magnifier(screen(1024, 768, true, 1.25f));
         QCOMPARE(placed(lo), (QList<double>{3072 + 75, 2304 + 356.25 + 75, 37.5, 37.5, 3072, 2304, 2304 + 37.5,
                                             2304 + 37.5 + 20, 3147 - 285 - 75, 3147 - 285 - 75 - 435 - 25}));
@@ -65,8 +64,7 @@ private slots:
         QCOMPARE(layout_magnifier(screen(659, 480, true)).view_ratio, 0.25f);
         QCOMPARE(layout_magnifier(screen(659, 480, false)).view_ratio, 0.3f);
 
-        // Exact halves of a pixel go to the even neighbour, not up by a stray
-        // binary fraction of 0.3.
+        // Exact halves of a pixel go to the even neighbour, not up by a stray binary fraction of 0.3.
         QCOMPARE(to_pixels(layout_magnifier(screen(658, 480, true)).view_width, 15), 164);    // 164.5
         QCOMPARE(to_pixels(layout_magnifier(screen(1365, 768, false)).view_width, 15), 410);  // 409.5
         QCOMPARE(to_pixels(layout_magnifier(screen(1375, 768, false)).view_width, 15), 412);  // 412.5
@@ -113,8 +111,8 @@ private slots:
         QVERIFY(screen_part_of_desktop(QImage(), screen, screen).isNull());
     }
 
-    // KWin hands the picture over as raw lines; a description that does not
-    // fit the bytes gives no picture rather than a wrong one.
+    // KWin hands the picture over as raw lines; a description that does not fit the bytes gives no picture rather
+    // than a wrong one.
     void kwinRawPicturesAreReadWithTheirStride()
     {
         QImage source = screen_pattern(3, 2).convertToFormat(QImage::Format_ARGB32);

@@ -42,9 +42,8 @@ private slots:
         QVERIFY(locked && r.st.power_state == 1 && r.modes_enabled(true));
         QCOMPARE(r.shows({buttons::power}), (QStringList{"1_power_on_0", "Power On"}));  // the normal picture after the click
 
-        QCOMPARE(r.click(buttons::power), QStringList{"PWR000"});
+        QCOMPARE(r.click(buttons::power) << r.caption(), (QStringList{"PWR000", "Power Off"}));
         QVERIFY(r.st.power_state == 0 && r.modes_enabled(false));
-        QCOMPARE(r.caption(), QString("Power Off"));
 
         // Power on without a reply: only power and magnifier stay usable.
         r.port.unanswered << "PWR001";
@@ -114,12 +113,10 @@ private slots:
         r.box.receive("ARA009", 0);
         QCOMPARE(r.click(buttons::zoom), (QStringList{"ZOM001", "ARA999"}));
         QVERIFY(r.st.current_page == pages::zoom && r.ico(buttons::power)->isEnabled() && r.ico(buttons::magnifier)->isEnabled());
-        QCOMPARE(areas_on(), QList<int>{38});
-        QCOMPARE(r.caption(), QString("Zoom"));
-
-        QCOMPARE(clicks(r, {buttons::zoom_area_button(5), buttons::zoom_area_button(1)}), (QStringList{"ARA005", "ARA001"}));
+        QVERIFY(areas_on() == QList<int>{38} && r.caption() == "Zoom");
+        QCOMPARE(clicks(r, {buttons::zoom_area_button(5), buttons::zoom_area_button(1)}) << r.caption(),
+                 (QStringList{"ARA005", "ARA001", "Zoom Area 1"}));
         QVERIFY(r.st.zoom_area == 1 && areas_on() == QList<int>{30});
-        QCOMPARE(r.caption(), QString("Zoom Area 1"));
         // Refused (no reply): nothing but the clicked button is redrawn.
         r.port.unanswered << "ARA007";
         r.click(buttons::zoom_area_button(7));
@@ -148,9 +145,8 @@ private slots:
 
         // Zoom without a reply stays on the main page, indicator off.
         r.port.unanswered << "ZOM001";
-        QCOMPARE(r.click(buttons::zoom), QStringList{"ZOM001"});
+        QCOMPARE(r.click(buttons::zoom) << r.indicator(), (QStringList{"ZOM001", "1_connect_off_0"}));
         QVERIFY(r.st.current_page == pages::main && r.ico(buttons::zoom)->isEnabled() && r.ico(buttons::power)->isEnabled());
-        QCOMPARE(r.indicator(), QString("1_connect_off_0"));
     }
 
     void adjustment_pages_their_tabs_and_arrows()
@@ -161,8 +157,8 @@ private slots:
         QCOMPARE(r.shows({buttons::size_tab, buttons::position_tab}) << r.title(), (QStringList{"1_2size_2", "1_2move_0", "Size Picture", "SIZE PANEL"}));
         r.st.hover_button = 12;
         hover_leave(r.p());  // the background: both tab pictures stay
-        QCOMPARE(r.picture(buttons::size_tab), QString("1_2size_2"));
-        QCOMPARE(clicks(r, {-buttons::up, buttons::centre}), (QStringList{"SZU001", "SZU000", "RST002"}));
+        QCOMPARE(clicks(r, {-buttons::up, buttons::centre}) << r.picture(buttons::size_tab),
+                 (QStringList{"SZU001", "SZU000", "RST002", "1_2size_2"}));
 
         r.click(buttons::position_tab);
         QVERIFY(r.st.current_page == pages::position && !r.ico(buttons::position_tab)->isEnabled());
@@ -182,20 +178,17 @@ private slots:
         r.click(buttons::position);
         QCOMPARE(r.pictures_of({buttons::position_tab, buttons::size_tab}) << r.title(), (QStringList{"1_2pan_2", "1_2expand_0", "PAN PANEL"}));
         r.click(buttons::size_tab);
-        QCOMPARE(r.pictures_of({buttons::size_tab}) << r.title(), (QStringList{"1_2expand_2", "EXPAND PANEL"}));
+        QCOMPARE(r.title(), QString("EXPAND PANEL"));
 
         // Arrows: a press and a release, in that order.
         r.click(buttons::back);
         r.click(buttons::position);
-        r.st.power_state = 0;  // with the box off, only the release
-        QCOMPARE(r.click(buttons::down, true), QStringList{"MVD000"});
-        QCOMPARE(r.click(buttons::centre, true), QStringList{"RST001"});  // default acts on release only
+        r.st.power_state = 0;  // with the box off, only the release; default acts on release only
+        QCOMPARE(clicks(r, {-buttons::down, -buttons::centre}), (QStringList{"MVD000", "RST001"}));
         r.st.power_state = 1;
-        QCOMPARE(r.click(buttons::right, true), (QStringList{"MVR001", "MVR000"}));
         // A right-button release acts like a left one.
         int from = r.sent().size();
-        QTest::mousePress(r.ico(buttons::up), Qt::RightButton);
-        QTest::mouseRelease(r.ico(buttons::up), Qt::RightButton);
+        QTest::mouseClick(r.ico(buttons::up), Qt::RightButton);
         QCOMPARE(r.sent_since(from), (QStringList{"MVU001", "MVU000"}));
 
         // A very short click: the release is already waiting when the press lets events run.
@@ -227,24 +220,19 @@ private slots:
             brightness->setSliderPosition(v);
         brightness->setSliderDown(false);
         QVERIFY(r.clock.now - t0 >= 3 * 50);
-        // The change at the end of the drag finds the value already sent.
-        brightness->setValue(133);
-        QCOMPARE(r.sent_since(from), (QStringList{"BRI130", "BRI131", "BRI132", "BRI133"}));
-        // A scroll event with the mirror's value: no command, no pause.
         t0 = r.clock.now;
+        // The end of the drag and a scroll event find the value already sent: no command, no pause.
+        brightness->setValue(133);
         hsr_video_Scroll(r.p(), 1);
-        QCOMPARE(r.clock.now, t0);
+        QCOMPARE(r.sent_since(from) << QString::number(r.clock.now - t0),
+                 (QStringList{"BRI130", "BRI131", "BRI132", "BRI133", "0"}));
 
         // A track click moves by the large step and sends without a pause.
         QScrollBar* contrast = r.el().hsr_video[0];
         contrast->setValue(0);
         from = r.sent().size();
         contrast->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(contrast->value(), 10);
-        // Slider 3 runs backwards: its right end is 0.
-        QScrollBar* flicker = r.el().hsr_video[3];
-        flicker->triggerAction(QAbstractSlider::SliderToMinimum);
-        QVERIFY(flicker->invertedAppearance());
+        r.el().hsr_video[3]->triggerAction(QAbstractSlider::SliderToMinimum);
         QCOMPARE(r.sent_since(from), (QStringList{"CON010", "FLK000"}));
 
         // With the port closed the mirror still takes the value.
@@ -273,8 +261,7 @@ private slots:
         };
         QCOMPARE(chosen(), (QList<int>{0, 2, 5, 7}));  // the rig's settings say not on top
 
-        // A click is a press and a release on the line; a lone release or one
-        // outside is none.
+        // A click is a press and a release on the line; a lone release or one outside is none.
         QSignalSpy clicks(opt[2], &OptionLabel::clicked);
         QTest::mouseClick(opt[2], Qt::LeftButton);
         QTest::mouseRelease(opt[2], Qt::LeftButton);
@@ -283,9 +270,8 @@ private slots:
         QCOMPARE(clicks.count(), 1);
 
         const int from = r.sent().size();
-        option_clicked(r.p(), 0);  // already chosen: nothing sent
-        option_clicked(r.p(), 1);
-        option_clicked(r.p(), 4);
+        for (int line : {0, 1, 4})  // 0 is chosen already: nothing sent
+            option_clicked(r.p(), line);
         QCOMPARE(chosen(), (QList<int>{1, 2, 4, 7}));
         const qint64 t0 = r.clock.now;
         option_clicked(r.p(), 5);
@@ -349,7 +335,6 @@ private slots:
         r.click(buttons::magnifier);
         FrmMag* mag = r.frm().magnifier();
         QVERIFY(r.frm().isHidden() && r.st.current_page == pages::magnifier && mag && mag->isVisible());
-        QCOMPARE(mag->windowTitle(), QString("QV-742"));
         mag->img_ico_Click(5);
         QVERIFY(r.frm().isVisible() && r.st.current_page == pages::magnifier);  // closing does not change the page
         QTRY_VERIFY(!r.frm().magnifier());
@@ -381,7 +366,6 @@ private slots:
         r.click(buttons::tray);
         QSystemTrayIcon* icon = r.frm().tray_icon();
         QVERIFY(r.frm().isHidden() && icon);
-        QCOMPARE(icon->toolTip(), QString("Scan Converter"));
         r.frm().show();
         r.click(buttons::tray);  // a second time: still one icon
         QCOMPARE(r.frm().tray_icon(), icon);

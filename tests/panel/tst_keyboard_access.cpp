@@ -1,5 +1,4 @@
-// The panel from the keyboard and to assistive technology, on the real
-// window built on fakes.
+// The panel from the keyboard and to assistive technology, on the real window built on fakes.
 
 #include "widgets/option_label.h"
 #include "widgets/video_slider.h"
@@ -32,8 +31,7 @@ void keys(std::initializer_list<Qt::Key> ks)
         QTest::keyClick(focus(), k);
 }
 
-// A key as the window system delivers it, auto-repeated or not, at the
-// server's time `at` (0: none).
+// A key as the window system delivers it, auto-repeated or not, at the server's time `at` (0: none).
 void send_key(QWidget* w, QEvent::Type type, Qt::Key k, bool repeat = false, quint64 at = 0)
 {
     QKeyEvent event(type, k, Qt::NoModifier, QString(), repeat);
@@ -75,8 +73,7 @@ const QStringList kBack = QStringList{"Back to main panel"} + kWindowColumn;
 class TestKeyboardAccess : public QObject {
     Q_OBJECT
 private slots:
-    // Focus marks are painted over the skin: the painter must come back as
-    // it was lent.
+    // Focus marks are painted over the skin: the painter must come back as it was lent.
     void init() { QTest::failOnWarning(QRegularExpression("QPainter")); }
 
     void every_page_in_reading_order_data()
@@ -101,10 +98,9 @@ private slots:
         QTest::newRow("video") << 15 << QStringList{"Contrast", "Brightness", "Color", "Sharpness",
                                                     "Reset video settings"} + kBack;
     }
-    // Every control is named, focusable and has an action, and Tab reaches
-    // each in reading order; each action does what a click on it does, on
-    // two panels alike (the window column, alike on every page, is tried on
-    // the main page).
+    // Every control is named, focusable and has an action, and Tab reaches each in reading order; each action does
+    // what a click on it does, on two panels alike (the window column, alike on every page, is tried on the main
+    // page).
     void every_page_in_reading_order()
     {
         QFETCH(int, page);
@@ -119,15 +115,14 @@ private slots:
             QAccessibleInterface* a = acc(w);
             const QString n = a->text(QAccessible::Name);
             QVERIFY2(!n.isEmpty() && !names.contains(n) && a->state().focusable
-                         && !a->actionInterface()->actionNames().isEmpty() && roles.contains(a->role()),
-                     qPrintable(n));
+                         && !a->actionInterface()->actionNames().isEmpty() && roles.contains(a->role()), qPrintable(n));
             if (w->isEnabled() && !qobject_cast<VideoSlider*>(w) && (page == 99 || !kWindowColumn.contains(n)))
                 actions << names.size();
             names << n;
         }
 
-        // No control holds the focus until Tab gives it one; then Tab goes
-        // round the page, Shift+Tab from the window to its last control.
+        // No control holds the focus until Tab gives it one; then Tab goes round the page, Shift+Tab from the window
+        // to its last control.
         QCOMPARE(focus(), &r.frm());
         QStringList round;
         for (keys({Qt::Key_Tab}); round.size() < 40 && !round.contains(name(focus())); keys({Qt::Key_Tab}))
@@ -153,8 +148,8 @@ private slots:
         }
     }
 
-    // An arrow held with Space or Enter: "001" as the key goes down, "000"
-    // as it comes up, whatever its auto-repeat sends between.
+    // An arrow held with Space or Enter: "001" as the key goes down, "000" as it comes up, whatever its auto-repeat
+    // sends between.
     void keys_hold_an_arrow()
     {
         PanelRig r;
@@ -185,9 +180,8 @@ private slots:
         keys({Qt::Key_Tab});
         QCOMPARE(r.sent_since(from), (QStringList{"MVL001", "MVL000", "MVL001", "MVL000"}));
 
-        // On X11 a panel busy with the box gets the server's repeats as real
-        // release and press pairs, each pair at one moment: one hold all the
-        // same, which ends once no press follows its release.
+        // On X11 a panel busy with the box gets the server's repeats as real release and press pairs, each pair at
+        // one moment: one hold all the same, which ends once no press follows its release.
         auto* down = static_cast<PictureButton*>(r.ico(buttons::down));
         down->key_hold().set_repeat_grace_ms(30);
         from = r.sent().size();
@@ -199,8 +193,8 @@ private slots:
         send_key(down, QEvent::KeyRelease, Qt::Key_Space, false, 3000);
         QCOMPARE(r.sent_since(from), QStringList{"MVD001"});
         QTRY_COMPARE(r.sent_since(from), (QStringList{"MVD001", "MVD000"}));
-        // A tap ends before any repeat could: at once. So does a hold
-        // whose key goes down again at a moment of its own.
+        // A tap ends before any repeat could: at once. So does a hold whose key goes down again at a moment of its
+        // own.
         from = r.sent().size();
         send_key(down, QEvent::KeyPress, Qt::Key_Space, false, 4000);
         send_key(down, QEvent::KeyRelease, Qt::Key_Space, false, 4007);
@@ -218,9 +212,8 @@ private slots:
         // A click leaves the focus where it was: the mouse sees no change.
         QTest::mouseClick(r.ico(buttons::freeze), Qt::LeftButton);
         QCOMPARE(focus(), &r.frm());
-        // Nor does the window coming back active with no control in mind
-        // (the desktop activates it after the magnifier): the toolkit would
-        // put the focus, and its mark, on the first control.
+        // Nor does the window coming back active with no control in mind (the desktop activates it after the
+        // magnifier): the toolkit would put the focus, and its mark, on the first control.
         r.frm().clearFocus();
         QApplication::setActiveWindow(nullptr);
         QApplication::setActiveWindow(&r.frm());
@@ -228,8 +221,7 @@ private slots:
         do_action(r.ico(buttons::freeze), QAccessibleActionInterface::pressAction());  // assistive: it takes the focus
         QCOMPARE(name(focus()), QString("Freeze"));
 
-        // Tab onto a button hovers it (caption, highlight); the focus mark
-        // shows over the plain picture too.
+        // Tab onto a button hovers it (caption, highlight); the focus mark shows over the plain picture too.
         const QImage plain = r.ico(buttons::aspect)->grab().toImage();
         tab_to("Aspect ratio");
         QCOMPARE(QStringList({r.caption(), r.picture(buttons::aspect)}), QStringList({"Aspect-Full", "1_aspect_full_1"}));
@@ -254,8 +246,8 @@ private slots:
         tab_to("Video settings");
         keys({Qt::Key_Return});
         QCOMPARE(QStringList({name(focus()), r.caption()}), QStringList({"Contrast", "Video Settings Reset"}));
-        // Increase and Right move the thumb right, also on the slider whose
-        // value runs the other way; the value heard counts from the left end.
+        // Increase and Right move the thumb right, also on the slider whose value runs the other way; the value heard
+        // counts from the left end.
         const QStringList cmd = {"CON", "BRI", "SAT", "FLK"};
         for (int i = 0; i < 4; ++i) {
             auto* s = static_cast<VideoSlider*>(r.el().hsr_video[i]);
@@ -297,8 +289,7 @@ private slots:
         QCOMPARE(r.sent_since(from), (QStringList{"ZOM001", "ARA999", "ZOM000"}));
         QCOMPARE(name(focus()), QString("Zoom"));
 
-        // Option values are radio buttons; the arrows move along the line
-        // and choose nothing, Space chooses.
+        // Option values are radio buttons; the arrows move along the line and choose nothing, Space chooses.
         tab_to("Options");
         keys({Qt::Key_Space});
         tab_to("TV System: PAL");
@@ -319,8 +310,7 @@ private slots:
         QVERIFY(acc(pal)->state().checked && !acc(ntsc)->state().checked);
         QCOMPARE(focus(), pal);
 
-        // A skin chosen from the keyboard brings the main page back, the
-        // focus on the options button.
+        // A skin chosen from the keyboard brings the main page back, the focus on the options button.
         tab_to("Panel Skin: Flower");
         keys({Qt::Key_Space});
         QCOMPARE(r.st.panel_skin, QString("2"));

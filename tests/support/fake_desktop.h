@@ -1,6 +1,5 @@
 #pragma once
-// A fixed screen and pointer for window tests; each grab notes whether the
-// `watched` window was on screen.
+// A fixed screen and pointer for window tests; each grab notes whether the `watched` window was on screen.
 
 #include "platform/desktop.h"
 

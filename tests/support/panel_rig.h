@@ -1,8 +1,7 @@
 #pragma once
-// The real panel window on fakes: the simulated box on virtual time behind a
-// fake port, a fixed desktop, a settings file in a temporary folder, and a
-// recorder in place of message boxes. The poll timer never fires by itself:
-// tests tick it.
+// The real panel window on fakes: the simulated box on virtual time behind a fake port, a fixed desktop, a settings
+// file in a temporary folder, and a recorder in place of message boxes. The poll timer never fires by itself: tests
+// tick it.
 
 #include "core/shared_state.h"
 #include "fake_desktop.h"
@@ -54,7 +53,6 @@ public:
             details << detail;
         };
         env.process_events = [this] {
-            ++event_passes;
             QCoreApplication::processEvents();
             if (on_events)
                 on_events();
@@ -78,9 +76,8 @@ public:
         frm().start_up();
         return *frm_;
     }
-    // Closes the panel and starts a new one on the same files, as the next
-    // run would, with COM devices of its own; `set_up` gives them what the
-    // command line would.
+    // Closes the panel and starts a new one on the same files, as the next run would, with COM devices of its own;
+    // `set_up` gives them what the command line would.
     FrmMain& restart(const std::function<void(ComDevices&)>& set_up = nullptr)
     {
         frm_->close();
@@ -129,8 +126,7 @@ public:
         button_released(p(), button);
         return sent_since(from);
     }
-    // The box sends `message` on its own; the poll timer picks it up. What
-    // the panel sent in return.
+    // The box sends `message` on its own; the poll timer picks it up. What the panel sent in return.
     QStringList box_says(const QByteArray& message)
     {
         const int from = port.written.size();
@@ -155,7 +151,6 @@ public:
     PanelEnvironment env;
     QStringList messages;
     QStringList details;
-    int event_passes = 0;
     int magnifier_opens = 0;
     std::function<void()> on_events;  // runs inside each event pass
     std::unique_ptr<ComDevices> next_run;

@@ -1,6 +1,5 @@
 #pragma once
-// Several QtTest classes in one program: each registers itself, and the
-// program's main runs them all.
+// Several QtTest classes in one program: each registers itself, and the program's main runs them all.
 
 #include <QObject>
 #include <QTest>
@@ -17,8 +16,8 @@ inline std::vector<std::function<QObject*()>>& test_factories()
 #define QV_REGISTER_TEST(Class) \
     static const bool Class##_registered = (test_factories().push_back([] { return new Class; }), true);
 
-// Runs every registered class; non-zero when any failed. Pass a class name
-// as the first argument to run only that one.
+// Runs every registered class; non-zero when any failed. Pass a class name as the first argument to run only that
+// one.
 inline int run_registered_tests(int argc, char** argv)
 {
     int failed = 0;

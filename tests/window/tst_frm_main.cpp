@@ -1,6 +1,5 @@
-// Start-up and shut-down of the real panel window, its receive monitor, and
-// the window where a compositor places and moves windows: which place the
-// settings keep, and the desktop showing around the outline.
+// Start-up and shut-down of the real panel window, its receive monitor, and the window where a compositor places and
+// moves windows: which place the settings keep, and the desktop showing around the outline.
 
 #include "app/panel_files.h"
 #include "link/serial_device.h"
@@ -33,7 +32,6 @@ private slots:
         StartedPanel r(BoxConfig{}, "1,1,-10,300,#FALSE#\r\n");
         QCOMPARE(r.frm().pos(), QPoint(0, 20));
         QVERIFY(!(r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
-        QVERIFY(!r.el().lab_panel->font().bold() && r.el().lab_text[0]->font().bold());
         QCOMPARE(r.el().lab_text[0]->height(), r.el().lab_text[0]->sizeHint().height());  // as high as its text
         r.frm().close();
         QCOMPARE(r.read_settings(), QByteArray("1,1,0,300,#FALSE#\r\n"));
@@ -171,16 +169,16 @@ private slots:
         QTemporaryDir portable, prefix;
         QDir(portable.path()).mkdir("bmp");
         PanelFiles files = locate_panel_files(portable.path());
-        QCOMPARE(files.bmp_dir, portable.filePath("bmp"));
-        QCOMPARE(files.settings_path, portable.filePath("QVR_742.ini"));
+        QCOMPARE(QStringList({files.bmp_dir, files.settings_path}),
+                 QStringList({portable.filePath("bmp"), portable.filePath("QVR_742.ini")}));
 
-        // Installed: bin/ beside share/qv742/bmp; settings with the user,
-        // even where the program's folder could be written.
+        // Installed: bin/ beside share/qv742/bmp; settings with the user, even where the program's folder could be
+        // written.
         QDir(prefix.path()).mkpath("bin");
         QDir(prefix.path()).mkpath("share/qv742/bmp");
         files = locate_panel_files(prefix.filePath("bin"));
-        QCOMPARE(files.bmp_dir, prefix.filePath("share/qv742/bmp"));
-        QCOMPARE(files.settings_path, user_settings_path());
+        QCOMPARE(QStringList({files.bmp_dir, files.settings_path}),
+                 QStringList({prefix.filePath("share/qv742/bmp"), user_settings_path()}));
     }
 
     void the_settings_keep_a_place_the_compositor_chose()
@@ -238,9 +236,8 @@ private slots:
                 QVERIFY(qAlpha(shown.pixel(outside)) == (compositor ? 0 : 255) && qAlpha(shown.pixel(inside)) == 255);
             }
 
-            // A press on the background (the compositor declines here), a
-            // move, and shut-down: only X11 and an XWayland that honoured
-            // the place save it.
+            // A press on the background (the compositor declines here), a move, and shut-down: only X11 and an
+            // XWayland that honoured the place save it.
             QTest::mousePress(r.el().pic_win, Qt::LeftButton, {}, QPoint(10, 100));
             r.frm().move(50, 60);
             r.frm().close();
@@ -256,7 +253,6 @@ private slots:
         FrmRx* monitor = r.frm().monitor();
         QVERIFY(monitor && monitor->isVisible());
         QCOMPARE(QRect(monitor->pos(), monitor->size()), QRect(0, 0, 324, 258));
-        QCOMPARE(monitor->windowTitle(), QString("Receive Monitor"));
         QVERIFY(monitor->txt_test()->toPlainText().startsWith("VER105 PWR001 ASP000 "));
 
         r.link().receive_log().clear();
@@ -274,8 +270,7 @@ private slots:
         for (int i = 0; i < 400; ++i)
             r.box_says("XYZ123");
         QScrollBar* bar = monitor->txt_test()->verticalScrollBar();
-        QVERIFY(bar->maximum() > 0);
-        QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
         bar->setValue(0);
         r.box_says("XYZ123");
         QCOMPARE(bar->value(), 0);

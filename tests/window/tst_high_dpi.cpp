@@ -1,7 +1,6 @@
-// The panel on a screen scaled by a whole factor: the layout stays in
-// logical pixels, and every picture pixel becomes an exact square block.
-// tst_window runs this at the screen's own scale; CTest runs it again with
-// QT_SCALE_FACTOR=2 (the factor is fixed when the application starts).
+// The panel on a screen scaled by a whole factor: the layout stays in logical pixels, and every picture pixel becomes
+// an exact square block. tst_window runs this at the screen's own scale; CTest runs it again with QT_SCALE_FACTOR=2
+// (the factor is fixed when the application starts).
 
 #include "panel_rig.h"
 #include "platform/system_desktop.h"
@@ -41,11 +40,9 @@ private slots:
             QSKIP("a fractional scale has no whole pixel blocks");
         const int factor = static_cast<int>(ratio);
 
-        // Positions are computed in twips from the logical resolution, which
-        // scaling leaves alone.
+        // Positions are computed in twips from the logical resolution, which scaling leaves alone.
         SystemDesktop real;
-        QCOMPARE(real.twips_per_pixel_x(), 15);
-        QCOMPARE(real.twips_per_pixel_y(), 15);
+        QVERIFY(real.twips_per_pixel_x() == 15 && real.twips_per_pixel_y() == 15);
 
         StartedPanel r;
         r.frm().show();
@@ -54,21 +51,18 @@ private slots:
         // Fixed at the outline's size: the skin cannot stretch.
         QCOMPARE((QList<QSize>{r.frm().size(), r.frm().minimumSize(), r.frm().maximumSize()}),
                  QList<QSize>(3, QSize(306, 118)));
-        QCOMPARE(r.st.panel_scale, 1.0f);
         // Design positions in pixels; the zoom grid row by row, one picture wide and high.
         QCOMPARE((QList<QPoint>{r.ico(buttons::power)->pos(), r.ico(buttons::com2)->pos(), r.el().img_connect->pos(), r.ico(buttons::zoom_area_button(1))->pos(),
                                 r.ico(buttons::zoom_area_button(3))->pos(), r.ico(buttons::zoom_area_button(5))->pos(), r.ico(buttons::zoom_area_button(9))->pos()}),
                  (QList<QPoint>{{33, 43}, {249, 97}, {15, 24}, {115, 24}, {115 + 2 * 33, 24}, {115 + 33, 24 + 24},
                                 {115 + 2 * 33, 24 + 2 * 24}}));
 
-        // The outline is kept in logical pixels; the window system gets it
-        // rectangle by rectangle, each scaled whole.
+        // The outline is kept in logical pixels; the window system gets it rectangle by rectangle, each scaled whole.
         const QRegion outline = region_from_picture(QImage(source_bmp_dir() + "/blue_panel.bmp"));
         QVERIFY((r.frm().mask() ^ outline).isEmpty() && (r.frm().windowHandle()->mask() ^ outline).isEmpty());
 
         // The background and the pictures: whole blocks, no smoothing.
         const QImage background = r.el().pic_win->pixmap().toImage();
-        QCOMPARE(background.size(), QSize(306, 118));
         QCOMPARE(first_blurred_pixel(r.el().pic_win->grab().toImage(), background, factor), QString());
         for (PictureButton* b : {r.ico(buttons::tray), r.ico(buttons::power), r.ico(buttons::zoom_area_button(1)), r.el().img_connect}) {
             const QImage picture = r.pictures.image(b->picture_name());
@@ -76,8 +70,7 @@ private slots:
             QCOMPARE(first_blurred_pixel(b->grab().toImage(), picture, factor), QString());
         }
 
-        // A panel bitmap twice as wide doubles the layout; the zoom grid's
-        // cells stay one picture wide and high.
+        // A panel bitmap twice as wide doubles the layout; the zoom grid's cells stay one picture wide and high.
         QTemporaryDir big;
         for (const char* f : {"blue_panel.bmp", "1_panel.bmp"}) {
             const QImage image(source_bmp_dir() + "/" + f);
