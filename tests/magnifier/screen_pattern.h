@@ -1,6 +1,5 @@
 #pragma once
-// A test screen whose every pixel tells where it came from, so the source rectangle behind any enlarged pixel can be
-// read back.
+// A test screen whose every pixel tells where it came from, so the source behind any enlarged pixel can be read.
 
 #include <QImage>
 #include <QPoint>

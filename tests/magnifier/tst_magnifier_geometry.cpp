@@ -111,8 +111,7 @@ private slots:
         QVERIFY(screen_part_of_desktop(QImage(), screen, screen).isNull());
     }
 
-    // KWin hands the picture over as raw lines; a description that does not fit the bytes gives no picture rather
-    // than a wrong one.
+    // KWin hands the picture over as raw lines; a description that does not fit the bytes gives no picture.
     void kwinRawPicturesAreReadWithTheirStride()
     {
         QImage source = screen_pattern(3, 2).convertToFormat(QImage::Format_ARGB32);

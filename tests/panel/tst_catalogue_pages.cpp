@@ -1,5 +1,4 @@
-// What the panel shows: the pictures and captions the state calls for (pure functions), and each page's elements and
-// hover on the real window.
+// The pictures and captions the state calls for (pure functions); each page's elements and hover on the real window.
 
 #include "panel/accessible_names.h"
 #include "panel/button_catalogue.h"
@@ -146,8 +145,7 @@ private slots:
         button.set_picture("1_no_such_0");
         QVERIFY(button.size() == QSize(22, 19) && button.toolTip() == "1_no_such_0");
 
-        // The main page's buttons, at 15 twips a pixel, never hide part of one another, and each stands on a whole
-        // pixel.
+        // The main page's buttons, at 15 twips a pixel, never hide one another, and each stands on a whole pixel.
         const SharedState st;
         const auto shown = [](int i) { return catalogue::is_button(i) && catalogue::shown_at_start(i); };
         const auto rect = [&](int i) {

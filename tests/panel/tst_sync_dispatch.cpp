@@ -216,8 +216,7 @@ private slots:
         QCOMPARE(run(r, "PWR000") << r.picture(buttons::power), QStringList({"PWR000", "PWR000", "", "1_power_off_0"}));
         QVERIFY(!r.ico(buttons::scan)->isEnabled() && !r.ico(buttons::aspect)->isEnabled() && r.ico(buttons::magnifier)->isEnabled());
 
-        // Switched on by a script: one ready wait, taken by the command, and the panel's own resynchronisation after
-        // it.
+        // Switched on by a script: one ready wait, taken by the command, then the panel's own resynchronisation.
         qint64 ms = 0;
         r.link().receive_log().clear();
         QCOMPARE(run(r, "PWR001", &ms), (QStringList{"PWR001"} + kModeQueries + QStringList{"PWR001", "RDY000"}));
@@ -240,8 +239,7 @@ private slots:
         // Unlike the button, nothing changed.
         QCOMPARE(run(r, "FRZ001") << r.picture(buttons::freeze), QStringList({"FRZ001", "NONE", "", "1_freeze_off_0"}));
 
-        // A slow command answered with a value that needs no ready wait: its ready message is still awaited, and "***
-        // WAIT ***" does not stay.
+        // A slow command answered with a value needing no ready wait: its ready is still awaited, "*** WAIT ***" goes.
         r.port.arrive_in(20, "PAT001");
         r.port.arrive_in(200, "RDY000");
         QCOMPARE(run(r, "PAT000").last(), QString("RDY000"));
@@ -266,8 +264,7 @@ private slots:
         QCOMPARE(r.picture(buttons::power), QString("1_power_on_0"));
     }
 
-    // The client's command relies on this: taking in a message waits for a ready message exactly when waits_for_ready
-    // says so.
+    // Clients' commands rely on it: taking in a message waits for a ready message exactly when waits_for_ready says.
     void the_dispatcher_waits_exactly_when_it_says()
     {
         BoxConfig no_ready;
@@ -283,8 +280,7 @@ private slots:
         }
     }
 
-    // Clients run between routines only: every routine that lets window events run must hold the gate, or a client's
-    // command could slip in.
+    // Clients run between routines only: a routine that lets window events run without the gate lets commands in.
     void window_events_run_only_inside_marked_routines()
     {
         PanelRig r;

@@ -1,7 +1,6 @@
 #pragma once
 // The real panel window on fakes: the simulated box on virtual time behind a fake port, a fixed desktop, a settings
-// file in a temporary folder, and a recorder in place of message boxes. The poll timer never fires by itself: tests
-// tick it.
+// file in a temporary folder, a recorder for message boxes. The poll timer never fires by itself: tests tick it.
 
 #include "core/shared_state.h"
 #include "fake_desktop.h"

@@ -16,8 +16,7 @@ inline std::vector<std::function<QObject*()>>& test_factories()
 #define QV_REGISTER_TEST(Class) \
     static const bool Class##_registered = (test_factories().push_back([] { return new Class; }), true);
 
-// Runs every registered class; non-zero when any failed. Pass a class name as the first argument to run only that
-// one.
+// Runs every registered class (or only the one named as first argument); non-zero when any failed.
 inline int run_registered_tests(int argc, char** argv)
 {
     int failed = 0;

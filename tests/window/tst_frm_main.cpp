@@ -30,16 +30,14 @@ private slots:
     void position_and_skin_come_from_the_settings_within_the_screen()
     {
         StartedPanel r(BoxConfig{}, "1,1,-10,300,#FALSE#\r\n");
-        QCOMPARE(r.frm().pos(), QPoint(0, 20));
-        QVERIFY(!(r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
+        QVERIFY(r.frm().pos() == QPoint(0, 20) && !(r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
         QCOMPARE(r.el().lab_text[0]->height(), r.el().lab_text[0]->sizeHint().height());  // as high as its text
         r.frm().close();
         QCOMPARE(r.read_settings(), QByteArray("1,1,0,300,#FALSE#\r\n"));
 
         // Any skin but 1 is the flowers; left = screen width is kept.
         StartedPanel edge(BoxConfig{}, "7,1,15360,99999,#FALSE#\r\n"), same(BoxConfig{}, "2,2,4320,3000,#TRUE#\r\n");
-        QCOMPARE(edge.frm().pos(), QPoint(1024, 0));
-        QVERIFY(edge.st.panel_skin == "2" && edge.picture(buttons::sys_reset) == "2_sys_reset_0");
+        QVERIFY(edge.frm().pos() == QPoint(1024, 0) && edge.picture(buttons::sys_reset) == "2_sys_reset_0");
         edge.frm().close();
         QVERIFY(edge.read_settings().startsWith("2,1,15360,"));
         // A run without changes writes back the same values.
@@ -53,8 +51,7 @@ private slots:
         for (const QByteArray& content : {QByteArray(), QByteArray("garbage"), QByteArray("2,2"), QByteArray("1,3"),
                                           QByteArray("1,-5")}) {
             StartedPanel r(BoxConfig{}, content);
-            QCOMPARE(r.st.panel_skin, content == "2,2" ? QString("2") : QString("1"));
-            QCOMPARE(r.st.com_port, content == "2,2" ? 2 : 1);
+            QCOMPARE(r.st.panel_skin + QString::number(r.st.com_port), QString(content == "2,2" ? "22" : "11"));
             QVERIFY(r.st.win_on_top && (r.frm().windowFlags() & Qt::WindowStaysOnTopHint));
             QCOMPARE(r.frm().pos(), QPoint((1024 - r.frm().width()) / 2, (768 - r.frm().height()) / 2));
             r.frm().close();
@@ -172,8 +169,7 @@ private slots:
         QCOMPARE(QStringList({files.bmp_dir, files.settings_path}),
                  QStringList({portable.filePath("bmp"), portable.filePath("QVR_742.ini")}));
 
-        // Installed: bin/ beside share/qv742/bmp; settings with the user, even where the program's folder could be
-        // written.
+        // Installed: bin/ beside share/qv742/bmp; settings with the user, even if the program's folder is writable.
         QDir(prefix.path()).mkpath("bin");
         QDir(prefix.path()).mkpath("share/qv742/bmp");
         files = locate_panel_files(prefix.filePath("bin"));

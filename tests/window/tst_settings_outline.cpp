@@ -13,8 +13,7 @@
 
 namespace {
 
-// Root may write anywhere: while this lives, the process runs as nobody (and goes back, since root stays its saved
-// user).
+// Root may write anywhere: while this lives, the process runs as nobody (root stays its saved user, to go back).
 struct AsAnotherUser {
     AsAnotherUser() : root(::geteuid() == 0)
     {
@@ -103,8 +102,7 @@ private slots:
         const QString beside = writable.filePath("QVR_742.ini"), user = dir.filePath("user/QVR_742.ini");
         QCOMPARE(settings_location(writable.path(), user).write, beside);
         QCOMPARE(settings_location("/nonexistent/folder", user).write, user);
-        // A read-only file beside the program (even for root) is kept as it is and gives the starting values until
-        // the user has a file.
+        // A read-only file beside the program (even for root) is kept and read until the user has a file.
         QVERIFY(QFile(beside).open(QIODevice::WriteOnly) && QFile::setPermissions(beside, QFile::ReadOwner));
         const SettingsPaths kept = settings_location(writable.path(), user);
         QVERIFY(kept.read == beside && kept.write == user);
@@ -112,8 +110,7 @@ private slots:
         QCOMPARE(settings_location(writable.path(), user).read, user);
     }
 
-    // The fuzz target's seeds hold the outline to its invariants (runs, near white, any depth); equal rows joined
-    // into one band are not among them.
+    // fuzz_replay's seeds hold the outline to its invariants (runs, near white, depths), but have no equal rows.
     void outline_joins_equal_rows_of_any_depth()
     {
         QImage picture(3, 4, QImage::Format_RGB32);
