@@ -5,10 +5,13 @@
 
 #include "desktop_test.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <optional>
 
 namespace desktop_test {
+
+inline const QSize kDesktopScreen(1280, 800);  // GNOME's and KDE's, as the session script makes it
 
 // A pointer the compositor itself moves; each test gives it a way to move.
 class Pointer {
@@ -17,13 +20,15 @@ public:
     virtual void move_to(QPoint at) = 0;
     virtual void button(bool down) = 0;
 
-    // Moves as a hand does, through the points on the way.
+    // Moves as a hand does, through the points on the way and slowing down
+    // at the end: XWayland places a window's first event after the pointer
+    // arrived at a stale spot, so a press must not be the next event.
     void glide_to(QPoint to, int step_ms = 15)
     {
         const QPoint from = at_;
-        for (int i = 1; i <= 10; ++i) {
-            move_to(from + (to - from) * i / 10);
-            QTest::qWait(step_ms);
+        for (int i = 1; i <= 14; ++i) {
+            move_to(i <= 10 ? from + (to - from) * i / 10 : to + QPoint(2, 2) * (14 - i));
+            QTest::qWait(i <= 10 ? step_ms : 25);
         }
     }
     void click(QPoint at) { drag(at, {}); }
@@ -49,9 +54,9 @@ protected:
 class DesktopUnderTest {
 public:
     virtual ~DesktopUnderTest() = default;
-    // A window by its title: x, y, width, height, minimized, and entry
-    // (the desktop entry the desktop matched it to, without ".desktop").
-    virtual std::optional<QJsonObject> window(const QString& title) = 0;
+    // Every window: title, x, y, width, height, minimized, and entry (the
+    // desktop entry the desktop matched it to, without ".desktop").
+    virtual QJsonArray windows() = 0;
     virtual void move_window(const QString& title, QPoint to) = 0;
     virtual void minimise(const QString& title) = 0;
     virtual QImage screen() = 0;
@@ -65,6 +70,13 @@ public:
     // (the middle of the screen).
     virtual bool centres_new_windows() const = 0;
 
+    std::optional<QJsonObject> window(const QString& title)
+    {
+        for (const QJsonValue& w : windows())
+            if (w["title"].toString() == title)
+                return w.toObject();
+        return std::nullopt;
+    }
     QRect rect(const QString& title)
     {
         const auto w = window(title);
@@ -152,5 +164,23 @@ inline void a_session_with_the_panel(DesktopUnderTest& desktop, const QString& p
         + QByteArray::number(at.y() * 15) + ",#FALSE#\r\n";
     QCOMPARE(read_settings(), native ? stored : moved);
 }
+
+// The session as a test class: each desktop's test derives from it.
+class DesktopTest : public QObject, public DesktopUnderTest {
+    Q_OBJECT
+
+private slots:
+    void a_session_with_the_panel_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::newRow("the panel's own choice") << QString();
+        QTest::newRow("native Wayland") << "wayland";
+    }
+    void a_session_with_the_panel()
+    {
+        QFETCH(QString, platform);
+        desktop_test::a_session_with_the_panel(*this, platform, kDesktopScreen);
+    }
+};
 
 }  // namespace desktop_test

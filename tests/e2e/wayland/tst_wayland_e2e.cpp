@@ -3,17 +3,11 @@
 // box, a virtual pointer driven over RFB, the compositor's own view of the
 // windows (swaymsg) and of the screen (grim).
 
-#include "../desktops/desktop_test.h"
 #include "rfb_pointer.h"
 
 #include <QDBusInterface>
-#include <QFileInfo>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <optional>
 
 using namespace desktop_test;
 
@@ -107,33 +101,16 @@ private slots:
     {
         QFETCH(QString, platform);
         QFETCH(QString, shell);
-        // Ended by their ids when the run ends, whatever happened.
-        QProcess sim, panel;
-        QFile::remove(kSession + "/com1");
-        sim.start(qEnvironmentVariable("QV742_SIM"), {"--link", kSession + "/com1"});
-        QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(kSession + "/com1"), "qv742-sim did not start", 10000);
-
         // Stored at 100, 100: a place this compositor does not let a
         // program take, so the file must keep it.
         const QByteArray stored = "1,1,1500,1500,#FALSE#\r\n";
-        const QString folder = QFileInfo(qEnvironmentVariable("QV742_PANEL")).absolutePath();
-        QFile settings(folder + "/QVR_742.ini");
-        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write(stored) == stored.size());
-        settings.close();
-        // Started as a user would: the panel chooses its platform itself,
-        // unless the user chose one.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        if (!platform.isEmpty())
-            env.insert("QT_QPA_PLATFORM", platform);
-        panel.setProcessEnvironment(env);
-        panel.setProcessChannelMode(QProcess::ForwardedChannels);
-        panel.start(qEnvironmentVariable("QV742_PANEL"), {"--com1", kSession + "/com1"});
+        QVERIFY(write_settings(stored));
+        PanelRun started;
+        QVERIFY2(started.start(platform), "qv742-sim or the panel did not start");
         QTRY_VERIFY2_WITH_TIMEOUT(view(kPanel), "the panel did not appear on the desktop", 20000);
         QCOMPARE(view(kPanel)->shell, shell);
         QVERIFY2(view(kPanel)->floating, "the panel was tiled");
-        QByteArray sim_log;
-        QTRY_VERIFY_WITH_TIMEOUT((sim_log += sim.readAllStandardOutput()).contains("recv PWR999"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(started.box_asked("PWR999"), 20000);
 
         // The monitor goes aside, so the panel and the magnifier lie on the
         // pattern alone.
@@ -144,7 +121,7 @@ private slots:
 
         // Shape: where the outline picture is white, the desktop shows.
         QPoint at = corner(kPanel);
-        const QString shape = shape_on(screen_without_pointer(), at, folder);
+        const QString shape = shape_on(screen_without_pointer(), at, QFileInfo(panel_program()).absolutePath());
         QVERIFY2(shape_holds(shape), qPrintable("the outline does not hold: " + shape));
 
         // Drag by the background: the compositor moves the window.
@@ -201,12 +178,9 @@ private slots:
 
         // Closing with its own button keeps the stored place.
         pointer_.click(corner(kPanel) + kCloseButton);
-        QVERIFY2(panel.waitForFinished(20000), "the panel did not end");
-        QCOMPARE(panel.exitCode(), 0);
-        QVERIFY(settings.open(QIODevice::ReadOnly));
-        QCOMPARE(settings.readAll(), stored);
-        sim.terminate();
-        sim.waitForFinished();
+        QVERIFY2(started.panel.waitForFinished(20000), "the panel did not end");
+        QCOMPARE(started.panel.exitCode(), 0);
+        QCOMPARE(read_settings(), stored);
     }
 };
 
