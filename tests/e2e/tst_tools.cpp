@@ -16,10 +16,10 @@ struct Run {
     QString err;
 };
 
-Run ctl(const QStringList& args)
+Run ctl(const QStringList& args, const char* program = QV742_CTL)
 {
     QProcess p;
-    p.start(QStringLiteral(QV742_CTL), args);
+    p.start(QString::fromLocal8Bit(program), args);
     p.waitForFinished(20000);
     Run r;
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -74,6 +74,8 @@ private slots:
                                         QStringList{"--list", "--port", "/dev/ttyS0"}})
             QCOMPARE(ctl(args).status, 2);
         QVERIFY(ctl({"--help"}).out.join(' ').contains("--listen"));
+        const Run panel = ctl({"--bogus"}, QV742_PANEL);  // mistyped: said, with where to look
+        QVERIFY(panel.status == 2 && panel.err.contains("\nTry 'qv742-panel --help'."));
 
         // --list: one device a line, path, stable name and description; none is no error.
         const Run r = ctl({"--list"});
