@@ -85,85 +85,13 @@ public:
     }
     bool minimised(const QString& title) { return window(title).value_or(QJsonObject())["minimized"].toBool(); }
     // The screen with the pointer out of the way, in the bottom right corner.
-    QImage screen_without_pointer(QSize screen_size)
+    QImage screen_without_pointer()
     {
-        pointer().move_to(QPoint(screen_size.width() - 1, screen_size.height() - 1));
+        pointer().move_to(QPoint(kDesktopScreen.width() - 1, kDesktopScreen.height() - 1));
         QTest::qWait(100);
         return screen();
     }
 };
-
-inline void a_session_with_the_panel(DesktopUnderTest& desktop, const QString& platform, QSize screen_size)
-{
-    const bool native = platform == "wayland";
-    const QByteArray stored = "1,1,1500,1500,#FALSE#\r\n";  // 100, 100
-    QVERIFY(write_settings(stored));
-    PanelRun run;
-    QVERIFY2(run.start(platform), "qv742-sim or the panel did not start");
-    QTRY_VERIFY2_WITH_TIMEOUT(desktop.window(kPanelTitle), "the panel did not appear on the desktop", 20000);
-    // Matched to the entry scripts/run writes for a build: its name and
-    // icon in the task bar, and on Plasma its grant of KWin's screenshots.
-    QCOMPARE(desktop.window(kPanelTitle)->value("entry").toString(), QString("qv742-panel-build"));
-    QTRY_VERIFY_WITH_TIMEOUT(run.box_asked("PWR999"), 20000);
-
-    // The monitor goes aside, so the panel and the magnifier lie on the
-    // pattern alone.
-    QTRY_VERIFY2_WITH_TIMEOUT(desktop.window("Receive Monitor"), "the receive monitor did not appear", 10000);
-    desktop.move_window("Receive Monitor", QPoint(880, 420));
-    QTRY_VERIFY_WITH_TIMEOUT(desktop.rect("Receive Monitor").x() >= 880, 10000);
-
-    // The place an X11 program asks for is honoured; a native window is
-    // placed by the desktop.
-    QPoint at = desktop.rect(kPanelTitle).topLeft();
-    if (!native)
-        QCOMPARE(at, QPoint(100, 100));
-    // The desktop may still be showing the window's arrival.
-    QString shape;
-    QTRY_VERIFY2_WITH_TIMEOUT(shape_holds(shape = shape_on(desktop.screen_without_pointer(screen_size), at,
-                                                           QFileInfo(panel_program()).absolutePath())),
-                              qPrintable("the outline does not hold: " + shape), 5000);
-
-    // Dragged by the background: the desktop moves the window.
-    const QPoint by = QPoint(160, 120) - at;
-    desktop.pointer().drag(at + kGrip, by);
-    QTRY_COMPARE_WITH_TIMEOUT(desktop.rect(kPanelTitle).topLeft(), at + by, 10000);
-    at = desktop.rect(kPanelTitle).topLeft();
-
-    // The magnifier shows the desktop under it, once allowed to.
-    desktop.pointer().click(at + kMagnifyButton);
-    QTRY_VERIFY2_WITH_TIMEOUT(desktop.window(kMagnifierTitle), "the magnifier did not appear", 20000);
-    QTRY_VERIFY2_WITH_TIMEOUT(!desktop.window(kPanelTitle), "the panel did not hide for the magnifier", 10000);
-    desktop.allow_screenshots();
-    if (QTest::currentTestFailed())
-        return;
-    if (!native || desktop.centres_new_windows())
-        QTRY_VERIFY2_WITH_TIMEOUT(shows_what_lies_under(desktop.screen_without_pointer(screen_size),
-                                                        desktop.rect(kMagnifierTitle)),
-                                  "the magnifier does not show the desktop under it", 15000);
-
-    // Its close button brings the panel back, where it was.
-    const QRect mag = desktop.rect(kMagnifierTitle);
-    desktop.pointer().click(mag.bottomRight() - QPoint(13, 11));
-    QTRY_VERIFY2_WITH_TIMEOUT(!desktop.window(kMagnifierTitle), "the magnifier did not close", 10000);
-    QTRY_VERIFY2_WITH_TIMEOUT(desktop.window(kPanelTitle), "the panel did not come back", 10000);
-    if (!native)
-        QCOMPARE(desktop.rect(kPanelTitle).topLeft(), at);
-
-    // Minimised, it comes back when the user starts it again.
-    desktop.minimise(kPanelTitle);
-    QTRY_VERIFY_WITH_TIMEOUT(desktop.minimised(kPanelTitle), 10000);
-    desktop.start_again(platform);
-    QTRY_VERIFY2_WITH_TIMEOUT(!desktop.minimised(kPanelTitle), "a second start did not bring the panel back", 15000);
-
-    // Closing with its own button: the place the desktop honoured is kept,
-    // a native window's stored place stays.
-    desktop.pointer().click(desktop.rect(kPanelTitle).topLeft() + kCloseButton);
-    QVERIFY2(run.panel.waitForFinished(20000), "the panel did not end");
-    QCOMPARE(run.panel.exitCode(), 0);
-    const QByteArray moved = QByteArray("1,1,") + QByteArray::number(at.x() * 15) + ","
-        + QByteArray::number(at.y() * 15) + ",#FALSE#\r\n";
-    QCOMPARE(read_settings(), native ? stored : moved);
-}
 
 // The session as a test class: each desktop's test derives from it.
 class DesktopTest : public QObject, public DesktopUnderTest {
@@ -179,7 +107,73 @@ private slots:
     void a_session_with_the_panel()
     {
         QFETCH(QString, platform);
-        desktop_test::a_session_with_the_panel(*this, platform, kDesktopScreen);
+        const bool native = platform == "wayland";
+        const QByteArray stored = "1,1,1500,1500,#FALSE#\r\n";  // 100, 100
+        QVERIFY(write_settings(stored));
+        PanelRun run;
+        QVERIFY2(run.start(platform), "qv742-sim or the panel did not start");
+        QTRY_VERIFY2_WITH_TIMEOUT(window(kPanelTitle), "the panel did not appear on the desktop", 20000);
+        // Matched to the entry scripts/run writes for a build: its name and
+        // icon in the task bar, and on Plasma its grant of KWin's screenshots.
+        QCOMPARE(window(kPanelTitle)->value("entry").toString(), QString("qv742-panel-build"));
+        QTRY_VERIFY_WITH_TIMEOUT(run.box_asked("PWR999"), 20000);
+
+        // The monitor goes aside, so the panel and the magnifier lie on the
+        // pattern alone.
+        QTRY_VERIFY2_WITH_TIMEOUT(window("Receive Monitor"), "the receive monitor did not appear", 10000);
+        move_window("Receive Monitor", QPoint(880, 420));
+        QTRY_VERIFY_WITH_TIMEOUT(rect("Receive Monitor").x() >= 880, 10000);
+
+        // The place an X11 program asks for is honoured; a native window is
+        // placed by the desktop.
+        QPoint at = rect(kPanelTitle).topLeft();
+        if (!native)
+            QCOMPARE(at, QPoint(100, 100));
+        // The desktop may still be showing the window's arrival.
+        QString shape;
+        const QString folder = QFileInfo(panel_program()).absolutePath();
+        QTRY_VERIFY2_WITH_TIMEOUT(shape_holds(shape = shape_on(screen_without_pointer(), at, folder)),
+                                  qPrintable("the outline does not hold: " + shape), 5000);
+
+        // Dragged by the background: the desktop moves the window.
+        const QPoint by = QPoint(160, 120) - at;
+        pointer().drag(at + kGrip, by);
+        QTRY_COMPARE_WITH_TIMEOUT(rect(kPanelTitle).topLeft(), at + by, 10000);
+        at = rect(kPanelTitle).topLeft();
+
+        // The magnifier shows the desktop under it, once allowed to.
+        pointer().click(at + kMagnifyButton);
+        QTRY_VERIFY2_WITH_TIMEOUT(window(kMagnifierTitle), "the magnifier did not appear", 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!window(kPanelTitle), "the panel did not hide for the magnifier", 10000);
+        allow_screenshots();
+        if (QTest::currentTestFailed())
+            return;
+        if (!native || centres_new_windows())
+            QTRY_VERIFY2_WITH_TIMEOUT(shows_what_lies_under(screen_without_pointer(), rect(kMagnifierTitle)),
+                                      "the magnifier does not show the desktop under it", 15000);
+
+        // Its close button brings the panel back, where it was.
+        const QRect mag = rect(kMagnifierTitle);
+        pointer().click(mag.bottomRight() - QPoint(13, 11));
+        QTRY_VERIFY2_WITH_TIMEOUT(!window(kMagnifierTitle), "the magnifier did not close", 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(window(kPanelTitle), "the panel did not come back", 10000);
+        if (!native)
+            QCOMPARE(rect(kPanelTitle).topLeft(), at);
+
+        // Minimised, it comes back when the user starts it again.
+        minimise(kPanelTitle);
+        QTRY_VERIFY_WITH_TIMEOUT(minimised(kPanelTitle), 10000);
+        start_again(platform);
+        QTRY_VERIFY2_WITH_TIMEOUT(!minimised(kPanelTitle), "a second start did not bring the panel back", 15000);
+
+        // Closing with its own button: the place the desktop honoured is kept,
+        // a native window's stored place stays.
+        pointer().click(rect(kPanelTitle).topLeft() + kCloseButton);
+        QVERIFY2(run.panel.waitForFinished(20000), "the panel did not end");
+        QCOMPARE(run.panel.exitCode(), 0);
+        const QByteArray moved = QByteArray("1,1,") + QByteArray::number(at.x() * 15) + ","
+            + QByteArray::number(at.y() * 15) + ",#FALSE#\r\n";
+        QCOMPARE(read_settings(), native ? stored : moved);
     }
 };
 
