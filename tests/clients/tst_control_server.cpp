@@ -298,38 +298,31 @@ private slots:
         QCOMPARE(late.socket.state(), QLocalSocket::UnconnectedState);
     }
 
-    // A panel that answers and closes at once (too many clients, a lost
-    // device) is heard, even when the client writes after the close.
-    void what_the_panel_said_before_closing_is_heard()
+    // Scripts are told the truth within seconds: what a panel said before it
+    // closed (too many clients, a lost device), even when the client writes
+    // after the close; a command held up by a box that waits for the user is
+    // dropped and the script hears why; a panel that says nothing at all
+    // (stopped) is given up on; a device lost under a command is said, with a
+    // non-zero exit.
+    void scripts_are_told_the_truth_quickly()
     {
-        QTemporaryDir runtime;
+        QTemporaryDir stopped;  // a panel's socket served by hand, then by nobody, as a stopped panel's
+        const int deaf = raw_socket(QFile::encodeName(stopped.filePath("qv742-panel.socket")), false);
+        QVERIFY(deaf >= 0 && ::listen(deaf, 8) == 0);
         const QByteArray old_runtime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        const int listener = raw_socket(QFile::encodeName(runtime.filePath("qv742-panel.socket")), false);
-        QVERIFY(listener >= 0 && ::listen(listener, 8) == 0);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(stopped.path()));
         ControlClient client;
         QString error;
         QVERIFY(client.connect_to_panel(0, error));
-        const int served = ::accept(listener, nullptr, nullptr);
-        const QByteArray said = "ERROR the panel has 8 clients already; try again later\n";
-        QVERIFY(::send(served, said.constData(), said.size(), MSG_NOSIGNAL) == said.size());
+        qputenv("XDG_RUNTIME_DIR", old_runtime);
+        const int served = ::accept(deaf, nullptr, nullptr);
+        const QByteArray closing = "ERROR the panel has 8 clients already; try again later\n";
+        QVERIFY(::send(served, closing.constData(), closing.size(), MSG_NOSIGNAL) == closing.size());
         ::close(served);
         client.send("DEVICE");
         const auto answer = client.next(2000);
         QCOMPARE(answer ? answer->word : client.failure().toUtf8(), QByteArray("ERROR"));
-        ::close(listener);
-        qputenv("XDG_RUNTIME_DIR", old_runtime);
-    }
 
-    // Scripts are told the truth within seconds: a command held up by a box
-    // that waits for the user is dropped and the script hears why; a panel
-    // that says nothing at all (stopped) is given up on; a device lost under
-    // a command is said, with a non-zero exit.
-    void scripts_are_told_the_truth_quickly()
-    {
-        QTemporaryDir stopped;  // a panel's socket that nobody serves, as a stopped panel's
-        const int deaf = raw_socket(QFile::encodeName(stopped.filePath("qv742-panel.socket")), false);
-        QVERIFY(deaf >= 0 && ::listen(deaf, 8) == 0);
         QElapsedTimer clock;
         clock.start();
         QProcess* silent = start_ctl(this, stopped.path(), {"--port", "/dev/qv-com1", "VER999"});
