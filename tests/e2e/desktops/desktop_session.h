@@ -59,7 +59,8 @@ public:
     virtual QJsonArray windows() = 0;
     virtual void move_window(const QString& title, QPoint to) = 0;
     virtual void minimise(const QString& title) = 0;
-    virtual QImage screen() = 0;
+    // Saves a screenshot of the whole screen as `file`.
+    virtual void shoot(const QString& file) = 0;
     // The user starts the panel again, as a user of this desktop does.
     virtual void start_again(const QString& platform) = 0;
     // The desktop asks whether the magnifier may take screenshots: the
@@ -82,6 +83,13 @@ public:
         const auto w = window(title);
         return w ? QRect((*w)["x"].toInt(), (*w)["y"].toInt(), (*w)["width"].toInt(), (*w)["height"].toInt())
                  : QRect();
+    }
+    QImage screen()
+    {
+        const QString file = kSession + "/shot.png";
+        QFile::remove(file);
+        shoot(file);
+        return QImage(file).convertToFormat(QImage::Format_RGB32);
     }
     bool minimised(const QString& title) { return window(title).value_or(QJsonObject())["minimized"].toBool(); }
     // The screen with the pointer out of the way, in the bottom right corner.

@@ -104,13 +104,7 @@ public:
                                         "height: c.frameGeometry.height}").arg(to.x()).arg(to.y()));
     }
     void minimise(const QString& title) override { on_window(title, "c.minimized = true"); }
-    QImage screen() override
-    {
-        const QString file = kSession + "/shot.png";
-        QFile::remove(file);
-        run("spectacle", {"-b", "-n", "-f", "-o", file});
-        return QImage(file).convertToFormat(QImage::Format_RGB32);
-    }
+    void shoot(const QString& file) override { run("spectacle", {"-b", "-n", "-f", "-o", file}); }
     // As from a terminal: Plasma raises an X11 window for it, and lets a
     // native one raise itself.
     void start_again(const QString& platform) override
