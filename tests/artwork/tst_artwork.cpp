@@ -196,7 +196,6 @@ private slots:
             fresh.setPixel(0, 0, committed.pixel(0, 0) | 0xff000000);
             break;
         }
-        QVERIFY(change == Change::None || fresh != committed);
         const QString difference = pictureDifference(committed, fresh);
         QVERIFY2(difference.isEmpty() == accepted, qPrintable(difference));
     }
