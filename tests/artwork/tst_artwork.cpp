@@ -47,14 +47,12 @@ Bmp readBmp(const QString &path)
     return {{}, QImage::fromData(b, "BMP").convertToFormat(QImage::Format_RGB32)};
 }
 
-QString pathOf(const Item &item) { return QDir(kRoot).filePath(item.relativePath()); }
+QString pathOf(const Item &item, const QString &root = kRoot) { return QDir(root).filePath(item.relativePath()); }
 QImage panel(const char *name) { return readBmp(QDir(kRoot).filePath(QLatin1String("bmp/") + name)).image; }
 
-QImage pixelsOf(const Item &item)
+QImage pixelsOf(const Item &item, const QString &root = kRoot)
 {
-    if (item.kind == Kind::AppIcon)
-        return QImage(pathOf(item));
-    return readBmp(pathOf(item)).image;
+    return item.kind == Kind::AppIcon ? QImage(pathOf(item, root)) : readBmp(pathOf(item, root)).image;
 }
 
 const Item *findItem(const QString &name)
@@ -147,7 +145,6 @@ private slots:
     {
         // The skins cut the same corners as the outline bitmap.
         const QImage blue = panel("blue_panel.bmp");
-        QCOMPARE(blue.size(), QSize(306, 118));
         QVERIFY(isWhite(blue.pixel(0, 0)) && !isWhite(blue.pixel(153, 59)));
         for (const char *name : {"1_panel.bmp", "2_panel.bmp"}) {
             const QImage skin = panel(name);
@@ -199,7 +196,6 @@ private slots:
             fresh.setPixel(0, 0, committed.pixel(0, 0) | 0xff000000);
             break;
         }
-        QVERIFY(change == Change::None || fresh != committed);
         const QString difference = pictureDifference(committed, fresh);
         QVERIFY2(difference.isEmpty() == accepted, qPrintable(difference));
     }
@@ -207,7 +203,6 @@ private slots:
     void generatorReproducesTheCommittedFiles()
     {
         QTemporaryDir out;
-        QVERIFY(out.isValid());
         QProcess gen;
         gen.start(QStringLiteral(QV742_ARTGEN), {QStringLiteral("--out"), out.path()});
         QVERIFY2(gen.waitForFinished(120000), "generator did not finish");
@@ -218,9 +213,7 @@ private slots:
         // is strict about the format.
         QStringList changed;
         for (const Item &item : inventory()) {
-            const QString fresh = QDir(out.path()).filePath(item.relativePath());
-            const QImage image = item.kind == Kind::AppIcon ? QImage(fresh) : readBmp(fresh).image;
-            const QString difference = pictureDifference(pixelsOf(item), image);
+            const QString difference = pictureDifference(pixelsOf(item), pixelsOf(item, out.path()));
             if (!difference.isEmpty())
                 changed << item.relativePath() + ": " + difference;
         }

@@ -80,9 +80,7 @@ struct TestClient {
     QByteArray ask(const QByteArray& request) { return say(request), line(); }
     bool closed()
     {
-        for (int i = 0; i < 2500 && socket.state() != QLocalSocket::UnconnectedState; ++i)
-            QTest::qWait(2);
-        return socket.state() == QLocalSocket::UnconnectedState;
+        return QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 5000);
     }
     QLocalSocket socket;
 };
@@ -129,8 +127,7 @@ QString start_again(ServedPanel& panel, const QStringList& args = {})
     QProcess second;
     second.setProcessEnvironment(env);
     second.start(QStringLiteral(QV742_PANEL), args);
-    for (int i = 0; i < 10000 && second.state() != QProcess::NotRunning; ++i)
-        QTest::qWait(2);
+    QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000);
     const QString err = QString::fromLocal8Bit(second.readAllStandardError());
     return second.exitCode() == 0 ? err : QStringLiteral("exit %1").arg(second.exitCode());
 }
@@ -148,12 +145,15 @@ bool strictly_alternating(const QStringList& sim_lines)
     return !owed;
 }
 
-// qv742-ctl as a script of the user whose runtime folder is `runtime`.
-QProcess* start_ctl(QObject* parent, const QString& runtime, const QStringList& args)
+// qv742-ctl as a script of the user whose runtime folder is `runtime` (none when null).
+QProcess* start_ctl(QObject* parent, const QString& runtime, const QStringList& args,
+                    const std::map<QString, QString>& more = {})
 {
     auto* p = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", runtime);
+    runtime.isNull() ? env.remove("XDG_RUNTIME_DIR") : env.insert("XDG_RUNTIME_DIR", runtime);
+    for (const auto& [variable, value] : more)
+        env.insert(variable, value);
     p->setProcessEnvironment(env);
     p->start(QStringLiteral(QV742_CTL), args);
     return p;
@@ -162,8 +162,8 @@ QProcess* start_ctl(QObject* parent, const QString& runtime, const QStringList& 
 QStringList lines(QProcess* p) { return QString::fromLatin1(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts); }
 
 // Runs `act` in a child process as the user nobody when this test runs as
-// root, else as this user. System calls only: the child is a copy of a
-// threaded process. True when `act` returned true.
+// root, else as this user, and serves the event loop meanwhile. System calls
+// only: the child is a copy of a threaded process. True when `act` returned true.
 template <typename Act>
 bool as_another_user(Act act)
 {
@@ -175,7 +175,8 @@ bool as_another_user(Act act)
         ::_exit(act() ? 0 : 4);
     }
     int status = -1;
-    ::waitpid(child, &status, 0);
+    for (int i = 0; i < 7500 && ::waitpid(child, &status, WNOHANG) != child; ++i)
+        QTest::qWait(2);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -297,38 +298,31 @@ private slots:
         QCOMPARE(late.socket.state(), QLocalSocket::UnconnectedState);
     }
 
-    // A panel that answers and closes at once (too many clients, a lost
-    // device) is heard, even when the client writes after the close.
-    void what_the_panel_said_before_closing_is_heard()
+    // Scripts are told the truth within seconds: what a panel said before it
+    // closed (too many clients, a lost device), even when the client writes
+    // after the close; a command held up by a box that waits for the user is
+    // dropped and the script hears why; a panel that says nothing at all
+    // (stopped) is given up on; a device lost under a command is said, with a
+    // non-zero exit.
+    void scripts_are_told_the_truth_quickly()
     {
-        QTemporaryDir runtime;
+        QTemporaryDir stopped;  // a panel's socket served by hand, then by nobody, as a stopped panel's
+        const int deaf = raw_socket(QFile::encodeName(stopped.filePath("qv742-panel.socket")), false);
+        QVERIFY(deaf >= 0 && ::listen(deaf, 8) == 0);
         const QByteArray old_runtime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        const int listener = raw_socket(QFile::encodeName(runtime.filePath("qv742-panel.socket")), false);
-        QVERIFY(listener >= 0 && ::listen(listener, 8) == 0);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(stopped.path()));
         ControlClient client;
         QString error;
         QVERIFY(client.connect_to_panel(0, error));
-        const int served = ::accept(listener, nullptr, nullptr);
-        const QByteArray said = "ERROR the panel has 8 clients already; try again later\n";
-        QVERIFY(::send(served, said.constData(), said.size(), MSG_NOSIGNAL) == said.size());
+        qputenv("XDG_RUNTIME_DIR", old_runtime);
+        const int served = ::accept(deaf, nullptr, nullptr);
+        const QByteArray closing = "ERROR the panel has 8 clients already; try again later\n";
+        QVERIFY(::send(served, closing.constData(), closing.size(), MSG_NOSIGNAL) == closing.size());
         ::close(served);
         client.send("DEVICE");
         const auto answer = client.next(2000);
         QCOMPARE(answer ? answer->word : client.failure().toUtf8(), QByteArray("ERROR"));
-        ::close(listener);
-        qputenv("XDG_RUNTIME_DIR", old_runtime);
-    }
 
-    // Scripts are told the truth within seconds: a command held up by a box
-    // that waits for the user is dropped and the script hears why; a panel
-    // that says nothing at all (stopped) is given up on; a device lost under
-    // a command is said, with a non-zero exit.
-    void scripts_are_told_the_truth_quickly()
-    {
-        QTemporaryDir stopped;  // a panel's socket that nobody serves, as a stopped panel's
-        const int deaf = raw_socket(QFile::encodeName(stopped.filePath("qv742-panel.socket")), false);
-        QVERIFY(deaf >= 0 && ::listen(deaf, 8) == 0);
         QElapsedTimer clock;
         clock.start();
         QProcess* silent = start_ctl(this, stopped.path(), {"--port", "/dev/qv-com1", "VER999"});
@@ -376,16 +370,6 @@ private slots:
         QVERIFY(silent->exitCode() == 2 && silent->readAllStandardError().contains("does not answer"));
         QVERIFY2(silent_ms > 0 && silent_ms < 8000, qPrintable(QString::number(silent_ms)));  // a few seconds
         ::close(deaf);
-    }
-
-    // A mistyped option is said, with where to look, and nothing starts.
-    void a_wrong_option_is_said()
-    {
-        QProcess p;
-        p.start(QStringLiteral(QV742_PANEL), {"--bogus"});
-        QVERIFY(p.waitForFinished(10000));
-        QCOMPARE(p.exitCode(), 2);
-        QVERIFY(QString::fromLocal8Bit(p.readAllStandardError()).contains("\nTry 'qv742-panel --help'."));
     }
 
     // The socket lies in the runtime folder only when that is a private
@@ -451,12 +435,7 @@ private slots:
             PanelCopy copy;
             copy.runtime_folder = put == Nothing;
             copy.environment = {{"TMPDIR", shared.path()}, {"XDG_CACHE_HOME", copy.dir.filePath("cache")}};
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.remove("XDG_RUNTIME_DIR");
-            if (put == Nothing)
-                env.insert("XDG_RUNTIME_DIR", copy.dir.filePath("run"));
-            for (const auto& [variable, value] : copy.environment)
-                env.insert(variable, value);
+            const auto script_env = copy.environment;
             QProcess& panel = copy.start(sim.link());
             QTRY_COMPARE_WITH_TIMEOUT(sim.received().size(), 9, 15000);  // its start-up exchange
 
@@ -468,11 +447,10 @@ private slots:
             const QString said = QString::fromLocal8Bit(second.readAllStandardError());
             QVERIFY2(second.exitCode() == 0 && said.contains("asked to come forward"), qPrintable(said));
 
-            QProcess script;
-            script.setProcessEnvironment(env);
-            script.start(QStringLiteral(QV742_CTL), {"--port", sim.link(), "VER999"});
-            QVERIFY(script.waitForFinished(20000));
-            QCOMPARE(script.readAllStandardOutput() + QByteArray::number(script.exitCode()), QByteArray("VER105\n0"));
+            QProcess* script = start_ctl(this, put == Nothing ? copy.dir.filePath("run") : QString(),
+                                         {"--port", sim.link(), "VER999"}, script_env);
+            QVERIFY(script->waitForFinished(20000));
+            QCOMPARE(lines(script) << QString::number(script->exitCode()), (QStringList{"VER105", "0"}));
             QCOMPARE(identity(name), before);
 
             ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
@@ -493,22 +471,13 @@ private slots:
         ::chmod(QFile::encodeName(panel.path()).constData(), 0666);
         const int from = panel.rig.sent().size();
         const QByteArray path = QFile::encodeName(panel.path());
-        const pid_t child = ::fork();
-        if (child == 0) {  // system calls only: a copy of a threaded process; 0 when told ERROR
-            const gid_t nogroup = 65534;
-            if (::setgroups(1, &nogroup) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(3);
+        QVERIFY(as_another_user([&] {  // told ERROR
             const int fd = raw_socket(path, true);
             char heard[6] = {};
             pollfd p{fd, POLLIN, 0};
-            const bool told = fd >= 0 && ::send(fd, "CMD VER999\n", 11, MSG_NOSIGNAL) == 11 && ::poll(&p, 1, 10000) == 1
+            return fd >= 0 && ::send(fd, "CMD VER999\n", 11, MSG_NOSIGNAL) == 11 && ::poll(&p, 1, 10000) == 1
                 && ::read(fd, heard, sizeof heard) == 6 && std::memcmp(heard, "ERROR ", 6) == 0;
-            ::_exit(told ? 0 : 4);
-        }
-        int status = -1;
-        for (int i = 0; i < 7500 && ::waitpid(child, &status, WNOHANG) != child; ++i)
-            QTest::qWait(2);
-        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }));
         QCOMPARE(panel.rig.sent_since(from), QStringList());
     }
 
@@ -559,13 +528,8 @@ private slots:
         serving = &server;
         QString error;
         QVERIFY2(server.listen(dir.filePath("qv742-panel.socket"), error), qPrintable(error));
-        QProcessEnvironment ctl_env = QProcessEnvironment::systemEnvironment();
-        ctl_env.insert("XDG_RUNTIME_DIR", dir.path());
         const auto ctl = [&](const QStringList& args) {
-            auto* p = new QProcess(this);
-            p->setProcessEnvironment(ctl_env);
-            p->start(QStringLiteral(QV742_CTL), QStringList{"--port", sim->link()} + args);
-            return p;
+            return start_ctl(this, dir.path(), QStringList{"--port", sim->link()} + args);
         };
 
         QProcess* listener = ctl({"--listen", "60"});

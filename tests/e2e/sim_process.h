@@ -16,6 +16,10 @@
 #include <sys/prctl.h>
 #endif
 
+#ifndef QV742_SIM
+#define QV742_SIM ""  // the desktop sessions name their copy in the environment
+#endif
+
 class SimProcess {
 public:
     // `link`: where its serial end appears; empty: a folder of its own.
@@ -41,7 +45,8 @@ public:
         process_.readAllStandardOutput();    // and its last words
         output_.clear();
         QFile::remove(link_);
-        process_.start(QStringLiteral(QV742_SIM), QStringList{"--link", link_} + options_);
+        const QString program = qEnvironmentVariable("QV742_SIM", QStringLiteral(QV742_SIM));
+        process_.start(program, QStringList{"--link", link_} + options_);
         process_.waitForStarted(10000);
         for (int i = 0; i < 1000 && !ready(); ++i)
             QThread::msleep(10);

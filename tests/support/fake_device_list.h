@@ -18,8 +18,7 @@ public:
     }
     void watch(const QString& path, std::function<void()> present) override
     {
-        watched = path;
-        on_present = std::move(present);
+        watched = path, on_present = std::move(present);
     }
 
     void plug(const SerialDeviceInfo& device)
@@ -30,8 +29,7 @@ public:
     }
     void unplug(const QString& name)
     {
-        const int i = find_device(listed, name);
-        if (i >= 0)
+        if (const int i = find_device(listed, name); i >= 0)
             listed.removeAt(i);
     }
 

@@ -22,18 +22,10 @@ public:
     void arrive_at(qint64 at_ms, const QByteArray& bytes) { schedule_.emplace(at_ms, bytes); }
     void arrive_in(qint64 delay_ms, const QByteArray& bytes) { arrive_at(clock_.now + delay_ms, bytes); }
     // The device vanishes: the port closes and reports it.
-    void unplug(const QString& reason = QStringLiteral("Input/output error"))
-    {
-        open_ = false;
-        report_lost(reason);
-    }
+    void unplug(const QString& reason = QStringLiteral("Input/output error")) { open_ = false, report_lost(reason); }
     void set_box(BoxModel* box) { box_ = box; }
     // Idle time goes by: what is due arrives, with its readable notice.
-    void pass_time(qint64 ms)
-    {
-        clock_.now += ms;
-        deliver();
-    }
+    void pass_time(qint64 ms) { clock_.now += ms, deliver(); }
 
     std::set<int> present = {1, 2};   // ports that can be opened
     QStringList written;              // every write, as text

@@ -31,14 +31,8 @@ public:
     void set_poll_timer(bool on) override { timer_on = on; ++timer_changes; }
     void tick_due() override { ++ticks_due; }
     void synchronise() override { ++syncs; }
-    void port_failed(int com_port, const QString& reason) override
-    {
-        failures << QStringLiteral("%1:%2").arg(com_port).arg(reason);
-    }
-    void port_lost(int com_port, const QString& reason) override
-    {
-        losses << QStringLiteral("%1:%2").arg(com_port).arg(reason);
-    }
+    void port_failed(int com, const QString& why) override { failures << QStringLiteral("%1:%2").arg(com).arg(why); }
+    void port_lost(int com, const QString& why) override { losses << QStringLiteral("%1:%2").arg(com).arg(why); }
     void own_message(const QString& message) override { own << message; }
     void still_waiting() override { ++still_waiting_count; }
 

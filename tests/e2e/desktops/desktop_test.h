@@ -3,6 +3,8 @@
 // desktop pattern, the simulated box and the panel started as a user
 // starts it, and the checks of what the screen shows.
 
+#include "../sim_process.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QFileInfo>
@@ -96,19 +98,15 @@ inline bool write_settings(const QByteArray& s)
 // The simulated box on COM1 and the panel as a user starts it: its own
 // platform choice, unless `platform` names one.
 struct PanelRun {
-    QProcess sim, panel;
-    QByteArray sim_log;
+    SimProcess sim{{}, kSession + "/com1"};
+    QProcess panel;
 
     bool start(const QString& platform)
     {
-        QFile::remove(kSession + "/com1");
-        sim.start(qEnvironmentVariable("QV742_SIM"), {"--link", kSession + "/com1"});
-        for (int i = 0; i < 200 && !QFile::exists(kSession + "/com1"); ++i)
-            QTest::qWait(50);
         panel.setProcessEnvironment(environment(platform));
         panel.setProcessChannelMode(QProcess::ForwardedChannels);
-        panel.start(panel_program(), {"--com1", kSession + "/com1"});
-        return QFile::exists(kSession + "/com1") && panel.waitForStarted();
+        panel.start(panel_program(), {"--com1", sim.link()});
+        return sim.ready() && panel.waitForStarted();
     }
 
     static QProcessEnvironment environment(const QString& platform)
@@ -120,18 +118,14 @@ struct PanelRun {
         return env;
     }
 
-    bool box_asked(const QByteArray& what)
-    {
-        return (sim_log += sim.readAllStandardOutput()).contains("recv " + what);
-    }
+    bool box_asked(const QString& what) { return sim.received().contains(what); }
 
     ~PanelRun()
     {
-        for (QProcess* p : {&panel, &sim})
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
+        if (panel.state() != QProcess::NotRunning) {
+            panel.kill();
+            panel.waitForFinished(5000);
+        }
     }
 };
 

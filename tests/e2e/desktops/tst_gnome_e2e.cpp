@@ -9,14 +9,12 @@
 #include <QDBusInterface>
 #include <QDBusObjectPath>
 #include <QDBusReply>
-#include <QJsonArray>
 #include <QJsonDocument>
 
 using namespace desktop_test;
 
 namespace {
 
-const QSize kScreen(1280, 800);
 const QString kEntry = kSession + "/home/.local/share/applications/qv742-panel-build.desktop";
 
 // Moved relative to where it is, after a push into the bottom right corner,
@@ -34,7 +32,7 @@ public:
         if (call("Start", {}).type() == QDBusMessage::ErrorMessage)
             return "the remote-desktop session did not start";
         call("NotifyPointerMotionRelative", {10000.0, 10000.0});
-        at_ = QPoint(kScreen.width() - 1, kScreen.height() - 1);
+        at_ = QPoint(kDesktopScreen.width() - 1, kDesktopScreen.height() - 1);
         return {};
     }
     void move_to(QPoint p) override
@@ -89,38 +87,31 @@ QPoint dialog_button(const QString& label)
 
 }  // namespace
 
-class TestGnome : public QObject, public DesktopUnderTest {
+class TestGnome : public DesktopTest {
     Q_OBJECT
 
     MutterPointer pointer_;
     bool asked_ = false;  // GNOME asks once whether the panel may take screenshots
 
 public:
-    std::optional<QJsonObject> window(const QString& title) override
+    QJsonArray windows() override
     {
-        const QJsonArray all = eval(QStringLiteral(
+        return eval(QStringLiteral(
             "const tracker = imports.gi.Shell.WindowTracker.get_default();"
             "return global.get_window_actors().map(a => a.meta_window).map(w => { const r = w.get_frame_rect();"
             " const app = tracker.get_window_app(w); return {title: w.get_title(), x: r.x, y: r.y,"
             " width: r.width, height: r.height, minimized: w.minimized,"
             " entry: app ? app.get_id().replace(/\\.desktop$/, '') : ''}; });")).toArray();
-        for (const QJsonValue& w : all)
-            if (w["title"].toString() == title)
-                return w.toObject();
-        return std::nullopt;
     }
     void move_window(const QString& title, QPoint to) override
     {
         on_window(title, QStringLiteral("w.move_frame(true, %1, %2)").arg(to.x()).arg(to.y()));
     }
     void minimise(const QString& title) override { on_window(title, "w.minimize()"); }
-    QImage screen() override
+    void shoot(const QString& file) override
     {
-        const QString file = kSession + "/shot.png";
-        QFile::remove(file);
         QDBusInterface("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot", "org.gnome.Shell.Screenshot")
             .call("Screenshot", false, false, file);
-        return QImage(file).convertToFormat(QImage::Format_RGB32);
     }
     // From the shell, as a click in its menu does: with the shell's token.
     void start_again(const QString&) override
@@ -152,25 +143,12 @@ private slots:
             .call("Set", "org.gnome.Shell", "OverviewActive", QVariant::fromValue(QDBusVariant(false)));
         const QString error = pointer_.start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QVERIFY(pattern(kScreen).save(kSession + "/pattern.png"));
+        QVERIFY(pattern(kDesktopScreen).save(kSession + "/pattern.png"));
         for (const char* key : {"picture-uri", "picture-uri-dark"})
             run("gsettings", {"set", "org.gnome.desktop.background", key, "file://" + kSession + "/pattern.png"});
         run("gsettings", {"set", "org.gnome.desktop.background", "picture-options", "stretched"});
         QTRY_VERIFY2_WITH_TIMEOUT(screen().pixel(500, 300) == pattern_colour(500, 300),
                                   "the desktop pattern did not appear", 20000);
-    }
-
-    void a_session_with_the_panel_data()
-    {
-        QTest::addColumn<QString>("platform");
-        QTest::newRow("the panel's own choice") << QString();
-        QTest::newRow("native Wayland") << "wayland";
-    }
-
-    void a_session_with_the_panel()
-    {
-        QFETCH(QString, platform);
-        desktop_test::a_session_with_the_panel(*this, platform, kScreen);
     }
 };
 

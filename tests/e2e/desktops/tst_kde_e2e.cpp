@@ -8,14 +8,11 @@
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
-#include <QJsonArray>
 #include <QJsonDocument>
 
 using namespace desktop_test;
 
 namespace {
-
-const QSize kScreen(1280, 800);
 
 class FakePointer : public Pointer {
 public:
@@ -57,7 +54,7 @@ private:
 
 }  // namespace
 
-class TestKde : public QObject, public DesktopUnderTest {
+class TestKde : public DesktopTest {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.qv742.Probe")
 
@@ -94,16 +91,12 @@ class TestKde : public QObject, public DesktopUnderTest {
     }
 
 public:
-    std::optional<QJsonObject> window(const QString& title) override
+    QJsonArray windows() override
     {
-        const QJsonArray all = eval(QStringLiteral(
+        return eval(QStringLiteral(
             "workspace.clientList().map(function (c) { var g = c.frameGeometry; return {title: c.caption, "
             "x: g.x, y: g.y, width: g.width, height: g.height, entry: c.desktopFileName, "
             "minimized: c.minimized}; })")).toArray();
-        for (const QJsonValue& w : all)
-            if (w["title"].toString() == title)
-                return w.toObject();
-        return std::nullopt;
     }
     void move_window(const QString& title, QPoint to) override
     {
@@ -111,13 +104,7 @@ public:
                                         "height: c.frameGeometry.height}").arg(to.x()).arg(to.y()));
     }
     void minimise(const QString& title) override { on_window(title, "c.minimized = true"); }
-    QImage screen() override
-    {
-        const QString file = kSession + "/shot.png";
-        QFile::remove(file);
-        run("spectacle", {"-b", "-n", "-f", "-o", file});
-        return QImage(file).convertToFormat(QImage::Format_RGB32);
-    }
+    void shoot(const QString& file) override { run("spectacle", {"-b", "-n", "-f", "-o", file}); }
     // As from a terminal: Plasma raises an X11 window for it, and lets a
     // native one raise itself.
     void start_again(const QString& platform) override
@@ -145,7 +132,7 @@ private slots:
                  "the probe could not take its name on the session bus");
         const QString error = pointer_.start(kSession + "/bin/fake-pointer");
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QVERIFY(pattern(kScreen).save(kSession + "/pattern.png"));
+        QVERIFY(pattern(kDesktopScreen).save(kSession + "/pattern.png"));
         QDBusInterface("org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell")
             .call("evaluateScript", "desktops().forEach(function (d) { d.wallpaperPlugin = 'org.kde.image';"
                                     " d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General'];"
@@ -153,19 +140,6 @@ private slots:
                                     " d.writeConfig('Image', 'file://" + kSession + "/pattern.png'); });");
         QTRY_VERIFY2_WITH_TIMEOUT(screen().pixel(500, 300) == pattern_colour(500, 300),
                                   "the desktop pattern did not appear (plasmashell)", 20000);
-    }
-
-    void a_session_with_the_panel_data()
-    {
-        QTest::addColumn<QString>("platform");
-        QTest::newRow("the panel's own choice") << QString();
-        QTest::newRow("native Wayland") << "wayland";
-    }
-
-    void a_session_with_the_panel()
-    {
-        QFETCH(QString, platform);
-        desktop_test::a_session_with_the_panel(*this, platform, kScreen);
     }
 };
 

@@ -2,12 +2,12 @@
 // The smallest RFB (VNC) client that drives a pointer: wayvnc gives a
 // headless compositor a virtual pointer and moves it for its clients.
 
+#include "../desktops/desktop_session.h"
+
 #include <QLocalSocket>
-#include <QPoint>
-#include <QTest>
 #include <QtEndian>
 
-class RfbPointer {
+class RfbPointer : public desktop_test::Pointer {
 public:
     // Opens a session without a password on a Unix socket; why not, when a
     // step fails.
@@ -29,46 +29,17 @@ public:
         return init.size() == 24 ? QString() : QStringLiteral("no server init");
     }
 
-    void move_to(QPoint at) { pointer(at, buttons_); }
-    // Moves as a hand does, through the points on the way and slowing down
-    // at the end: XWayland places a window's first event after the pointer
-    // arrived at a stale spot, so a press must not be the next event.
-    void glide_to(QPoint at, int step_ms = 15)
-    {
-        const QPoint from = at_;
-        for (int i = 1; i <= 10; ++i) {
-            move_to(from + (at - from) * i / 10);
-            QTest::qWait(step_ms);
-        }
-        for (int i = 3; i >= 0; --i) {
-            move_to(at + QPoint(2 * i, 2 * i));
-            QTest::qWait(25);
-        }
-    }
-    void click(QPoint at) { drag(at, {}, 100, 50); }
-    // Presses at `from`, moves by `by` at a hand's pace and lets go.
-    void drag(QPoint from, QPoint by, int settle_ms = 150, int hold_ms = 150)
-    {
-        glide_to(from);
-        QTest::qWait(settle_ms);
-        pointer(from, buttons_ = 1);
-        QTest::qWait(hold_ms);
-        if (!by.isNull()) {
-            glide_to(from + by, 40);
-            QTest::qWait(150);
-        }
-        pointer(from + by, buttons_ = 0);
-    }
+    void move_to(QPoint at) override { at_ = at, send(); }
+    void button(bool down) override { buttons_ = down, send(); }
 
 private:
-    void pointer(QPoint at, int mask)
+    void send()
     {
-        at_ = at;
         QByteArray m(6, '\0');
         m[0] = 5;
-        m[1] = char(mask);
-        qToBigEndian<quint16>(quint16(at.x()), m.data() + 2);
-        qToBigEndian<quint16>(quint16(at.y()), m.data() + 4);
+        m[1] = char(buttons_);
+        qToBigEndian<quint16>(quint16(at_.x()), m.data() + 2);
+        qToBigEndian<quint16>(quint16(at_.y()), m.data() + 4);
         write(m);
     }
     void write(const QByteArray& bytes)
@@ -86,5 +57,4 @@ private:
 
     QLocalSocket socket_;
     int buttons_ = 0;
-    QPoint at_;
 };

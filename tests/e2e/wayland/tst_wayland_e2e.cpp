@@ -3,17 +3,11 @@
 // box, a virtual pointer driven over RFB, the compositor's own view of the
 // windows (swaymsg) and of the screen (grim).
 
-#include "../desktops/desktop_test.h"
 #include "rfb_pointer.h"
 
 #include <QDBusInterface>
-#include <QFileInfo>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <optional>
 
 using namespace desktop_test;
 
@@ -67,7 +61,6 @@ QStringList tray_items()
 }
 
 const QPoint kTrayButton(287, 75);
-const QString kPanel = kPanelTitle, kMagnifier = kMagnifierTitle;
 
 }  // namespace
 
@@ -107,33 +100,16 @@ private slots:
     {
         QFETCH(QString, platform);
         QFETCH(QString, shell);
-        // Ended by their ids when the run ends, whatever happened.
-        QProcess sim, panel;
-        QFile::remove(kSession + "/com1");
-        sim.start(qEnvironmentVariable("QV742_SIM"), {"--link", kSession + "/com1"});
-        QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(kSession + "/com1"), "qv742-sim did not start", 10000);
-
         // Stored at 100, 100: a place this compositor does not let a
         // program take, so the file must keep it.
         const QByteArray stored = "1,1,1500,1500,#FALSE#\r\n";
-        const QString folder = QFileInfo(qEnvironmentVariable("QV742_PANEL")).absolutePath();
-        QFile settings(folder + "/QVR_742.ini");
-        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write(stored) == stored.size());
-        settings.close();
-        // Started as a user would: the panel chooses its platform itself,
-        // unless the user chose one.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        if (!platform.isEmpty())
-            env.insert("QT_QPA_PLATFORM", platform);
-        panel.setProcessEnvironment(env);
-        panel.setProcessChannelMode(QProcess::ForwardedChannels);
-        panel.start(qEnvironmentVariable("QV742_PANEL"), {"--com1", kSession + "/com1"});
-        QTRY_VERIFY2_WITH_TIMEOUT(view(kPanel), "the panel did not appear on the desktop", 20000);
-        QCOMPARE(view(kPanel)->shell, shell);
-        QVERIFY2(view(kPanel)->floating, "the panel was tiled");
-        QByteArray sim_log;
-        QTRY_VERIFY_WITH_TIMEOUT((sim_log += sim.readAllStandardOutput()).contains("recv PWR999"), 20000);
+        QVERIFY(write_settings(stored));
+        PanelRun started;
+        QVERIFY2(started.start(platform), "qv742-sim or the panel did not start");
+        QTRY_VERIFY2_WITH_TIMEOUT(view(kPanelTitle), "the panel did not appear on the desktop", 20000);
+        QCOMPARE(view(kPanelTitle)->shell, shell);
+        QVERIFY2(view(kPanelTitle)->floating, "the panel was tiled");
+        QTRY_VERIFY_WITH_TIMEOUT(started.box_asked("PWR999"), 20000);
 
         // The monitor goes aside, so the panel and the magnifier lie on the
         // pattern alone.
@@ -143,23 +119,23 @@ private slots:
         QTest::qWait(300);
 
         // Shape: where the outline picture is white, the desktop shows.
-        QPoint at = corner(kPanel);
-        const QString shape = shape_on(screen_without_pointer(), at, folder);
+        QPoint at = corner(kPanelTitle);
+        const QString shape = shape_on(screen_without_pointer(), at, QFileInfo(panel_program()).absolutePath());
         QVERIFY2(shape_holds(shape), qPrintable("the outline does not hold: " + shape));
 
         // Drag by the background: the compositor moves the window.
         pointer_.drag(at + kGrip, QPoint(-220, -170));
-        QTRY_COMPARE_WITH_TIMEOUT(corner(kPanel), at + QPoint(-220, -170), 10000);
-        at = corner(kPanel);
+        QTRY_COMPARE_WITH_TIMEOUT(corner(kPanelTitle), at + QPoint(-220, -170), 10000);
+        at = corner(kPanelTitle);
 
         // The magnifier: floating at its own size, showing the desktop and
         // its button strip along the bottom.
         screen_without_pointer();
         pointer_.click(at + kMagnifyButton);
-        QTRY_VERIFY2_WITH_TIMEOUT(!view(kPanel), "the panel did not hide for the magnifier", 10000);
-        QTRY_VERIFY2_WITH_TIMEOUT(view(kMagnifier), "the magnifier did not appear", 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!view(kPanelTitle), "the panel did not hide for the magnifier", 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(view(kMagnifierTitle), "the magnifier did not appear", 20000);
         QTest::qWait(500);
-        const View mag = view(kMagnifier).value_or(View());
+        const View mag = view(kMagnifierTitle).value_or(View());
         QVERIFY2(mag.floating, "the magnifier was tiled");
         QVERIFY2(mag.content.width() < kScreen.width() / 3 && mag.content.height() < kScreen.height() / 3,
                  "the magnifier was resized by the compositor");
@@ -174,22 +150,22 @@ private slots:
         // Dragging the magnifier: the view follows what lies under it. A
         // native Wayland window is not told where it went: its view stays.
         pointer_.drag(mag.content.center(), QPoint(-160, -120));
-        QTRY_COMPARE_WITH_TIMEOUT(corner(kMagnifier), mag.content.topLeft() + QPoint(-160, -120), 10000);
-        const QRect moved = view(kMagnifier).value_or(View()).content;
+        QTRY_COMPARE_WITH_TIMEOUT(corner(kMagnifierTitle), mag.content.topLeft() + QPoint(-160, -120), 10000);
+        const QRect moved = view(kMagnifierTitle).value_or(View()).content;
         if (shell == "xwayland")
             QTRY_VERIFY2_WITH_TIMEOUT(shows_what_lies_under(screen_without_pointer(), moved),
                                       "the magnified view did not follow the move", 5000);
 
         // Its close button brings the panel back.
         pointer_.click(moved.bottomRight() - QPoint(13, 11));
-        QTRY_VERIFY2_WITH_TIMEOUT(!view(kMagnifier), "the magnifier did not close", 10000);
-        QTRY_VERIFY2_WITH_TIMEOUT(view(kPanel), "the panel did not come back", 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!view(kMagnifierTitle), "the magnifier did not close", 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(view(kPanelTitle), "the panel did not come back", 10000);
 
         // The tray: the panel registers its icon with the bar and hides;
         // activating the icon brings it back.
         const QStringList before = tray_items();
-        pointer_.click(corner(kPanel) + kTrayButton);
-        QTRY_VERIFY2_WITH_TIMEOUT(!view(kPanel), "the tray button did not hide the panel", 10000);
+        pointer_.click(corner(kPanelTitle) + kTrayButton);
+        QTRY_VERIFY2_WITH_TIMEOUT(!view(kPanelTitle), "the tray button did not hide the panel", 10000);
         QStringList items;
         QTRY_VERIFY2_WITH_TIMEOUT((items = tray_items()).size() > before.size(), "no tray icon was registered", 10000);
         for (const QString& old : before)
@@ -197,16 +173,13 @@ private slots:
         const QString item = items.value(0);
         const QString path = item.contains('/') ? '/' + item.section('/', 1) : QStringLiteral("/StatusNotifierItem");
         QDBusInterface(item.section('/', 0, 0), path, "org.kde.StatusNotifierItem").call("Activate", 0, 0);
-        QTRY_VERIFY2_WITH_TIMEOUT(view(kPanel), "activating the tray icon did not show the panel", 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(view(kPanelTitle), "activating the tray icon did not show the panel", 10000);
 
         // Closing with its own button keeps the stored place.
-        pointer_.click(corner(kPanel) + kCloseButton);
-        QVERIFY2(panel.waitForFinished(20000), "the panel did not end");
-        QCOMPARE(panel.exitCode(), 0);
-        QVERIFY(settings.open(QIODevice::ReadOnly));
-        QCOMPARE(settings.readAll(), stored);
-        sim.terminate();
-        sim.waitForFinished();
+        pointer_.click(corner(kPanelTitle) + kCloseButton);
+        QVERIFY2(started.panel.waitForFinished(20000), "the panel did not end");
+        QCOMPARE(started.panel.exitCode(), 0);
+        QCOMPARE(read_settings(), stored);
     }
 };
 
