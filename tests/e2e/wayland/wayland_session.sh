@@ -215,12 +215,16 @@ inside() {
   local bin=$1 program=$2 user=$3 dir=/tmp/session extra
   shift 3
   # The build may itself lie in /tmp, which the private /tmp hides: its
-  # folders stay reachable through descriptors opened before the mount,
-  # and the test's other files come through a pipe.
+  # folders, and those of the test's other files, stay reachable through
+  # descriptors opened before the mount.
   exec 7<"$bin" 8<"$(dirname "$program")" 9<"$(dirname "${BASH_SOURCE[0]}")"
-  local -a tar_args=()
-  for extra in "$@"; do tar_args+=(-C "$(dirname "$extra")" "$(basename "$extra")"); done
-  exec 4< <(tar -cf - "${tar_args[@]}" 2>/dev/null || true)
+  local -a extra_fds=() extra_names=()
+  local fd
+  for extra in "$@"; do
+    exec {fd}<"$(dirname "$extra")"
+    extra_fds+=("$fd")
+    extra_names+=("$(basename "$extra")")
+  done
   mount -t tmpfs -o mode=1777 tmpfs /tmp
   # Serial lock files of its own: a stale lock of another user's on the
   # same pseudo-terminal number would keep the session's panel out.
@@ -231,8 +235,13 @@ inside() {
   cp -r /proc/self/fd/7/qv742-panel /proc/self/fd/7/qv742-sim /proc/self/fd/7/bmp "$dir/bin/"
   cp "/proc/self/fd/8/$(basename "$program")" "$dir/bin/test-program"
   cp "/proc/self/fd/9/$(basename "${BASH_SOURCE[0]}")" "$dir/wayland_session.sh"
-  [ $# -eq 0 ] || tar -xf - -C "$dir/bin" <&4
-  exec 4<&- 7<&- 8<&- 9<&-
+  local i
+  for i in "${!extra_fds[@]}"; do
+    cp -r "/proc/self/fd/${extra_fds[$i]}/${extra_names[$i]}" "$dir/bin/"
+    fd=${extra_fds[$i]}
+    exec {fd}<&-
+  done
+  exec 7<&- 8<&- 9<&-
   sanitizer_options "$dir"
   exec 5<&- 6<&-
   if [ -n "$user" ]; then
@@ -299,7 +308,7 @@ outside() {
   if [ "${1:-}" = --desktop ]; then QV742_DESKTOP=$2; shift 2; fi
   [ $# -ge 2 ] || { echo "usage: $0 [--desktop sway|gnome|kde] BIN_DIR TEST_PROGRAM [FILE...]" >&2; exit 2; }
   local bin program tool extra
-  local -a extras=() tools=(Xwayland pipewire dbus-daemon dbus-send unshare setpriv tar /usr/libexec/xdg-desktop-portal)
+  local -a extras=() tools=(Xwayland pipewire dbus-daemon dbus-send unshare setpriv /usr/libexec/xdg-desktop-portal)
   bin=$(cd "$1" && pwd)
   program=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
   shift 2
