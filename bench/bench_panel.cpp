@@ -269,6 +269,8 @@ double panel_startup_ms(const QString& bus, bool idle_figures)
         }
         ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
         panel.waitForFinished(5000);
+        sim.terminate();
+        sim.waitForFinished(5000);
     }
     return percentile(startup, 0.5);
 }
