@@ -47,19 +47,13 @@ public:
         env.bmp_dir = source_bmp_dir();
         env.settings_path = settings_path();
         env.poll_interval_ms = 24 * 3600 * 1000;
-        env.message_box = [this](const QString& text, const QString& detail) {
-            messages << text;
-            details << detail;
-        };
+        env.message_box = [this](const QString& text, const QString& detail) { messages << text, details << detail; };
         env.process_events = [this] {
             QCoreApplication::processEvents();
             if (on_events)
                 on_events();
         };
-        env.process_events_for = [this](int ms) {
-            QCoreApplication::processEvents();
-            clock.advance(ms);
-        };
+        env.process_events_for = [this](int ms) { QCoreApplication::processEvents(), clock.advance(ms); };
         env.open_magnifier = [this] { ++magnifier_opens; };
     }
 
