@@ -109,22 +109,6 @@ QByteArray push_without_reading(int fd, const QByteArray& bytes, int tries)
     return heard;
 }
 
-// Starts qv742-panel as this user's second panel and serves it meanwhile; its standard error, or "exit N" if not 0.
-QString start_again(ServedPanel& panel, const QStringList& args = {})
-{
-    SingleInstance first(panel.folder.filePath("qv742-panel.lock"));
-    first.acquire();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", panel.folder.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess second;
-    second.setProcessEnvironment(env);
-    second.start(QStringLiteral(QV742_PANEL), args);
-    QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000);
-    const QString err = QString::fromLocal8Bit(second.readAllStandardError());
-    return second.exitCode() == 0 ? err : QStringLiteral("exit %1").arg(second.exitCode());
-}
-
 // Every command the box received was answered before the next one came.
 bool strictly_alternating(const QStringList& sim_lines)
 {
@@ -138,9 +122,9 @@ bool strictly_alternating(const QStringList& sim_lines)
     return !owed;
 }
 
-// qv742-ctl as a script of the user whose runtime folder is `runtime` (none when null).
+// qv742-ctl (or `program`) as a script of the user whose runtime folder is `runtime` (none when null).
 QProcess* start_ctl(QObject* parent, const QString& runtime, const QStringList& args,
-                    const std::map<QString, QString>& more = {})
+                    const std::map<QString, QString>& more = {}, const QString& program = QV742_CTL)
 {
     auto* p = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -148,7 +132,7 @@ QProcess* start_ctl(QObject* parent, const QString& runtime, const QStringList& 
     for (const auto& [variable, value] : more)
         env.insert(variable, value);
     p->setProcessEnvironment(env);
-    p->start(QStringLiteral(QV742_CTL), args);
+    p->start(program, args);
     return p;
 }
 
@@ -159,6 +143,17 @@ QStringList outcome(QProcess* p)
         return {"still running"};
     const QStringList said = QString::fromLatin1(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     return said + QStringList{QString::number(p->exitCode())};
+}
+
+// Starts qv742-panel as this user's second panel and serves it meanwhile; its standard error, or "exit N" if not 0.
+QString start_again(ServedPanel& panel, const QStringList& args = {})
+{
+    SingleInstance first(panel.folder.filePath("qv742-panel.lock"));
+    first.acquire();
+    const std::unique_ptr<QProcess> second(
+        start_ctl(nullptr, panel.folder.path(), args, {{"QT_QPA_PLATFORM", "offscreen"}}, QV742_PANEL));
+    const QString status = outcome(second.get()).last();
+    return status == "0" ? QString::fromLocal8Bit(second->readAllStandardError()) : "exit " + status;
 }
 
 // Runs `act` in a child process as the user nobody when this test runs as root, else as this user, and serves the

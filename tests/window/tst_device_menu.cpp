@@ -96,8 +96,7 @@ private slots:
         r.devices.listed = {kBuiltIn, kFtdi};
         r.start();
         ComDeviceMenu& menus = *r.frm().device_menu();
-        PictureButton* com1 = r.ico(buttons::com1);
-        PictureButton* com2 = r.ico(buttons::com2);
+        PictureButton *com1 = r.ico(buttons::com1), *com2 = r.ico(buttons::com2);
         QTest::mouseClick(com2, Qt::LeftButton);
         QCOMPARE(r.st.com_port, 2);
         QTest::mouseClick(com1, Qt::RightButton);
