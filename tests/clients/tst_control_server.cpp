@@ -369,17 +369,14 @@ private slots:
         const QString missing = runtime.filePath("gone"), cwd = QDir::currentPath();
         QString error;
         QDir::setCurrent(runtime.path());
-        const struct {
-            QString folder;
-            mode_t mode;
-            QString expected;
-        } cases[] = {{runtime.path(), 0700, runtime.filePath("qv742-panel.socket")}, {missing, 0700, fallback},
-                     {".", 0700, fallback},  // private, but relative
-                     {QString(), 0700, fallback}, {runtime.path(), 0755, fallback}};  // others may enter
-        for (const auto& c : cases) {
-            ::chmod(QFile::encodeName(runtime.path()).constData(), c.mode);
-            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(c.folder));
-            QCOMPARE(control_socket_path(true, error), c.expected);
+        const std::tuple<QString, mode_t, QString> cases[] = {
+            {runtime.path(), 0700, runtime.filePath("qv742-panel.socket")}, {missing, 0700, fallback},
+            {".", 0700, fallback},  // private, but relative
+            {QString(), 0700, fallback}, {runtime.path(), 0755, fallback}};  // others may enter
+        for (const auto& [folder, mode, expected] : cases) {
+            ::chmod(QFile::encodeName(runtime.path()).constData(), mode);
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+            QCOMPARE(control_socket_path(true, error), expected);
         }
         QDir::setCurrent(cwd);
         QVERIFY(!QFileInfo::exists(missing));

@@ -67,10 +67,7 @@ private slots:
 
     void the_file_of_chosen_devices_is_read_leniently_and_written_whole()
     {
-        const struct {
-            QByteArray text;
-            QString com1, com2, problem;
-        } cases[] = {
+        const std::tuple<QByteArray, QString, QString, QString> cases[] = {
             {format_device_map("/dev/by-id/usb-A", "/dev/ttyUSB1"), "/dev/by-id/usb-A", "/dev/ttyUSB1", ""},
             {"\r\n  com2 = /dev/ttyACM0 \r\n# note\r\n", "", "/dev/ttyACM0", ""},
             {" \n", "", "", "it is empty"},
@@ -78,11 +75,11 @@ private slots:
             {QByteArray("\x7f\x45LF\x02\x01\x00\xff", 8), "", "", "line 1 cannot be read"},
             {"COM3=/dev/x\nCOM1=/dev/ttyUSB0\nCOM2=\n", "/dev/ttyUSB0", "", "line 1 cannot be read (and 1 more)"},
         };
-        for (const auto& c : cases) {
-            const DeviceMap map = parse_device_map(c.text);
-            QCOMPARE(QStringList({map.com1, map.com2}), QStringList({c.com1, c.com2}));
+        for (const auto& [text, com1, com2, problem] : cases) {
+            const DeviceMap map = parse_device_map(text);
+            QCOMPARE(QStringList({map.com1, map.com2}), QStringList({com1, com2}));
             const QString note = device_map_note("/x/QVR_742_devices.ini", map);
-            QVERIFY2(c.problem.isEmpty() ? note.isEmpty() : note.contains(c.problem), qPrintable(note));
+            QVERIFY2(problem.isEmpty() ? note.isEmpty() : note.contains(problem), qPrintable(note));
         }
         QTemporaryDir dir;
         QString error;
@@ -179,26 +176,21 @@ private slots:
     void what_cannot_be_used_at_start_up_is_said()
     {
         const QByteArray gone = "COM1=/dev/serial/by-id/usb-gone\n";
-        const struct {
-            QByteArray text;
-            QList<SerialDeviceInfo> present;
-            QString caption, tip;
-        } cases[] = {
+        const std::tuple<QByteArray, QList<SerialDeviceInfo>, QString, QString> cases[] = {
             {" ", {kBuiltIn}, "Device file unreadable", "it is empty"},
             {gone, {kBuiltIn}, "COM1 device missing", "/dev/serial/by-id/usb-gone, is not there"},
             {"", {kFtdi, kProlific}, "Choose the COM1 device", "2 USB serial devices"},  // no guessing
         };
-        for (const auto& c : cases) {
+        for (const auto& [text, present, caption, tip] : cases) {
             PanelRig r;
-            r.devices.listed = c.present;
-            if (!c.text.isEmpty())
-                write_file(map_file(r), c.text);
+            r.devices.listed = present;
+            if (!text.isEmpty())
+                write_file(map_file(r), text);
             r.start();
-            QCOMPARE(r.port.device_name(1), QString("/dev/ttyS0"));
-            QCOMPARE(r.caption(), c.caption);
-            QVERIFY2(r.el().lab_msg->toolTip().contains(c.tip), qPrintable(r.el().lab_msg->toolTip()));
+            QCOMPARE(QStringList({r.port.device_name(1), r.caption()}), QStringList({"/dev/ttyS0", caption}));
+            QVERIFY2(r.el().lab_msg->toolTip().contains(tip), qPrintable(r.el().lab_msg->toolTip()));
             r.frm().close();
-            QCOMPARE(read_file(map_file(r)), c.text);
+            QCOMPARE(read_file(map_file(r)), text);
         }
         // One adapter and nothing behind /dev/ttyS0: nothing to do for the user.
         PanelRig one;
@@ -228,41 +220,37 @@ private slots:
             QFile f(at);
             return f.open(QIODevice::WriteOnly) && f.resize(qint64(1) << 33);  // sparse
         };
-        const struct {
-            bool devices;  // QVR_742_devices.ini, else QVR_742.ini
-            Make make;
-            QString kind;
-        } cases[] = {
+        const std::tuple<bool, Make, QString> cases[] = {  // QVR_742_devices.ini or QVR_742.ini, how, what it is
             {false, pipe, "a named pipe"}, {false, link_to_pipe, "a named pipe"}, {false, folder, "a folder"},
             {false, huge, "far too large"}, {true, pipe, "a named pipe"}, {true, link_to_zero, "a character device"},
             {true, folder, "a folder"}, {true, huge, "far too large"},
         };
-        for (const auto& c : cases) {
-            PanelRig r(BoxConfig{}, c.devices ? "2,1,1500,1500,#FALSE#\r\n" : "");
+        for (const auto& [devices, make, kind] : cases) {
+            PanelRig r(BoxConfig{}, devices ? "2,1,1500,1500,#FALSE#\r\n" : "");
             r.devices.listed = {kBuiltIn, kFtdi};
-            const QString path = c.devices ? map_file(r) : r.settings_path();
-            QVERIFY(c.make(path));
+            const QString path = devices ? map_file(r) : r.settings_path();
+            QVERIFY(make(path));
             const QString before = identity(path);
             r.start();
-            const QString row = path + ", could not be read: it is " + c.kind;
-            QCOMPARE(r.caption(), c.devices ? "Device file unreadable" : "Settings file unreadable");
+            const QString row = path + ", could not be read: it is " + kind;
             QVERIFY2(r.el().lab_msg->toolTip().contains(row), qPrintable(r.el().lab_msg->toolTip()));
-            QCOMPARE(QStringList({r.st.panel_skin, r.port.device_name(1)}),
-                     QStringList({c.devices ? "2" : "1", "/dev/ttyS0"}));
-            if (c.devices && c.kind == "a named pipe") {  // choosing a device must not write into the pipe
+            QCOMPARE(QStringList({r.caption(), r.st.panel_skin, r.port.device_name(1)}),
+                     QStringList({devices ? "Device file unreadable" : "Settings file unreadable", devices ? "2" : "1",
+                                  "/dev/ttyS0"}));
+            if (devices && kind == "a named pipe") {  // choosing a device must not write into the pipe
                 r.frm().device_menu()->choose(1, kFtdi.stable_name);
                 QCOMPARE(r.messages.value(0), QString("Cannot remember the device for COM1"));
                 QVERIFY2(r.details.value(0).startsWith(path + " is a named pipe, not a file."), qPrintable(row));
             }
             r.frm().close();
-            if (c.devices || c.kind != "far too large") {
+            if (devices || kind != "far too large") {
                 QCOMPARE(identity(path), before);
-                QVERIFY2(r.messages.contains("Cannot save the settings") != c.devices, qPrintable(row));
+                QVERIFY2(r.messages.contains("Cannot save the settings") != devices, qPrintable(row));
             }
         }
         // The start-up dialog of a port that would not open says why the default was tried.
         PanelRig none;
-        QVERIFY(::mkfifo(QFile::encodeName(map_file(none)).constData(), 0600) == 0);
+        QVERIFY(pipe(map_file(none)));
         none.port.present.clear();
         none.start();
         const QString why = "The file of chosen devices, " + map_file(none) + ", could not be read: it is a named pipe";

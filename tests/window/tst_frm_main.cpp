@@ -43,6 +43,12 @@ private slots:
         // A run without changes writes back the same values.
         same.frm().close();
         QCOMPARE(same.read_settings(), QByteArray("2,2,4320,3000,#TRUE#\r\n"));
+        PanelRig kept;  // a file to keep gives the starting values: it moves to where only reading happens
+        kept.env.settings_read_path = kept.dir.filePath("kept.ini");
+        QVERIFY(QFile::rename(kept.settings_path(), kept.env.settings_read_path));
+        kept.start();
+        kept.frm().close();
+        QCOMPARE(kept.read_settings(), QByteArray("1,1,1500,1500,#FALSE#\r\n"));
     }
 
     void a_missing_or_short_file_starts_safely()
@@ -69,28 +75,13 @@ private slots:
         QVERIFY(r.el().pic_win->autoFillBackground() && r.st.power_state == 1);  // and it talks to the box
     }
 
-    void a_settings_file_to_keep_gives_the_starting_values()
-    {
-        PanelRig r;  // its file moves to where only reading happens
-        r.env.settings_read_path = r.dir.filePath("kept.ini");
-        QVERIFY(QFile::rename(r.settings_path(), r.env.settings_read_path));
-        r.start();
-        r.frm().close();
-        QCOMPARE(r.read_settings(), QByteArray("1,1,1500,1500,#FALSE#\r\n"));
-    }
-
     void port_messages_say_what_to_do()
     {
         SerialAccess outsider, uucp, pending, holding;
         uucp.group = "uucp";
         pending.member = true;  // added already, but this session predates it
         holding.in_session = holding.member = true;
-        const struct {
-            int com;
-            QString device, reason;
-            const SerialAccess& access;
-            QStringList says, never;
-        } cases[] = {
+        const std::tuple<int, QString, QString, SerialAccess, QStringList, QStringList> cases[] = {
             {1, "/dev/ttyUSB0", "Permission denied", outsider,
              {"/dev/ttyUSB0: Permission denied.", "sudo adduser $USER dialout", "log out and in again"}, {"nother"}},
             {1, "/dev/ttyUSB0", "Operation not permitted", uucp, {"sudo adduser $USER uucp"}, {}},
@@ -106,11 +97,17 @@ private slots:
             {1, "/dev/ttyS0", "Input/output error", outsider, {"no serial port"}, {}},  // a node without a port
             {1, "/dev/ttyUSB0", "Something odd", outsider, {"Press a COM button to try again."}, {}},
         };
-        for (const auto& c : cases) {
-            const QString d = port_failure_detail(c.com, c.device, c.reason, c.access);
-            for (const QString& part : c.says + c.never)
-                QVERIFY2(d.contains(part) == c.says.contains(part), qPrintable(part + " in: " + d));
+        for (const auto& [com, device, reason, access, says, never] : cases) {
+            const QString d = port_failure_detail(com, device, reason, access);
+            for (const QString& part : says + never)
+                QVERIFY2(d.contains(part) == says.contains(part), qPrintable(part + " in: " + d));
         }
+        // The box stays on the screen, whatever the path.
+        const QString path = "/dev/serial/by-id/" + QString(120000, 'x') + "-end";
+        const auto box = make_message_box(nullptr, "Scan Converter", "PC error on COM1: !", path + ": gone.");
+        QCOMPARE(box->sizeHint().boundedTo(QGuiApplication::primaryScreen()->availableSize()), box->sizeHint());
+        const QString shown = box->informativeText();
+        QVERIFY(shown.startsWith("/dev/serial/by-id/x") && shown.endsWith("x-end: gone."));
     }
 
     void serial_access_reads_the_device_group()
@@ -141,15 +138,6 @@ private slots:
         QCOMPARE(r.read_settings(), QByteArray("2,1,4500,3000,#FALSE#\r\n"));
     }
 
-    void message_boxes_stay_on_the_screen()
-    {
-        const QString path = "/dev/serial/by-id/" + QString(120000, 'x') + "-end";
-        const auto box = make_message_box(nullptr, "Scan Converter", "PC error on COM1: !", path + ": gone.");
-        QCOMPARE(box->sizeHint().boundedTo(QGuiApplication::primaryScreen()->availableSize()), box->sizeHint());
-        const QString shown = box->informativeText();
-        QVERIFY(shown.startsWith("/dev/serial/by-id/x") && shown.endsWith("x-end: gone."));
-    }
-
     void finds_its_files_beside_it_or_where_installed()
     {
         const auto found = [](const QString& folder) {
@@ -169,13 +157,8 @@ private slots:
         const auto x11 = WindowSystem::x11, xwayland = WindowSystem::xwayland, wayland = WindowSystem::wayland;
         const std::optional<QPoint> none;
         const QPoint stored(1500, 1500), centre(5385, 4695), dragged(2000, 900);
-        const struct {
-            WindowSystem system;
-            std::optional<QPoint> stored;
-            QPoint requested;
-            std::optional<QPoint> moved_from;  // where the window was when the user first moved it
-            QPoint now, saved;
-        } cases[] = {
+        // Where the file put it, where it was asked for, where the user first moved it from, where it is, what is saved.
+        const std::tuple<WindowSystem, std::optional<QPoint>, QPoint, std::optional<QPoint>, QPoint, QPoint> cases[] = {
             {x11, stored, stored, none, dragged, dragged},
             {wayland, QPoint(-200, 1500), QPoint(0, 1500), QPoint(0, 0), QPoint(0, 0), QPoint(-200, 1500)},
             {wayland, none, centre, none, QPoint(0, 0), centre},     // no file: the centre asked for
@@ -184,12 +167,12 @@ private slots:
             {xwayland, stored, stored, none, centre, stored},
             {xwayland, none, QPoint(6000, 4000), none, centre, centre},
         };
-        for (const auto& c : cases) {
-            PanelPlacement placement(c.system);
-            placement.placed(c.stored, c.requested);
-            if (c.moved_from)
-                placement.user_moves(*c.moved_from), placement.user_moves(c.now);
-            QCOMPARE(placement.to_save(c.now), c.saved);
+        for (const auto& [system, from_file, requested, moved_from, now, saved] : cases) {
+            PanelPlacement placement(system);
+            placement.placed(from_file, requested);
+            if (moved_from)
+                placement.user_moves(*moved_from), placement.user_moves(now);
+            QCOMPARE(placement.to_save(now), saved);
         }
     }
 
@@ -288,10 +271,7 @@ private slots:
         r.write_settings("changed");
         r.frm().close();  // a second close writes nothing more
         QCOMPARE(r.read_settings(), QByteArray("changed"));
-    }
-
-    void the_view_wraps_between_entries()
-    {
+        // The view wraps between entries.
         LogWrap whole{20, 0};
         const QString log = QStringLiteral("VER105 PWR001 ASP000 NONE SCN001 ") + QChar(0x0a) + "AB\x01" "DE ";
         const QString shown = whole.append(log);
