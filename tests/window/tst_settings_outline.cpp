@@ -58,8 +58,6 @@ private slots:
         };
         for (const auto& [text, expected] : cases)
             QCOMPARE(fields(text), expected);
-        QCOMPARE(format_settings(1, 1, 4320, 3000, true) + format_settings(2, 2, -15, 0, false),
-                 QByteArray("1,1,4320,3000,#TRUE#\r\n2,2,-15,0,#FALSE#\r\n"));
 
         QTemporaryDir dir;
         const QString path = dir.filePath("sub/QVR_742.ini");
