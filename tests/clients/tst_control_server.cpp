@@ -93,8 +93,7 @@ int raw_socket(const QByteArray& path, bool connect_it)
     return fd;
 }
 
-// Sends `bytes` again and again, without reading, until the panel hangs up or `tries` event-loop turns passed;
-// returns what it heard.
+// Sends `bytes` over and over without reading, until the panel hangs up or `tries` turns passed; what it heard.
 QByteArray push_without_reading(int fd, const QByteArray& bytes, int tries)
 {
     ::fcntl(fd, F_SETFL, O_NONBLOCK);
@@ -242,8 +241,7 @@ private slots:
         QTRY_COMPARE(order, (QStringList{"A", "X", "B"}));
     }
 
-    // A socket left by a killed panel is replaced, a live one is not; bad clients are told and dropped while the
-    // panel goes on serving.
+    // A killed panel's socket is replaced, a live one is not; bad clients are told and dropped, the panel serving on.
     void bad_clients_are_told_and_dropped()
     {
         ServedPanel panel;
@@ -251,7 +249,8 @@ private slots:
         ::close(raw_socket(path, false));  // bound and never served: what a killed panel leaves
         QVERIFY(panel.start());
         QCOMPARE(TestClient(panel.path()).ask("DEVICE 2"), QByteArray("DEVICE /dev/qv-com2"));
-        QCOMPARE(QFile::permissions(panel.path()) & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
+        const auto owner_sees = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+        QCOMPARE(QFile::permissions(panel.path()) & ~owner_sees, QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(!ControlServer({&panel.rig.p(), [](const QString&) {}, [](int) { return QString(); }})
                      .listen(panel.path(), panel.error));
 
@@ -287,10 +286,9 @@ private slots:
         QCOMPARE(late.socket.state(), QLocalSocket::UnconnectedState);
     }
 
-    // Scripts are told the truth within seconds: what a panel said before it closed (too many clients, a lost
-    // device), even when the client writes after the close; a command held up by a box that waits for the user is
-    // dropped and the script hears why; a panel that says nothing at all (stopped) is given up on; a device lost
-    // under a command is said, with a non-zero exit.
+    // Scripts hear the truth within seconds: what a panel said before it closed, even when the client writes after
+    // the close; a command held up by a box that waits for the user is dropped, and why; a panel that says nothing at
+    // all (stopped) is given up on; a device lost under a command is said, with a non-zero exit.
     void scripts_are_told_the_truth_quickly()
     {
         QTemporaryDir stopped;  // a panel's socket served by hand, then by nobody, as a stopped panel's
