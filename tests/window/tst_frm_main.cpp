@@ -67,8 +67,7 @@ private slots:
     void a_missing_bitmap_is_named_and_the_panel_still_runs()
     {
         PanelRig r;
-        QTemporaryDir empty;
-        r.env.bmp_dir = empty.path();
+        r.env.bmp_dir = r.dir.filePath("no-bitmaps");
         r.start();
         QVERIFY(r.messages.size() == 2 && r.messages[0].contains("blue_panel.bmp") && r.messages[1].contains("1_panel.bmp"));
         QVERIFY(r.frm().mask().isEmpty() && r.frm().size() == QSize(306, 118));  // rectangular

@@ -15,17 +15,14 @@ namespace {
 
 // Root may write anywhere: while this lives, the process runs as nobody (root stays its saved user, to go back).
 struct AsAnotherUser {
-    AsAnotherUser() : root(::geteuid() == 0)
-    {
-        if (root)
-            ok = ::setresgid(65534, 65534, 0) == 0 && ::setresuid(65534, 65534, 0) == 0;
-    }
+    AsAnotherUser() { ok = !root || (::setresgid(65534, 65534, 0) == 0 && ::setresuid(65534, 65534, 0) == 0); }
     ~AsAnotherUser()
     {
         if (root && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0))
             qFatal("cannot become root again");
     }
-    bool root, ok = true;
+    const bool root = ::geteuid() == 0;
+    bool ok;
 };
 
 // The fields read, "-" for each that could not be.
