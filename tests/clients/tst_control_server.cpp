@@ -84,8 +84,7 @@ struct TestClient {
 int raw_socket(const QByteArray& path, bool connect_it)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
+    sockaddr_un addr{AF_UNIX, {}};
     std::strncpy(addr.sun_path, path.constData(), sizeof addr.sun_path - 1);
     const auto* a = reinterpret_cast<const sockaddr*>(&addr);
     if ((connect_it ? ::connect(fd, a, sizeof addr) : ::bind(fd, a, sizeof addr)) != 0)
