@@ -99,8 +99,7 @@ private slots:
         QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
 
-        // Opening again starts afresh (also from the middle of a drag), centred on the pointer, stacked as set now.
-        mag.img_ico_Click(1);
+        mag.img_ico_Click(1);  // opening again starts afresh (even mid-drag), centred on the pointer, stacked as now set
         mag.img_ico_Click(3);
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
         rig.desktop.cursor = QPoint(500, 400);
@@ -138,8 +137,7 @@ private slots:
                 mag.img_ico_Click(1);
             const QImage left = mag.pic_mag1()->rendered(), right = mag.pic_mag2()->rendered();
             QCOMPARE((QList<QSize>{left.size(), right.size(), mag.pic_mag1()->size()}), QList<QSize>(3, c.enlarged));
-            // Painted where exposed, it is the enlargement: no seam, no other rounding.
-            const QRect part(101, 37, 333, 211);
+            const QRect part(101, 37, 333, 211);  // painted, it is the enlargement: no seam, no other rounding
             QCOMPARE(mag.pic_mag2()->grab(part).toImage().convertToFormat(QImage::Format_RGB32), right.copy(part));
             const int w = left.width() - 1, h = left.height() - 1;
             QCOMPARE((QList<QPoint>{pattern_source(left.pixel(0, 0)), pattern_source(left.pixel(w, h)),
@@ -225,8 +223,7 @@ private slots:
             QCOMPARE(shown(), (QStringList{"99", "m_refresh_0", "m_close_0"}));
         }
 
-        // Toggles get no highlight but are remembered, so the strip still resets.
-        hover(close);
+        hover(close);  // toggles get no highlight but are remembered, so the strip still resets
         hover(mag.img_ico(1));
         QCOMPARE(shown() << mag.img_ico(1)->picture_name(), (QStringList{"1", "m_refresh_0", "m_close_0", "m_20_0"}));
         const int close_loads = close->picture_loads();
@@ -245,8 +242,7 @@ private slots:
         QVERIFY(closed.count() == 1 && !mag.isVisible());
         mag.close();   // a close after closing sends no second signal
         QCOMPARE(closed.count(), 1);
-        // Any other close says so too, once per opening, and ends a drag.
-        mag.open();
+        mag.open();  // any other close says so too, once per opening, and ends a drag
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
         mag.close();
         QVERIFY(!mag.dragging() && !mag.move_timer_active() && closed.count() == 2);
@@ -255,8 +251,7 @@ private slots:
         QTimer::singleShot(0, &mag, [&] { mag.img_ico_Click(4); });
         mag.img_ico_Click(4);
         QVERIFY(rig.desktop.grabs == 4 && mag.isVisible());
-        // A close that arrives meanwhile wins: the window is not shown again.
-        QTimer::singleShot(0, &mag, [&] { mag.close(); });
+        QTimer::singleShot(0, &mag, [&] { mag.close(); });  // a close meanwhile wins: the window stays hidden
         mag.img_ico_Click(4);
         QVERIFY(!mag.isVisible() && closed.count() == 3 && rig.desktop.grabs == 4);
         mag.img_ico_Click(4);
@@ -302,8 +297,7 @@ private slots:
             mag.tim_move_Timer();  // after the release ticks change nothing
             QCOMPARE(mag.pos(), rest);
         }
-        // The drag costs no redraw and no grab: the content is the snapshot.
-        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
+        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));  // a drag costs no redraw, no grab
 
         QTest::mousePress(mag.pic_mag2(), Qt::RightButton);
         mag.hide();  // ends a drag whose release will never come

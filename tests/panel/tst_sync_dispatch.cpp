@@ -31,43 +31,35 @@ QStringList run(PanelRig& r, const QString& command, qint64* ms = nullptr)
 class TestSyncDispatch : public QObject {
     Q_OBJECT
 private slots:
-    void startup_asks_what_the_box_can_answer_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QStringList>("shown");  // power, message line, indicator, page
-        QTest::addColumn<bool>("modes");
-        const QString on = "1_power_on_0", off = "1_power_off_0", lit = "1_connect_on_0", main = "MAIN PANEL";
-        const QStringList asked = {"VER999", "PWR999"};
-        QTest::newRow("on") << "on" << asked + kModeQueries << QStringList{on, "Good Day !", lit, main} << true;
-        QTest::newRow("off") << "off" << asked << QStringList{off, "Good Day !", lit, main} << false;
-        QTest::newRow("in zoom mode") << "zoom" << asked + kModeQueries + QStringList{"ARA999"}
-                                      << QStringList{on, "Zoom", lit, "ZOOM PANEL"} << true;
-        QTest::newRow("silent") << "silent" << QStringList{"VER999"}
-                                << QStringList{off, "Scan Converter not ready", kOff, main} << false;
-    }
     void startup_asks_what_the_box_can_answer()
     {
-        QFETCH(QString, box);
-        QFETCH(QStringList, sent);
-        QFETCH(QStringList, shown);
-        QFETCH(bool, modes);
-        BoxConfig config;
-        config.power_on = box != "off";
-        config.zoom_mode = box == "zoom";
-        config.answer_commands = box != "silent";
-        PanelRig r(config);
-        r.box.receive("ASP002SCN001FMT001FRZ001NPO001", 0);
-        enable_icons(r.p(), false);  // as a box found off before would leave them
-        r.start();
-        QCOMPARE(r.sent(), sent);
-        QCOMPARE(r.shows({buttons::power}) << r.indicator() << r.title(), shown);
-        QVERIFY(r.modes_enabled(modes));
-        if (box != "on")
-            return;
-        QVERIFY(r.st.firmware_version == 105 && r.st.tv_system == 1 && r.link().polling());
-        QCOMPARE(r.pictures_of({buttons::aspect, buttons::scan, buttons::position, buttons::output, buttons::freeze}),
-                 (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0", "1_out_yuv_0", "1_freeze_on_0"}));
+        const QString on = "1_power_on_0", off = "1_power_off_0", lit = "1_connect_on_0", main = "MAIN PANEL";
+        const QStringList asked = {"VER999", "PWR999"};
+        // The box, then what start-up sent, and the power picture, message line, indicator and page shown.
+        const struct { QString box; QStringList sent, shown; bool modes; } cases[] = {
+            {"on", asked + kModeQueries, {on, "Good Day !", lit, main}, true},
+            {"off", asked, {off, "Good Day !", lit, main}, false},
+            {"zoom", asked + kModeQueries + QStringList{"ARA999"}, {on, "Zoom", lit, "ZOOM PANEL"}, true},
+            {"silent", {"VER999"}, {off, "Scan Converter not ready", kOff, main}, false},
+        };
+        for (const auto& c : cases) {
+            BoxConfig config;
+            config.power_on = c.box != "off";
+            config.zoom_mode = c.box == "zoom";
+            config.answer_commands = c.box != "silent";
+            PanelRig r(config);
+            r.box.receive("ASP002SCN001FMT001FRZ001NPO001", 0);
+            enable_icons(r.p(), false);  // as a box found off before would leave them
+            r.start();
+            QCOMPARE(QStringList{c.box} + r.sent() + r.shows({buttons::power}) << r.indicator() << r.title(),
+                     QStringList{c.box} + c.sent + c.shown);
+            QVERIFY2(r.modes_enabled(c.modes), qPrintable(c.box));
+            if (c.box != "on")
+                continue;
+            QVERIFY(r.st.firmware_version == 105 && r.st.tv_system == 1 && r.link().polling());
+            QCOMPARE(r.pictures_of({buttons::aspect, buttons::scan, buttons::position, buttons::output, buttons::freeze}),
+                     (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0", "1_out_yuv_0", "1_freeze_on_0"}));
+        }
     }
 
     void startup_with_the_port_missing_sends_nothing()
@@ -238,8 +230,7 @@ private slots:
         r.clock.advance(200);
         tim_rx_tick(r.p());
         QCOMPARE(r.st.firmware_version, 105);
-        // The power button's reply comes too late: nothing changes until the poll timer acts on it.
-        r.click(buttons::power);
+        r.click(buttons::power);  // its reply comes too late: nothing changes until the poll timer acts on it
         QCOMPARE(r.st.power_state, 0);
         r.clock.advance(200);
         tim_rx_tick(r.p());
