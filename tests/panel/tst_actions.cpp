@@ -345,7 +345,6 @@ private slots:
         r.click(buttons::close);
         QVERIFY(!r.frm().isVisible() && !r.st.port_open && !r.frm().tray_icon());  // the icon goes too
         QCOMPARE(r.ico(buttons::close)->picture_loads(), loads);  // no completion step after close
-        QVERIFY(r.read_settings().startsWith("1,1,"));
 
         no_tray.desktop.tray = false;
         no_tray.start();
