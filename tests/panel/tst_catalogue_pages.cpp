@@ -138,17 +138,15 @@ private slots:
 
     void captions_name_the_setting_in_force()
     {
-        SharedState st;
-        QCOMPARE(captions(st, {buttons::scan, buttons::position_tab, buttons::size, buttons::output, buttons::freeze, buttons::power, buttons::video, buttons::centre, buttons::zoom_area_button(1), buttons::zoom_area_button(9), 4, 5, 39, buttons::none, -buttons::minimise}),
-                 (QStringList{"Underscan", "Move Picture", "Size Picture", "CV/SV Output", "Freeze Off",
-                              "Power Off", "Video Settings Reset", "Reset", "Zoom Area 1", "Zoom Area 9",
-                              "-", "-", "-", "-", "-"}));
+        SharedState st;  // the captions that no click or hover of the window tests shows
+        QCOMPARE(captions(st, {buttons::position_tab, buttons::freeze, buttons::centre, buttons::zoom_area_button(9), 4,
+                               5, 39, buttons::none, -buttons::minimise}),
+                 (QStringList{"Move Picture", "Freeze Off", "Reset", "Zoom Area 9", "-", "-", "-", "-", "-"}));
         st.scan_mode = 5;
         st.freeze_state = 2;
-        st.output_yuv = st.power_state = st.aspect_mode = 1;
-        QCOMPARE(captions(st, {buttons::scan, buttons::position, buttons::size_tab, buttons::output, buttons::freeze, buttons::power, buttons::aspect}),
-                 (QStringList{"Overscan", "Pan Picture", "Expand Picture", "YPbPr Output", "Freeze On",
-                              "Power On", "Aspect-Pan&&Scan"}));
+        st.output_yuv = 1;
+        QCOMPARE(captions(st, {buttons::scan, buttons::position, buttons::size_tab, buttons::output, buttons::freeze}),
+                 (QStringList{"Overscan", "Pan Picture", "Expand Picture", "YPbPr Output", "Freeze On"}));
         st.aspect_mode = -3;
         QCOMPARE(captions(st, {buttons::aspect, buttons::com1, buttons::com2}),
                  (QStringList{"Aspect-Letterbox", "COM1: Off", "COM2: Off"}));
