@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
 
-        mag.img_ico_Click(1);  // opening again starts afresh (even mid-drag), centred on the pointer, stacked as now set
+        mag.img_ico_Click(1);  // reopening starts afresh (even mid-drag), centred on the pointer, stacked as now set
         mag.img_ico_Click(3);
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
         rig.desktop.cursor = QPoint(500, 400);
