@@ -52,10 +52,7 @@ void hover(QWidget* widget, QPoint pos = QPoint(2, 2))
 }
 
 // Source pixel of the snapshot behind a point of the view.
-QPoint source_under(FrmMag& mag, QPoint view_point)
-{
-    return pattern_source(mag.pic_mag()->grab().toImage().pixel(view_point));
-}
+QPoint source_under(FrmMag& mag, QPoint at) { return pattern_source(mag.pic_mag()->grab().toImage().pixel(at)); }
 
 QPoint centre_of(const QWidget& w) { return QPoint(w.width() / 2, w.height() / 2); }
 
@@ -77,10 +74,7 @@ bool strip_in_place(FrmMag& mag)
     return mag.rect().contains(mag.lab_frame()->geometry());
 }
 
-bool near(QPoint a, QPoint b, int tolerance = 1)
-{
-    return qAbs(a.x() - b.x()) <= tolerance && qAbs(a.y() - b.y()) <= tolerance;
-}
+bool near(QPoint a, QPoint b, int by = 1) { return qAbs(a.x() - b.x()) <= by && qAbs(a.y() - b.y()) <= by; }
 
 QAccessibleInterface* acc(QWidget* w) { return QAccessible::queryAccessibleInterface(w); }
 
@@ -98,16 +92,14 @@ private slots:
         QVERIFY(mag.isVisible() && mag.isWindow() && mag.windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(mag.windowFlags().testFlag(Qt::WindowStaysOnTopHint), rig.state.win_on_top);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
-        QVERIFY(!mag.dragging() && mag.hover_icon() == 99);
+        QVERIFY(!mag.dragging() && mag.hover_icon() == 99 && !mag.img_ico(6) && !mag.img_ico(-1));
         QCOMPARE(picture_names(mag), kOpening);
-        QVERIFY(!mag.img_ico(6) && !mag.img_ico(-1));
         QCOMPARE(QRect(mag.pos(), mag.size()), QRect(-4, 12, 209, 177));   // centred on the pointer at 100, 100
         QVERIFY(strip_in_place(mag));
         QCOMPARE(mag.img_ico(5)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  rig.pictures.image("m_close_0").convertToFormat(QImage::Format_RGB32));
 
-        // Opening again starts afresh (also from the middle of a drag), centred on the pointer, stacked as set now.
-        mag.img_ico_Click(1);
+        mag.img_ico_Click(1);  // reopening starts afresh (even mid-drag), centred on the pointer, stacked as now set
         mag.img_ico_Click(3);
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
         rig.desktop.cursor = QPoint(500, 400);
@@ -134,27 +126,19 @@ private slots:
 
     void halvesCopyTheRightColumns()
     {
-        struct Case {
-            int width;
-            float zoom;
-            int right_first;   // the left half takes the columns before it
-            QSize enlarged;
-        };
-        // Halves of a pixel round to even; the right half takes the rest.
+        // Halves of a pixel round to even; the right half takes the rest, the left one the columns before right_first.
+        struct Case { int width; float zoom; int right_first; QSize enlarged; };
         for (const Case& c : {Case{1023, 1.5f, 512, {767, 1152}}, Case{1023, 2.0f, 512, {1023, 1536}},
                               Case{1366, 1.5f, 683, {1024, 1152}}, Case{1025, 2.0f, 512, {1025, 1536}},
                               Case{1024, 2.0f, 512, {1024, 1536}}}) {
             Rig rig(c.width, 768);
-            rig.mag->open();
+            FrmMag& mag = rig.open();
             if (c.zoom == 2.0f)
-                rig.mag->img_ico_Click(1);
-            const QImage left = rig.mag->pic_mag1()->rendered();
-            const QImage right = rig.mag->pic_mag2()->rendered();
-            QCOMPARE((QList<QSize>{left.size(), right.size(), rig.mag->pic_mag1()->size()}),
-                     (QList<QSize>(3, c.enlarged)));
-            // Painted where exposed, it is the enlargement: no seam, no other rounding.
-            const QRect part(101, 37, 333, 211);
-            QCOMPARE(rig.mag->pic_mag2()->grab(part).toImage().convertToFormat(QImage::Format_RGB32), right.copy(part));
+                mag.img_ico_Click(1);
+            const QImage left = mag.pic_mag1()->rendered(), right = mag.pic_mag2()->rendered();
+            QCOMPARE((QList<QSize>{left.size(), right.size(), mag.pic_mag1()->size()}), QList<QSize>(3, c.enlarged));
+            const QRect part(101, 37, 333, 211);  // painted, it is the enlargement: no seam, no other rounding
+            QCOMPARE(mag.pic_mag2()->grab(part).toImage().convertToFormat(QImage::Format_RGB32), right.copy(part));
             const int w = left.width() - 1, h = left.height() - 1;
             QCOMPARE((QList<QPoint>{pattern_source(left.pixel(0, 0)), pattern_source(left.pixel(w, h)),
                                     pattern_source(right.pixel(0, 0)), pattern_source(right.pixel(w, h))}),
@@ -165,9 +149,7 @@ private slots:
                 QVERIFY(col == previous || col == previous + 1);
                 previous = col;
             }
-            // The halves lie edge to edge.
-            const HalfPicture& first = *rig.mag->pic_mag1();
-            QCOMPARE(rig.mag->pic_mag2()->pos(), first.pos() + QPoint(first.width(), 0));
+            QCOMPARE(mag.pic_mag2()->pos(), mag.pic_mag1()->geometry().topRight() + QPoint(1, 0));  // edge to edge
         }
     }
 
@@ -175,22 +157,18 @@ private slots:
     {
         Rig rig;
         FrmMag& mag = rig.open({400, 300});
-
-        // The chosen zoom and size again: nothing redrawn.
-        QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);
+        QTest::mouseClick(mag.img_ico(0), Qt::LeftButton);  // the chosen zoom and size again: nothing redrawn
         QTest::mouseClick(mag.img_ico(2), Qt::LeftButton);
         QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
 
-        // Zoom 2.0: redrawn from the same snapshot; only the left button clicks.
         const QPoint corner = mag.pos();
-        QTest::mouseClick(mag.img_ico(1), Qt::LeftButton);
-        QTest::mouseClick(mag.img_ico(0), Qt::RightButton);
+        QTest::mouseClick(mag.img_ico(1), Qt::LeftButton);  // redrawn from the same snapshot
+        QTest::mouseClick(mag.img_ico(0), Qt::RightButton);  // only the left button clicks
         QCOMPARE(rig.summary(), QString("x2 small 0.2 redraws 2 grabs 1"));
         QVERIFY(picture_names(mag).mid(0, 2) == QStringList({"m_15_0", "m_20_1"}) && mag.pos() == corner);
 
-        // Big: the window grows to the right and downwards; nothing is redrawn.
         const QPoint halves_at = mag.pic_mag1()->pos();
-        QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);
+        QTest::mouseClick(mag.img_ico(3), Qt::LeftButton);  // big grows to the right and downwards, not redrawn
         QCOMPARE(rig.summary(), QString("x2 big 0.3 redraws 2 grabs 1"));
         QCOMPARE(picture_names(mag).mid(2, 2), (QStringList{"m_small_0", "m_big_1"}));
         QCOMPARE(QRect(mag.pos(), mag.size()), QRect(corner, QSize(311, 253)));
@@ -209,11 +187,8 @@ private slots:
         mag.img_ico_Click(1);
         mag.img_ico_Click(3);
         const QRect geometry = QRect(mag.pos(), mag.size());
-        const QPoint centre = centre_of(mag);
-        const QPoint before = source_under(mag, centre);
-
-        // The screen below changes; the view shows the old snapshot until refresh.
-        rig.desktop.screen_image = screen_pattern(1024, 768, 100);
+        const QPoint centre = centre_of(mag), before = source_under(mag, centre);
+        rig.desktop.screen_image = screen_pattern(1024, 768, 100);  // the view keeps the old snapshot until refresh
         QCOMPARE(source_under(mag, centre), before);
 
         QTest::mouseClick(mag.img_ico(4), Qt::LeftButton);
@@ -229,31 +204,26 @@ private slots:
     {
         Rig rig;
         FrmMag& mag = rig.open();
-        StripButton* refresh = mag.img_ico(4);
-        StripButton* close = mag.img_ico(5);
+        StripButton *refresh = mag.img_ico(4), *close = mag.img_ico(5);
         // The button under the pointer, and the pictures of refresh and close.
         const auto shown = [&] {
             return QStringList{QString::number(mag.hover_icon()), refresh->picture_name(), close->picture_name()};
         };
         hover(refresh);
         QCOMPARE(shown(), (QStringList{"4", "m_refresh_1", "m_close_0"}));
-        // Moving within the same button reloads nothing.
         const int loads = refresh->picture_loads();
-        hover(refresh, QPoint(5, 5));
+        hover(refresh, QPoint(5, 5));  // moving within the same button reloads nothing
         QCOMPARE(refresh->picture_loads(), loads);
-        // Straight onto close: both change in that one move.
-        hover(close);
+        hover(close);  // straight onto close: both change in that one move
         QCOMPARE(shown(), (QStringList{"5", "m_refresh_0", "m_close_1"}));
 
-        // Onto the strip or the view: both plain.
         for (QWidget* plain : std::initializer_list<QWidget*>{mag.lab_frame(), mag.pic_mag1(), mag.pic_mag2()}) {
             hover(plain == mag.pic_mag2() ? refresh : close);
             hover(plain);
             QCOMPARE(shown(), (QStringList{"99", "m_refresh_0", "m_close_0"}));
         }
 
-        // Toggles get no highlight but are remembered, so the strip still resets.
-        hover(close);
+        hover(close);  // toggles get no highlight but are remembered, so the strip still resets
         hover(mag.img_ico(1));
         QCOMPARE(shown() << mag.img_ico(1)->picture_name(), (QStringList{"1", "m_refresh_0", "m_close_0", "m_20_0"}));
         const int close_loads = close->picture_loads();
@@ -272,25 +242,21 @@ private slots:
         QVERIFY(closed.count() == 1 && !mag.isVisible());
         mag.close();   // a close after closing sends no second signal
         QCOMPARE(closed.count(), 1);
-        // Any other close says so too, once per opening, and ends a drag.
-        mag.open();
+        mag.open();  // any other close says so too, once per opening, and ends a drag
         QTest::mousePress(mag.pic_mag1(), Qt::LeftButton);
         mag.close();
         QVERIFY(!mag.dragging() && !mag.move_timer_active() && closed.count() == 2);
 
-        // A click while refresh lets events run is not nested into it.
-        mag.open();
+        mag.open();  // a click while refresh lets events run is not nested into it
         QTimer::singleShot(0, &mag, [&] { mag.img_ico_Click(4); });
         mag.img_ico_Click(4);
         QVERIFY(rig.desktop.grabs == 4 && mag.isVisible());
-        // A close that arrives meanwhile wins: the window is not shown again.
-        QTimer::singleShot(0, &mag, [&] { mag.close(); });
+        QTimer::singleShot(0, &mag, [&] { mag.close(); });  // a close meanwhile wins: the window stays hidden
         mag.img_ico_Click(4);
         QVERIFY(!mag.isVisible() && closed.count() == 3 && rig.desktop.grabs == 4);
         mag.img_ico_Click(4);
         QVERIFY(!mag.isVisible());
-        // The same during an opening.
-        QSignalSpy fresh_closed(fresh.mag.get(), &FrmMag::closed);
+        QSignalSpy fresh_closed(fresh.mag.get(), &FrmMag::closed);  // the same during an opening
         QTimer::singleShot(0, fresh.mag.get(), [&] { fresh.mag->close(); });
         fresh.mag->open();
         QVERIFY(fresh_closed.count() == 1 && !fresh.mag->isVisible());
@@ -326,19 +292,15 @@ private slots:
             QTest::mouseRelease(half, button, {}, QPoint(10, 10));
             QVERIFY(!mag.dragging() && !mag.move_timer_active());
             QCOMPARE(drag_cursor(), (QList<bool>{false, false}));
-            // After the release ticks change nothing.
             const QPoint rest = mag.pos();
             rig.desktop.cursor += QPoint(25, 25);
-            mag.tim_move_Timer();
+            mag.tim_move_Timer();  // after the release ticks change nothing
             QCOMPARE(mag.pos(), rest);
         }
+        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));  // a drag costs no redraw, no grab
 
-        // The drag costs no redraw and no grab: the content is the snapshot.
-        QCOMPARE(rig.summary(), QString("x1.5 small 0.2 redraws 1 grabs 1"));
-
-        // Hiding the window ends a drag whose release will never come.
         QTest::mousePress(mag.pic_mag2(), Qt::RightButton);
-        mag.hide();
+        mag.hide();  // ends a drag whose release will never come
         QVERIFY(!mag.dragging() && !mag.move_timer_active());
     }
 
@@ -381,22 +343,18 @@ private slots:
         const QString message = mag.capture_message()->text();
         QVERIFY(message.contains("Screen capture is not available on this desktop") && message.contains("refresh"));
         QVERIFY(mag.capture_message()->minimumSizeHint().width() <= mag.pic_mag()->width());  // wrapped to fit
-        // Zoom, size and drag still work without a picture.
-        mag.img_ico_Click(1);
+        mag.img_ico_Click(1);  // zoom, size and drag still work without a picture
         mag.img_ico_Click(3);
         QVERIFY(refused());
         QTest::mousePress(mag.pic_mag(), Qt::LeftButton);
         QVERIFY(!mag.dragging());  // the view itself does not drag
 
-        // Refresh tries again.
         rig.desktop.screen_image = screen_pattern(1024, 768);
-        mag.img_ico_Click(4);
+        mag.img_ico_Click(4);  // refresh tries again
         QVERIFY(mag.capture_available() && !mag.capture_message()->isVisibleTo(&mag));
         QVERIFY(mag.pic_mag1()->isVisibleTo(&mag) && mag.pic_mag1()->rendered().size() == QSize(1024, 1536));
-
-        // Refused again: the message, not the stale picture.
         rig.desktop.screen_image = QImage();
-        mag.img_ico_Click(4);
+        mag.img_ico_Click(4);  // refused again: the message, not the stale picture
         QVERIFY(refused() && rig.desktop.grabs == 3);
     }
 
@@ -422,8 +380,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(mag.zoom() == 2.0f && acc(mag.img_ico(1))->state().checked && !acc(mag.img_ico(0))->state().checked);
 
-        // The keyboard: the window holds it until Tab reaches the strip.
-        QCOMPARE(QApplication::focusWidget(), &mag);
+        QCOMPARE(QApplication::focusWidget(), &mag);  // the window holds the keyboard until Tab reaches the strip
         for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return})
             key(k);
         QVERIFY(QApplication::focusWidget() == mag.img_ico(3) && !mag.small_view());
@@ -441,9 +398,8 @@ private slots:
         QCOMPARE(QList<QPoint>({mag.pos(), mag.pic_mag1()->pos(), mag.pic_mag2()->pos()}),
                  QList<QPoint>({other.pos(), other.pic_mag1()->pos(), other.pic_mag2()->pos()}));
 
-        // Escape is the close button.
         QSignalSpy closed(&mag, &FrmMag::closed);
-        key(Qt::Key_Escape);
+        key(Qt::Key_Escape);  // the close button
         QCOMPARE(closed.count(), 1);
     }
 
@@ -452,11 +408,7 @@ private slots:
     // view; on X11 only the drag ticks do. Everywhere its size is fixed, so no compositor tiles it.
     void placedWhereTheCompositorLetsIt()
     {
-        const struct {
-            WindowSystem system;
-            QPoint opens_at;
-            bool a_move_re_places, a_redraw_re_places;
-        } cases[] = {
+        const struct { WindowSystem system; QPoint opens_at; bool a_move_re_places, a_redraw_re_places; } cases[] = {
             {WindowSystem::x11, QPoint(100, 100), false, true},
             {WindowSystem::xwayland, QPoint(100, 100), true, true},
             {WindowSystem::wayland, QPoint(512, 384), false, false},

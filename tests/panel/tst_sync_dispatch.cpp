@@ -31,45 +31,35 @@ QStringList run(PanelRig& r, const QString& command, qint64* ms = nullptr)
 class TestSyncDispatch : public QObject {
     Q_OBJECT
 private slots:
-    void startup_asks_what_the_box_can_answer_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QStringList>("shown");  // power, message line, indicator, page
-        QTest::addColumn<bool>("modes");
-        const QString on = "1_power_on_0", off = "1_power_off_0", lit = "1_connect_on_0", main = "MAIN PANEL";
-        QTest::newRow("on") << "on" << QStringList{"VER999", "PWR999"} + kModeQueries
-                            << QStringList{on, "Good Day !", lit, main} << true;
-        QTest::newRow("off") << "off" << QStringList{"VER999", "PWR999"} << QStringList{off, "Good Day !", lit, main}
-                             << false;
-        QTest::newRow("in zoom mode") << "zoom"
-                                      << QStringList{"VER999", "PWR999"} + kModeQueries + QStringList{"ARA999"}
-                                      << QStringList{on, "Zoom", lit, "ZOOM PANEL"} << true;
-        QTest::newRow("silent") << "silent" << QStringList{"VER999"}
-                                << QStringList{off, "Scan Converter not ready", kOff, main} << false;
-    }
     void startup_asks_what_the_box_can_answer()
     {
-        QFETCH(QString, box);
-        QFETCH(QStringList, sent);
-        QFETCH(QStringList, shown);
-        QFETCH(bool, modes);
-        BoxConfig config;
-        config.power_on = box != "off";
-        config.zoom_mode = box == "zoom";
-        config.answer_commands = box != "silent";
-        PanelRig r(config);
-        r.box.receive("ASP002SCN001FMT001FRZ001NPO001", 0);
-        enable_icons(r.p(), false);  // as a box found off before would leave them
-        r.start();
-        QCOMPARE(r.sent(), sent);
-        QCOMPARE(r.shows({buttons::power}) << r.indicator() << r.title(), shown);
-        QVERIFY(r.modes_enabled(modes));
-        if (box != "on")
-            return;
-        QVERIFY(r.st.firmware_version == 105 && r.st.tv_system == 1 && r.link().polling());
-        QCOMPARE(r.pictures_of({buttons::aspect, buttons::scan, buttons::position, buttons::output, buttons::freeze}),
-                 (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0", "1_out_yuv_0", "1_freeze_on_0"}));
+        const QString on = "1_power_on_0", off = "1_power_off_0", lit = "1_connect_on_0", main = "MAIN PANEL";
+        const QStringList asked = {"VER999", "PWR999"};
+        // The box, then what start-up sent, and the power picture, message line, indicator and page shown.
+        const struct { QString box; QStringList sent, shown; bool modes; } cases[] = {
+            {"on", asked + kModeQueries, {on, "Good Day !", lit, main}, true},
+            {"off", asked, {off, "Good Day !", lit, main}, false},
+            {"zoom", asked + kModeQueries + QStringList{"ARA999"}, {on, "Zoom", lit, "ZOOM PANEL"}, true},
+            {"silent", {"VER999"}, {off, "Scan Converter not ready", kOff, main}, false},
+        };
+        for (const auto& c : cases) {
+            BoxConfig config;
+            config.power_on = c.box != "off";
+            config.zoom_mode = c.box == "zoom";
+            config.answer_commands = c.box != "silent";
+            PanelRig r(config);
+            r.box.receive("ASP002SCN001FMT001FRZ001NPO001", 0);
+            enable_icons(r.p(), false);  // as a box found off before would leave them
+            r.start();
+            QCOMPARE(QStringList{c.box} + r.sent() + r.shows({buttons::power}) << r.indicator() << r.title(),
+                     QStringList{c.box} + c.sent + c.shown);
+            QVERIFY2(r.modes_enabled(c.modes), qPrintable(c.box));
+            if (c.box != "on")
+                continue;
+            QVERIFY(r.st.firmware_version == 105 && r.st.tv_system == 1 && r.link().polling());
+            QCOMPARE(r.pictures_of({buttons::aspect, buttons::scan, buttons::position, buttons::output, buttons::freeze}),
+                     (QStringList{"1_aspect_letterbox_0", "1_scan_over_0", "1_pan_0", "1_out_yuv_0", "1_freeze_on_0"}));
+        }
     }
 
     void startup_with_the_port_missing_sends_nothing()
@@ -78,12 +68,10 @@ private slots:
         r.port.present = {};
         r.start();
         QVERIFY(r.sent().isEmpty() && !r.link().polling());
-        QCOMPARE(r.messages, QStringList{"PC error on COM1: !"});
-        QVERIFY(r.details.first().contains("No such file or directory"));
+        QVERIFY(r.messages == QStringList{"PC error on COM1: !"} && r.details[0].contains("No such file or directory"));
         QCOMPARE(r.shows({buttons::com1, buttons::com2}) << r.indicator(),
                  (QStringList{"1_com1_off_0", "1_com2_off_0", "COM port error !", kOff}));  // nothing answers
-        // The other port's button opens that one.
-        r.port.present = {2};
+        r.port.present = {2};  // the other port's button opens that one
         r.click(buttons::com2);
         QVERIFY(r.st.port_open && r.st.com_port == 2 && r.link().polling()
                 && r.picture(buttons::com2) == "1_com2_on_0");
@@ -96,25 +84,21 @@ private slots:
     void system_reset_from_the_panel_and_from_the_box()
     {
         StartedPanel r;
-        QCOMPARE(r.click(buttons::sys_reset) << r.caption(),
-                 QStringList{"RST000"} + kModeQueries + QStringList{"System Reset"});
+        QCOMPARE(r.click(buttons::sys_reset) << r.caption(), QStringList{"RST000"} + kModeQueries << "System Reset");
         QVERIFY(r.st.current_page == pages::main && r.modes_enabled(true));
 
-        // Unanswered: no ready wait, no queries, buttons back.
-        r.port.unanswered << "RST000";
+        r.port.unanswered << "RST000";  // unanswered: no ready wait, no queries, buttons back
         const qint64 t0 = r.clock.now;
         QCOMPARE(r.click(buttons::sys_reset), QStringList{"RST000"});
         QVERIFY(r.clock.now - t0 < 1000 && r.modes_enabled(true) && r.st.current_page == pages::main);
 
-        // Reported by the box: nothing sent back; the reset begins with the wait.
-        r.click(buttons::video);
+        r.click(buttons::video);  // reported by the box: nothing sent back; the reset begins with the wait
         r.port.arrive_in(200, "RDY000");
         QCOMPARE(r.box_says("RST000"), kModeQueries);
         QCOMPARE(r.title() + ", " + r.caption(), QString("MAIN PANEL, System Reset"));
         QVERIFY(r.st.current_page == pages::main && r.link().polling() && r.link().dispatch_idle());
 
-        // A missing reply cuts the queries short.
-        r.box.receive("ASP001SCN001FMT001", 0);
+        r.box.receive("ASP001SCN001FMT001", 0);  // a missing reply cuts the queries short
         r.st.aspect_mode = r.st.scan_mode = r.st.output_yuv = 0;
         r.port.unanswered << "FMT999";
         const int from = r.sent().size();
@@ -133,24 +117,20 @@ private slots:
                                                               "1_scan_over_0", "1_pan_0", "1_expand_0", "Overscan"}));
         QCOMPARE((QList<int>{r.st.aspect_mode, r.st.sharpness_level, r.st.firmware_version}), (QList<int>{1, 7, 123}));
 
-        // Zoom area: stored off the zoom page without redrawing; 10 ignored.
-        const int loads = r.ico(buttons::zoom_area_button(5))->picture_loads();
+        const int loads = r.ico(buttons::zoom_area_button(5))->picture_loads();  // stored off the zoom page; 10 ignored
         r.box_says("ARA005");
         r.box_says("ARA010");
         QVERIFY(r.st.zoom_area == 5 && r.ico(buttons::zoom_area_button(5))->picture_loads() == loads);
 
-        // Levels: stored; the slider moves only on the video page.
-        r.box_says("CON040");
+        r.box_says("CON040");  // levels are stored; the slider moves only on the video page
         QVERIFY(r.st.contrast_level == 40 && r.el().hsr_video[0]->value() == 0);
 
-        // Ignored and unknown messages still light the indicator.
-        r.box_says("MVU001");
+        r.box_says("MVU001");  // ignored and unknown messages still light the indicator
         r.box_says("XYZ123");
         QVERIFY(r.indicator() == "1_connect_on_0" && r.link().receive_log().text().endsWith("MVU001 XYZ123 "));
         QCOMPARE(r.sent().size(), before);  // nothing above sends a command
 
-        // A part of a message: "NONE" after the gap, indicator off.
-        r.box_says("PWR");
+        r.box_says("PWR");  // a part of a message: "NONE" after the gap, indicator off
         QVERIFY(r.link().receive_log().text().endsWith("NONE ") && r.link().polling() && r.indicator() == kOff);
 
         r.click(buttons::video);  // on the video and option pages
@@ -169,8 +149,7 @@ private slots:
         r.port.arrive_in(100, "RDY000");
         QCOMPARE(r.box_says("RST003") << r.caption(), QStringList{"Video Reset"});  // not on the video page: no queries
 
-        // The option lines follow the box: TV system 0 or 1 (7 ignored), test pattern on or off.
-        r.click(buttons::options);
+        r.click(buttons::options);  // the option lines follow the box: TV system 0 or 1 (7 ignored), test pattern
         const auto& opt = r.el().lab_opt;
         QStringList shown;  // lines 0, 1, 4 and 5 chosen after each message
         for (const QByteArray message : {"NPO001", "NPO007", "NPO000", "PAT001", "PAT000"}) {
@@ -183,17 +162,14 @@ private slots:
         }
         QCOMPARE(shown << r.caption(), (QStringList{"0101", "0101", "1001", "1010", "1001", "Test Pattern Off"}));
 
-        r.click(buttons::back);  // power and zoom
-        r.click(buttons::options);
-        r.box_says("PWR000");
+        r.box_says("PWR000");  // on the option page: back to the main page
         QVERIFY(r.st.power_state == 0 && r.st.current_page == pages::main && r.modes_enabled(false));
         QCOMPARE(r.shows({buttons::power}), (QStringList{"1_power_off_0", "Power Off"}));
 
         r.port.arrive_in(300, "RDY000");
         QCOMPARE(r.box_says("PWR001") << r.caption(), kModeQueries + QStringList{"Power On"});
         QVERIFY(r.modes_enabled(true));
-        // Power on without a ready message: indicator off, buttons back.
-        r.box_says("PWR001");
+        r.box_says("PWR001");  // without a ready message: indicator off, buttons back
         QVERIFY(r.indicator() == kOff && r.modes_enabled(true));
 
         r.port.arrive_in(300, "RDY000");
@@ -208,23 +184,19 @@ private slots:
         r.box_says("ZOM000");
         QVERIFY(r.st.current_page == pages::main && r.modes_enabled(true));
 
-        // A client's command: the panel takes in what it changed.
-        r.box_says("FRZ000");
-        QCOMPARE(run(r, "FRZ001") << r.picture(buttons::freeze),
-                 QStringList({"FRZ001", "FRZ001", "", "1_freeze_on_0"}));
+        r.box_says("FRZ000");  // a client's command: the panel takes in what it changed
+        QCOMPARE(run(r, "FRZ001") << r.picture(buttons::freeze), QStringList({"FRZ001", "FRZ001", "", "1_freeze_on_0"}));
         QVERIFY(r.link().polling() && r.link().dispatch_idle());
         QCOMPARE(run(r, "PWR000") << r.picture(buttons::power), QStringList({"PWR000", "PWR000", "", "1_power_off_0"}));
         QVERIFY(!r.ico(buttons::scan)->isEnabled() && !r.ico(buttons::aspect)->isEnabled() && r.ico(buttons::magnifier)->isEnabled());
 
-        // Switched on by a script: one ready wait, taken by the command, then the panel's own resynchronisation.
-        qint64 ms = 0;
+        qint64 ms = 0;  // switched on by a script: one ready wait, taken by the command, then the panel resynchronises
         r.link().receive_log().clear();
         QCOMPARE(run(r, "PWR001", &ms), (QStringList{"PWR001"} + kModeQueries + QStringList{"PWR001", "RDY000"}));
         QVERIFY(ms < 1000 && r.link().receive_log().text().count("RDY000") == 1 && r.ico(buttons::scan)->isEnabled());
 
-        // The box's reset, taken in: resynchronised, not reset twice.
         QCOMPARE(run(r, "RST000"), (QStringList{"RST000"} + kModeQueries + QStringList{"RST000", "RDY000"}));
-        QCOMPARE(r.st.current_page, pages::main);
+        QCOMPARE(r.st.current_page, pages::main);  // the box's reset, taken in: resynchronised, not reset twice
         QCOMPARE(run(r, "PAT000").mid(2) << r.caption(), (QStringList{"RDY000", "Test Pattern Off"}));
 
         // Queries: no 5 s wait for a ready that never comes, and nothing taken in (the panel's copy may be behind).
@@ -235,8 +207,7 @@ private slots:
         }
         QCOMPARE(r.st.power_state, 0);
 
-        r.port.unanswered << "FRZ001" << "PAT000";
-        // Unlike the button, nothing changed.
+        r.port.unanswered << "FRZ001" << "PAT000";  // unlike the button's, nothing changed
         QCOMPARE(run(r, "FRZ001") << r.picture(buttons::freeze), QStringList({"FRZ001", "NONE", "", "1_freeze_off_0"}));
 
         // A slow command answered with a value needing no ready wait: its ready is still awaited, "*** WAIT ***" goes.
@@ -256,8 +227,7 @@ private slots:
         r.clock.advance(200);
         tim_rx_tick(r.p());
         QCOMPARE(r.st.firmware_version, 105);
-        // The power button's reply comes too late: nothing changes until the poll timer acts on it.
-        r.click(buttons::power);
+        r.click(buttons::power);  // its reply comes too late: nothing changes until the poll timer acts on it
         QCOMPARE(r.st.power_state, 0);
         r.clock.advance(200);
         tim_rx_tick(r.p());
