@@ -44,14 +44,8 @@ private slots:
     {
         const QString ftdi = kFtdi.stable_name;
         const QString gone = "/dev/serial/by-id/gone";
-        const struct {
-            QString override_path, chosen, taken;
-            QList<SerialDeviceInfo> present;
-            QString path;
-            Source source;
-            bool warning;
-            QString note;
-        } cases[] = {
+        // The wishes (command line, chosen, taken by COM2) and the devices present; the device, why, and what is said.
+        const std::tuple<QString, QString, QString, QList<SerialDeviceInfo>, QString, Source, bool, QString> cases[] = {
             {"/tmp/pty", ftdi, "", {kFtdi}, "/tmp/pty", Source::CommandLine, false, ""},
             {"", ftdi, "", {kFtdi, kPlain}, ftdi, Source::Chosen, false, ""},
             {"", "/tmp/pty", "", {}, "/tmp/pty", Source::Chosen, false, ""},
@@ -63,12 +57,12 @@ private slots:
             {"", gone, "", {kBuiltIn}, "/dev/ttyS0", Source::Default, true, gone + ", is not there"},
             {"", gone, "", {kFtdi}, ftdi, Source::OnlyAdapter, true, "is not there"},
         };
-        for (const auto& c : cases) {
-            const auto exists = [&](const QString& p) { return p == "/tmp/pty" || find_device(c.present, p) >= 0; };
-            const DeviceWishes wishes{1, c.override_path, c.chosen, "/dev/ttyS0", c.taken};
-            const DeviceResolution r = resolve_device(wishes, c.present, exists);
-            QVERIFY(r.path == c.path && r.source == c.source && r.warning == c.warning);
-            QVERIFY2(c.note.isEmpty() ? r.note.isEmpty() : r.note.contains(c.note), qPrintable(r.note));
+        for (const auto& [override_path, chosen, taken, present, path, source, warning, note] : cases) {
+            const auto exists = [&in = present](const QString& p) { return p == "/tmp/pty" || find_device(in, p) >= 0; };
+            const DeviceWishes wishes{1, override_path, chosen, "/dev/ttyS0", taken};
+            const DeviceResolution r = resolve_device(wishes, present, exists);
+            QVERIFY(r.path == path && r.source == source && r.warning == warning);
+            QVERIFY2(note.isEmpty() ? r.note.isEmpty() : r.note.contains(note), qPrintable(r.note));
         }
     }
 
@@ -172,11 +166,8 @@ private slots:
 
     void xwayland_first_on_a_wayland_desktop_unless_the_user_chose()
     {
-        const struct {
-            const char *qpa, *wayland, *display;
-            QStringList args;
-            const char* chosen;
-        } cases[] = {
+        // QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY, the arguments; the platform asked for.
+        const std::tuple<const char*, const char*, const char*, QStringList, const char*> cases[] = {
             {"", "wayland-0", ":0", {}, "xcb;wayland"},
             {"", "wayland-0", "", {}, ""},  // no XWayland: Qt's choice
             {"", "", ":0", {}, ""},         // X11: as always
@@ -184,8 +175,8 @@ private slots:
             {"", "wayland-0", ":0", {"-platform", "wayland"}, ""},
             {"", "wayland-0", ":0", {"--com1", "x", "--platform=xcb"}, ""},
         };
-        for (const auto& c : cases)
-            QCOMPARE(preferred_platform(c.qpa, c.wayland, c.display, c.args), QByteArray(c.chosen));
+        for (const auto& [qpa, wayland, display, args, chosen] : cases)
+            QCOMPARE(preferred_platform(qpa, wayland, display, args), QByteArray(chosen));
     }
 };
 
