@@ -1,6 +1,5 @@
-// Which device a COM number uses, from the command line or the panel's
-// choice; the link coming back after a loss, and the poll tick woken by the
-// port's readable notice, on virtual time; and the Qt platform asked for.
+// Which device a COM number uses, from the command line or the panel's choice; the link coming back after a loss, and
+// the poll tick woken by the port's readable notice, on virtual time; and the Qt platform asked for.
 
 #include "app/command_line.h"
 #include "app/platform_choice.h"
@@ -58,12 +57,23 @@ private slots:
             {"", gone, "", {kFtdi}, ftdi, Source::OnlyAdapter, true, "is not there"},
         };
         for (const auto& [override_path, chosen, taken, present, path, source, warning, note] : cases) {
-            const auto exists = [&in = present](const QString& p) { return p == "/tmp/pty" || find_device(in, p) >= 0; };
+            const auto exists = [&d = present](const QString& p) { return p == "/tmp/pty" || find_device(d, p) >= 0; };
             const DeviceWishes wishes{1, override_path, chosen, "/dev/ttyS0", taken};
             const DeviceResolution r = resolve_device(wishes, present, exists);
             QVERIFY(r.path == path && r.source == source && r.warning == warning);
             QVERIFY2(note.isEmpty() ? r.note.isEmpty() : r.note.contains(note), qPrintable(r.note));
         }
+
+        // From the command line; not given: the device chosen in the panel, or the default, is used.
+        PanelOptions o = parse_panel_options({"qv742-panel"});
+        QVERIFY(o.error.isEmpty() && o.com1.isEmpty() && o.com2.isEmpty());
+        o = parse_panel_options({"qv742-panel", "--com1", "/tmp/x/com1", "--com2=/dev/ttyUSB0"});
+        QCOMPARE(o.error + "|" + o.com1 + " " + o.com2, QString("|/tmp/x/com1 /dev/ttyUSB0"));
+
+        for (const QStringList& wrong : {QStringList{"--com3", "x"}, {"--com1"}, {"stray"}, {"--com1="}})
+            QVERIFY(!parse_panel_options(QStringList{"qv742-panel"} + wrong).error.isEmpty());
+        o = parse_panel_options({"qv742-panel", "--help"});
+        QVERIFY(o.show_help && o.help_text.contains("--com2"));
     }
 
     void a_lost_device_is_reopened_when_it_returns()
@@ -86,8 +96,7 @@ private slots:
         QVERIFY(rig.state.port_open && rig.link.polling() && rig.devices.watched.isEmpty());
         QCOMPARE((QList<int>{rig.port.opens, rig.obs.syncs}), (QList<int>{opens + 1, 1}));
 
-        // Back, but not to be opened yet (permissions on their way): quiet,
-        // and the watch goes on.
+        // Back, but not to be opened yet (permissions on their way): quiet, and the watch goes on.
         rig.port.unplug();
         rig.port.present.erase(1);
         rig.devices.plug(kFtdi);
@@ -130,8 +139,7 @@ private slots:
         rig.link.tx_cmd("ASP999");  // nor does the reply to a command
         QCOMPARE(rig.obs.ticks_due, due);
 
-        // A message arriving while another is handled wakes nothing then;
-        // its tick comes as soon as polling is back.
+        // A message arriving while another is handled wakes nothing then; its tick comes as soon as polling is back.
         rig.port.arrive_in(5, "ASP001");
         rig.port.pass_time(5);
         QCOMPARE(rig.obs.ticks_due, due + 1);
@@ -148,20 +156,6 @@ private slots:
             QVERIFY(!rig.link.polling() && !rig.link.poll_tick(nullptr));
         });
         QCOMPARE(rig.obs.ticks_due, due + 2);
-    }
-
-    void maps_com_ports_to_devices()
-    {
-        // Not given: the device chosen in the panel, or the default, is used.
-        PanelOptions o = parse_panel_options({"qv742-panel"});
-        QVERIFY(o.error.isEmpty() && o.com1.isEmpty() && o.com2.isEmpty());
-        o = parse_panel_options({"qv742-panel", "--com1", "/tmp/x/com1", "--com2=/dev/ttyUSB0"});
-        QCOMPARE(o.error + "|" + o.com1 + " " + o.com2, QString("|/tmp/x/com1 /dev/ttyUSB0"));
-
-        for (const QStringList& wrong : {QStringList{"--com3", "x"}, {"--com1"}, {"stray"}, {"--com1="}})
-            QVERIFY(!parse_panel_options(QStringList{"qv742-panel"} + wrong).error.isEmpty());
-        o = parse_panel_options({"qv742-panel", "--help"});
-        QVERIFY(o.show_help && o.help_text.contains("--com2"));
     }
 
     void xwayland_first_on_a_wayland_desktop_unless_the_user_chose()
