@@ -38,7 +38,6 @@ struct LivePanel {
     }
     ~LivePanel() { frm->close(); }
 
-
     QTemporaryDir dir;
     SystemParts parts;
     SystemDeviceList devices;
