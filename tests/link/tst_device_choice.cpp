@@ -1,6 +1,5 @@
-// Which device a COM number uses, from the command line or the panel's
-// choice; the link coming back after a loss, and the poll tick woken by the
-// port's readable notice, on virtual time; and the Qt platform asked for.
+// Which device a COM number uses, from the command line or the panel's choice; the link coming back after a loss, and
+// the poll tick woken by the port's readable notice, on virtual time; and the Qt platform asked for.
 
 #include "app/command_line.h"
 #include "app/platform_choice.h"
@@ -44,14 +43,8 @@ private slots:
     {
         const QString ftdi = kFtdi.stable_name;
         const QString gone = "/dev/serial/by-id/gone";
-        const struct {
-            QString override_path, chosen, taken;
-            QList<SerialDeviceInfo> present;
-            QString path;
-            Source source;
-            bool warning;
-            QString note;
-        } cases[] = {
+        // The wishes (command line, chosen, taken by COM2) and the devices present; the device, why, and what is said.
+        const std::tuple<QString, QString, QString, QList<SerialDeviceInfo>, QString, Source, bool, QString> cases[] = {
             {"/tmp/pty", ftdi, "", {kFtdi}, "/tmp/pty", Source::CommandLine, false, ""},
             {"", ftdi, "", {kFtdi, kPlain}, ftdi, Source::Chosen, false, ""},
             {"", "/tmp/pty", "", {}, "/tmp/pty", Source::Chosen, false, ""},
@@ -63,13 +56,24 @@ private slots:
             {"", gone, "", {kBuiltIn}, "/dev/ttyS0", Source::Default, true, gone + ", is not there"},
             {"", gone, "", {kFtdi}, ftdi, Source::OnlyAdapter, true, "is not there"},
         };
-        for (const auto& c : cases) {
-            const auto exists = [&](const QString& p) { return p == "/tmp/pty" || find_device(c.present, p) >= 0; };
-            const DeviceWishes wishes{1, c.override_path, c.chosen, "/dev/ttyS0", c.taken};
-            const DeviceResolution r = resolve_device(wishes, c.present, exists);
-            QVERIFY(r.path == c.path && r.source == c.source && r.warning == c.warning);
-            QVERIFY2(c.note.isEmpty() ? r.note.isEmpty() : r.note.contains(c.note), qPrintable(r.note));
+        for (const auto& [override_path, chosen, taken, present, path, source, warning, note] : cases) {
+            const auto exists = [&d = present](const QString& p) { return p == "/tmp/pty" || find_device(d, p) >= 0; };
+            const DeviceWishes wishes{1, override_path, chosen, "/dev/ttyS0", taken};
+            const DeviceResolution r = resolve_device(wishes, present, exists);
+            QVERIFY(r.path == path && r.source == source && r.warning == warning);
+            QVERIFY2(note.isEmpty() ? r.note.isEmpty() : r.note.contains(note), qPrintable(r.note));
         }
+
+        // From the command line; not given: the device chosen in the panel, or the default, is used.
+        PanelOptions o = parse_panel_options({"qv742-panel"});
+        QVERIFY(o.error.isEmpty() && o.com1.isEmpty() && o.com2.isEmpty());
+        o = parse_panel_options({"qv742-panel", "--com1", "/tmp/x/com1", "--com2=/dev/ttyUSB0"});
+        QCOMPARE(o.error + "|" + o.com1 + " " + o.com2, QString("|/tmp/x/com1 /dev/ttyUSB0"));
+
+        for (const QStringList& wrong : {QStringList{"--com3", "x"}, {"--com1"}, {"stray"}, {"--com1="}})
+            QVERIFY(!parse_panel_options(QStringList{"qv742-panel"} + wrong).error.isEmpty());
+        o = parse_panel_options({"qv742-panel", "--help"});
+        QVERIFY(o.show_help && o.help_text.contains("--com2"));
     }
 
     void a_lost_device_is_reopened_when_it_returns()
@@ -92,8 +96,7 @@ private slots:
         QVERIFY(rig.state.port_open && rig.link.polling() && rig.devices.watched.isEmpty());
         QCOMPARE((QList<int>{rig.port.opens, rig.obs.syncs}), (QList<int>{opens + 1, 1}));
 
-        // Back, but not to be opened yet (permissions on their way): quiet,
-        // and the watch goes on.
+        // Back, but not to be opened yet (permissions on their way): quiet, and the watch goes on.
         rig.port.unplug();
         rig.port.present.erase(1);
         rig.devices.plug(kFtdi);
@@ -136,8 +139,7 @@ private slots:
         rig.link.tx_cmd("ASP999");  // nor does the reply to a command
         QCOMPARE(rig.obs.ticks_due, due);
 
-        // A message arriving while another is handled wakes nothing then;
-        // its tick comes as soon as polling is back.
+        // A message arriving while another is handled wakes nothing then; its tick comes as soon as polling is back.
         rig.port.arrive_in(5, "ASP001");
         rig.port.pass_time(5);
         QCOMPARE(rig.obs.ticks_due, due + 1);
@@ -156,27 +158,10 @@ private slots:
         QCOMPARE(rig.obs.ticks_due, due + 2);
     }
 
-    void maps_com_ports_to_devices()
-    {
-        // Not given: the device chosen in the panel, or the default, is used.
-        PanelOptions o = parse_panel_options({"qv742-panel"});
-        QVERIFY(o.error.isEmpty() && o.com1.isEmpty() && o.com2.isEmpty());
-        o = parse_panel_options({"qv742-panel", "--com1", "/tmp/x/com1", "--com2=/dev/ttyUSB0"});
-        QCOMPARE(o.error + "|" + o.com1 + " " + o.com2, QString("|/tmp/x/com1 /dev/ttyUSB0"));
-
-        for (const QStringList& wrong : {QStringList{"--com3", "x"}, {"--com1"}, {"stray"}, {"--com1="}})
-            QVERIFY(!parse_panel_options(QStringList{"qv742-panel"} + wrong).error.isEmpty());
-        o = parse_panel_options({"qv742-panel", "--help"});
-        QVERIFY(o.show_help && o.help_text.contains("--com2"));
-    }
-
     void xwayland_first_on_a_wayland_desktop_unless_the_user_chose()
     {
-        const struct {
-            const char *qpa, *wayland, *display;
-            QStringList args;
-            const char* chosen;
-        } cases[] = {
+        // QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY, the arguments; the platform asked for.
+        const std::tuple<const char*, const char*, const char*, QStringList, const char*> cases[] = {
             {"", "wayland-0", ":0", {}, "xcb;wayland"},
             {"", "wayland-0", "", {}, ""},  // no XWayland: Qt's choice
             {"", "", ":0", {}, ""},         // X11: as always
@@ -184,8 +169,8 @@ private slots:
             {"", "wayland-0", ":0", {"-platform", "wayland"}, ""},
             {"", "wayland-0", ":0", {"--com1", "x", "--platform=xcb"}, ""},
         };
-        for (const auto& c : cases)
-            QCOMPARE(preferred_platform(c.qpa, c.wayland, c.display, c.args), QByteArray(c.chosen));
+        for (const auto& [qpa, wayland, display, args, chosen] : cases)
+            QCOMPARE(preferred_platform(qpa, wayland, display, args), QByteArray(chosen));
     }
 };
 

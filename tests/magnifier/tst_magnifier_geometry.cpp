@@ -56,10 +56,8 @@ private slots:
         const ToggleLefts lefts = toggle_lefts(30, widths);
         QCOMPARE((QList<double>{lefts.left[0], lefts.left[1], lefts.left[2], lefts.left[3]}),
                  (QList<double>{30, 450, 860, 1280}));
-    }
 
-    void viewRatioThresholdAndHalves()
-    {
+        // The view's share of the screen goes by its width in pixels, unless the view is the large one.
         QCOMPARE(layout_magnifier(screen(660, 480, true)).view_ratio, 0.2f);
         QCOMPARE(layout_magnifier(screen(659, 480, true)).view_ratio, 0.25f);
         QCOMPARE(layout_magnifier(screen(659, 480, false)).view_ratio, 0.3f);
@@ -78,14 +76,10 @@ private slots:
         const QPoint offset = drag_offset(-60, 300, QPoint(7, 9), 15, 12);
         QCOMPARE(offset, QPoint(-60 - 105, 300 - 108));
         QCOMPARE(dragged_corner(QPoint(8, 10), offset, 15, 12), QPoint(-60 + 15, 300 + 12));
-    }
 
-    void dragPointerKeyColour()
-    {
-        QImage picture(3, 1, QImage::Format_RGB32);
+        // The drag pointer's key colour becomes transparent.
         const QRgb pixels[3] = {qRgb(255, 0, 255), qRgb(254, 0, 255), qRgb(255, 255, 255)};
-        for (int x = 0; x < 3; ++x)
-            picture.setPixel(x, 0, pixels[x]);
+        const QImage picture(reinterpret_cast<const uchar*>(pixels), 3, 1, QImage::Format_RGB32);
         const QImage out = key_colour_transparent(picture);
         QCOMPARE((QList<QRgb>{out.pixel(0, 0), out.pixel(1, 0), out.pixel(2, 0)}),
                  (QList<QRgb>{0, pixels[1] | 0xff000000, pixels[2] | 0xff000000}));
@@ -95,10 +89,10 @@ private slots:
     void portalPicturesBecomeTheScreen()
     {
         const QVariantMap file{{"uri", QUrl::fromLocalFile("/tmp/out.png").toString()}};
-        QCOMPARE(portal_picture_file(0, file), QStringLiteral("/tmp/out.png"));
-        QCOMPARE(portal_picture_file(1, file), QString());  // refused
-        QCOMPARE(portal_picture_file(0, {}), QString());
-        QCOMPARE(portal_picture_file(0, {{"uri", "https://example.org/out.png"}}), QString());
+        // Refused, no file, not a local file: no picture.
+        QCOMPARE((QStringList{portal_picture_file(0, file), portal_picture_file(1, file), portal_picture_file(0, {}),
+                              portal_picture_file(0, {{"uri", "https://example.org/out.png"}})}),
+                 (QStringList{"/tmp/out.png", "", "", ""}));
 
         // Two screens side by side: the second one's part, at its size.
         const QImage second = screen_part_of_desktop(screen_pattern(2048, 768), QRect(0, 0, 2048, 768),
@@ -109,11 +103,15 @@ private slots:
         const QRect screen(0, 0, 1024, 768);
         QCOMPARE(screen_part_of_desktop(screen_pattern(2048, 1536), screen, screen).size(), screen.size());
         QVERIFY(screen_part_of_desktop(QImage(), screen, screen).isNull());
-    }
+        // A grab of another size: black beyond it, cut where it is larger.
+        const QImage grab = screen_pattern(640, 480).convertToFormat(QImage::Format_ARGB32);
+        const QImage small = screen_snapshot(grab, {800, 600});
+        QVERIFY(small.size() == QSize(800, 600) && small.pixel(700, 500) == qRgb(0, 0, 0));
+        QCOMPARE(pattern_source(small.pixel(639, 479)), QPoint(639, 479));
+        const QImage big = screen_snapshot(screen_pattern(1000, 700), {800, 600});
+        QVERIFY(big.size() == QSize(800, 600) && pattern_source(big.pixel(799, 599)) == QPoint(799, 599));
 
-    // KWin hands the picture over as raw lines; a description that does not fit the bytes gives no picture.
-    void kwinRawPicturesAreReadWithTheirStride()
-    {
+        // KWin hands the picture over as raw lines; a description that does not fit the bytes gives no picture.
         QImage source = screen_pattern(3, 2).convertToFormat(QImage::Format_ARGB32);
         QByteArray bytes;
         for (int y = 0; y < 2; ++y)
@@ -130,35 +128,18 @@ private slots:
         }
     }
 
-    void theViewSaysWhatTheDesktopWants_data()
-    {
-        QTest::addColumn<QByteArray>("current_desktop");
-        QTest::addColumn<CaptureProblem>("problem");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("Ubuntu's GNOME refused") << QByteArray("ubuntu:GNOME") << CaptureProblem::refused
-                                                << "man qv742-panel";
-        QTest::newRow("Plasma, no entry") << QByteArray("KDE") << CaptureProblem::needs_entry << "scripts/run";
-        QTest::newRow("sway refused") << QByteArray("sway") << CaptureProblem::refused << "privacy settings";
-        QTest::newRow("no way at all") << QByteArray() << CaptureProblem::unavailable << "not available";
-    }
-
     void theViewSaysWhatTheDesktopWants()
     {
-        QFETCH(QByteArray, current_desktop);
-        QFETCH(CaptureProblem, problem);
-        QFETCH(QString, says);
-        const QString text = capture_message(problem, desktop_kind(current_desktop));
-        QVERIFY2(text.contains(says) && text.contains("refresh"), qPrintable(text));
-    }
-
-    void grabOfAnotherSizeCoversTheScreen()
-    {
-        const QImage grab = screen_pattern(640, 480).convertToFormat(QImage::Format_ARGB32);
-        const QImage small = screen_snapshot(grab, {800, 600});
-        QVERIFY(small.size() == QSize(800, 600) && small.pixel(700, 500) == qRgb(0, 0, 0));  // black beyond the grab
-        QCOMPARE(pattern_source(small.pixel(639, 479)), QPoint(639, 479));
-        const QImage big = screen_snapshot(screen_pattern(1000, 700), {800, 600});
-        QVERIFY(big.size() == QSize(800, 600) && pattern_source(big.pixel(799, 599)) == QPoint(799, 599));
+        const std::tuple<const char*, CaptureProblem, const char*> cases[] = {
+            {"ubuntu:GNOME", CaptureProblem::refused, "man qv742-panel"},
+            {"KDE", CaptureProblem::needs_entry, "scripts/run"},
+            {"sway", CaptureProblem::refused, "privacy settings"},
+            {"", CaptureProblem::unavailable, "not available"},
+        };
+        for (const auto& [current_desktop, problem, says] : cases) {
+            const QString text = capture_message(problem, desktop_kind(current_desktop));
+            QVERIFY2(text.contains(says) && text.contains("refresh"), qPrintable(text));
+        }
     }
 };
 
