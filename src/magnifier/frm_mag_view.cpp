@@ -15,6 +15,16 @@
 #include <QLabel>
 #include <QMoveEvent>
 #include <QPointer>
+#include <QTimer>
+
+namespace {
+
+// The desktop's dialog fades out after the user's answer: a picture taken at
+// once would show it going, and GNOME's shell is still ending its dialog
+// when the window comes back from the grab.
+constexpr int kAfterAnswerMs = 400;
+
+}  // namespace
 
 void FrmMag::capture_snapshot()
 {
@@ -47,10 +57,10 @@ void FrmMag::capture_snapshot()
                                                                   desktop_kind(qgetenv("XDG_CURRENT_DESKTOP"))));
                 return;
             }
-            QMetaObject::invokeMethod(self, [self] {
+            QTimer::singleShot(kAfterAnswerMs, self, [self] {
                 if (self && self->isVisible() && !self->busy_ && !self->closing_)
                     self->refresh();
-            }, Qt::QueuedConnection);
+            });
         });
     }
 }
