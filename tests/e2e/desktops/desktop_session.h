@@ -138,11 +138,12 @@ private slots:
         QPoint at = rect(kPanelTitle).topLeft();
         if (!native)
             QCOMPARE(at, QPoint(100, 100));
-        // The desktop may still be showing the window's arrival; each look is
-        // a screenshot, which takes seconds on a loaded machine.
+        // The desktop may still be showing the window's arrival. Each look is
+        // a screenshot: qWaitFor waits on real time and looks once a round,
+        // where QTRY counts rounds and looks twice in one.
         QString shape;
         const QString folder = QFileInfo(panel_program()).absolutePath();
-        QVERIFY2(holds_within(20000, [&] { return shape_holds(shape = shape_on(screen_without_pointer(), at, folder)); }),
+        QVERIFY2(QTest::qWaitFor([&] { return shape_holds(shape = shape_on(screen_without_pointer(), at, folder)); }, 20000),
                  qPrintable("the outline does not hold: " + shape));
 
         // Dragged by the background: the desktop moves the window.
@@ -161,19 +162,19 @@ private slots:
         // Twice running: a look while it hides for a grab sees the desktop too.
         int shown = 0;
         if (!native || centres_new_windows())
-            QVERIFY2(holds_within(15000, [&] {
+            QVERIFY2(QTest::qWaitFor([&] {
                          shown = shows_what_lies_under(screen_without_pointer(), rect(kMagnifierTitle)) ? shown + 1 : 0;
                          return shown == 2;
-                     }), "the magnifier does not show the desktop under it");
+                     }, 15000), "the magnifier does not show the desktop under it");
 
         // Its close button brings the panel back, where it was; natively
         // once the desktop has placed it.
         QRect mag;
-        QVERIFY(holds_within(10000, [&] {
+        QVERIFY(QTest::qWaitFor([&] {
             const QRect now = rect(kMagnifierTitle);
             const QRect before = std::exchange(mag, now);
             return !now.isEmpty() && before == now;
-        }));
+        }, 10000));
         pointer().click(mag.bottomRight() - QPoint(13, 11));
         QTRY_VERIFY2_WITH_TIMEOUT(!window(kMagnifierTitle), "the magnifier did not close", 10000);
         QTRY_VERIFY2_WITH_TIMEOUT(window(kPanelTitle), "the panel did not come back", 10000);

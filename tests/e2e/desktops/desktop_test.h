@@ -5,7 +5,6 @@
 
 #include "../sim_process.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QFileInfo>
@@ -66,21 +65,6 @@ inline QString shape_on(const QImage& shot, QPoint at, const QString& panel_fold
                 ++inside, painted += !shows_desktop;
         }
     return QStringLiteral("outside %1/%2 inside %3/%4").arg(hidden).arg(outside).arg(painted).arg(inside);
-}
-
-// Looks until `holds` or `ms` of real time have passed. Each look is a
-// screenshot, made once a round: QTRY counts rounds rather than time, and
-// looks twice in one, where the second may see the window hidden or moved.
-template <typename Look>
-bool holds_within(int ms, Look holds)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!holds()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
 }
 
 inline bool shape_holds(const QString& shape)
