@@ -1,18 +1,21 @@
 #include "platform/picture_store.h"
 
-#include <QDir>
+#include "platform/bmp_file.h"
+
 #include <QFileInfo>
 
-PictureStore::PictureStore(const QString& prefix)
+PictureStore::PictureStore(const QString& prefix) : prefix_(prefix) {}
+
+// The embedded pictures have lower-case names, so a name leads straight to
+// its file: nothing is listed at start-up.
+QString PictureStore::path_of(const QString& name) const
 {
-    const QDir dir(prefix);
-    for (const QFileInfo& file : dir.entryInfoList(QDir::Files))
-        paths_.insert(file.completeBaseName().toLower(), file.filePath());
+    return prefix_ + QLatin1Char('/') + name.toLower() + QStringLiteral(".bmp");
 }
 
 bool PictureStore::contains(const QString& name) const
 {
-    return paths_.contains(name.toLower());
+    return QFileInfo::exists(path_of(name));
 }
 
 QPixmap PictureStore::pixmap(const QString& name)
@@ -21,16 +24,12 @@ QPixmap PictureStore::pixmap(const QString& name)
     const auto cached = cache_.constFind(key);
     if (cached != cache_.constEnd())
         return *cached;
-    const auto path = paths_.constFind(key);
-    if (path == paths_.constEnd())
-        return {};
-    const QPixmap pixmap(*path, "BMP");  // naming the format skips probing every image plugin
+    const QPixmap pixmap = QPixmap::fromImage(read_bmp(path_of(key)));
     cache_.insert(key, pixmap);
     return pixmap;
 }
 
 QImage PictureStore::image(const QString& name) const
 {
-    const auto path = paths_.constFind(name.toLower());
-    return path == paths_.constEnd() ? QImage() : QImage(*path, "BMP");
+    return read_bmp(path_of(name));
 }

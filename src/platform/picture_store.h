@@ -9,16 +9,16 @@
 
 class PictureStore {
 public:
-    // Reads the names of the embedded pictures under `prefix`.
     explicit PictureStore(const QString& prefix = QStringLiteral(":/pictures"));
 
     bool contains(const QString& name) const;
     // A null pixmap when there is no such picture.
     QPixmap pixmap(const QString& name);
     QImage image(const QString& name) const;
-    QStringList names() const { return paths_.keys(); }
 
 private:
-    QHash<QString, QString> paths_;   // lower-case name -> resource path
+    QString path_of(const QString& name) const;
+
+    QString prefix_;
     QHash<QString, QPixmap> cache_;
 };

@@ -5,12 +5,12 @@
 
 #include "core/shared_state.h"
 #include "widgets/option_label.h"
+#include "platform/bmp_file.h"
 #include "platform/desktop.h"
 #include "window/outline.h"
 #include "window/slider_style.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -51,15 +51,15 @@ void FrmMain::load_outline()
 bool FrmMain::load_background(const QString& file)
 {
     const QString path = QDir(env_.bmp_dir).filePath(file);
-    QImageReader reader(path, "BMP");
-    const QImage image = reader.read();
+    QString error;
+    const QImage image = read_bmp(path, &error);
     if (!image.isNull()) {
         el_.pic_win->setPixmap(QPixmap::fromImage(image));
         el_.pic_win->setAutoFillBackground(false);
         return true;
     }
     show_message(QStringLiteral("Cannot load the picture %1").arg(path),
-                 QStringLiteral("%1. The panel goes on with a plain background.").arg(reader.errorString()));
+                 QStringLiteral("%1. The panel goes on with a plain background.").arg(error));
     el_.pic_win->setPixmap(QPixmap());
     el_.pic_win->setAutoFillBackground(true);
     QPalette palette = el_.pic_win->palette();

@@ -9,6 +9,7 @@
 #include "panel_rig.h"
 #include "test_registry.h"
 
+#include <QDir>
 #include <QScrollBar>
 #include <QSet>
 
@@ -126,6 +127,9 @@ private slots:
                 }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
         QVERIFY(!store.contains("1_connect_on_1") && !store.contains("1_move_2"));
+        QVERIFY(store.contains("1_HELP_0") && !store.image("M_Drag").isNull());  // any case
+        for (const QString& file : QDir(":/pictures").entryList())  // the store finds a picture by its lower-case name
+            QVERIFY2(file == file.toLower() && file.endsWith(".bmp"), qPrintable(file));
 
         PictureStore pictures;  // a name without a picture keeps the button's size and says what it stands for
         PictureButton button(3, pictures, nullptr);
