@@ -240,70 +240,72 @@ private:
 
 constexpr int kRuns = 15;
 
-// Milliseconds until the box has answered the last query of the panel's
-// start-up exchange, median of kRuns. `bus`: the session bus, or none.
-double panel_startup_ms(const QString& bus, bool idle_figures)
+// Milliseconds from one start of the panel until the box has answered the
+// last query of its start-up exchange. `bus`: the session bus, or none.
+double panel_start_ms(const QString& bus, bool idle_figures)
 {
-    std::vector<double> startup;
-    for (int i = 0; i < kRuns; ++i) {
-        QTemporaryDir dir;
-        const QString program = copy_panel(dir);
-        QProcess sim;
-        sim.start(QStringLiteral(QV742_SIM), {"--link", dir.filePath("com1"), "--reply-delay", "0"});
-        for (int k = 0; k < 500 && !QFileInfo::exists(dir.filePath("com1")); ++k)
-            QThread::msleep(2);
-        const QTemporaryDir runtime(runtime_folder_template());
-        QProcess panel;
-        panel.setProcessEnvironment(program_env(dir.filePath("tmp"), bus, runtime.path()));
-        panel.start(program, {"--com1", dir.filePath("com1")});
-        startup.push_back(time_until(sim, [](const QByteArray& s) { return s.contains("send ZOM0"); }));
-        if (idle_figures && i == kRuns - 1) {
-            QThread::msleep(2000);  // idle
-            report("idle_rss_mb", rss_mb(panel.processId()), "MB");
-            // Ten seconds of the idle panel with its port open.
-            const ProcessUsage before = process_usage(panel.processId());
-            QThread::msleep(10000);
-            const ProcessUsage after = process_usage(panel.processId());
-            report("idle_wakeups_per_s", (after.wakeups - before.wakeups) / 10.0, "/s");
-            report("idle_cpu_pct", (after.cpu_ns - before.cpu_ns) / 1e9 / 10.0 * 100.0, "%");
-        }
-        ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
-        panel.waitForFinished(5000);
-        sim.terminate();
-        sim.waitForFinished(5000);
+    QTemporaryDir dir;
+    const QString program = copy_panel(dir);
+    QProcess sim;
+    sim.start(QStringLiteral(QV742_SIM), {"--link", dir.filePath("com1"), "--reply-delay", "0"});
+    for (int k = 0; k < 500 && !QFileInfo::exists(dir.filePath("com1")); ++k)
+        QThread::msleep(2);
+    const QTemporaryDir runtime(runtime_folder_template());
+    QProcess panel;
+    panel.setProcessEnvironment(program_env(dir.filePath("tmp"), bus, runtime.path()));
+    panel.start(program, {"--com1", dir.filePath("com1")});
+    const double ms = time_until(sim, [](const QByteArray& s) { return s.contains("send ZOM0"); });
+    if (idle_figures) {
+        QThread::msleep(2000);  // idle
+        report("idle_rss_mb", rss_mb(panel.processId()), "MB");
+        // Ten seconds of the idle panel with its port open.
+        const ProcessUsage before = process_usage(panel.processId());
+        QThread::msleep(10000);
+        const ProcessUsage after = process_usage(panel.processId());
+        report("idle_wakeups_per_s", (after.wakeups - before.wakeups) / 10.0, "/s");
+        report("idle_cpu_pct", (after.cpu_ns - before.cpu_ns) / 1e9 / 10.0 * 100.0, "%");
     }
-    return percentile(startup, 0.5);
+    ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
+    panel.waitForFinished(5000);
+    sim.terminate();
+    sim.waitForFinished(5000);
+    return ms;
 }
 
-// The least Qt window until it is shown, median of kRuns.
-double window_ms(const QStringList& args, const QString& bus)
+// Milliseconds from one start of the least Qt window until it is shown.
+double window_start_ms(const QStringList& args, const QString& bus)
 {
-    std::vector<double> runs;
-    for (int i = 0; i < kRuns; ++i) {
-        QTemporaryDir dir;
-        QProcess window;
-        window.setProcessEnvironment(program_env(dir.path(), bus));
-        window.start(QStringLiteral(QV742_BASELINE), args);
-        runs.push_back(time_until(window, [](const QByteArray& s) { return s.contains("shown"); }));
-        window.waitForFinished(5000);
-    }
-    return percentile(runs, 0.5);
+    QTemporaryDir dir;
+    QProcess window;
+    window.setProcessEnvironment(program_env(dir.path(), bus));
+    window.start(QStringLiteral(QV742_BASELINE), args);
+    const double ms = time_until(window, [](const QByteArray& s) { return s.contains("shown"); });
+    window.waitForFinished(5000);
+    return ms;
 }
 
 // Start-up against a Qt window that shows one line of text in the panel's
 // face (loading fonts is a good part of any window's start), as a desktop
 // has it, with a session bus, and without one (where each start may try to
-// launch a bus of its own). The bare window is reported beside it.
+// launch a bus of its own). The bare window is reported beside it. The
+// three take turns, so a change in the machine's pace meets all of them
+// alike; each figure is the median of kRuns starts.
 void startup_figures(bool idle_figures)
 {
     const SessionBus bus;
     for (const bool with_bus : {true, false}) {
         const QString address = with_bus ? bus.address() : QString();
+        std::vector<double> panel, text, bare;
+        for (int i = 0; i < kRuns; ++i) {
+            panel.push_back(panel_start_ms(address, idle_figures && with_bus && i == kRuns - 1));
+            text.push_back(window_start_ms({"--text"}, address));
+            bare.push_back(window_start_ms({}, address));
+        }
+        const double startup_ms = percentile(panel, 0.5);
+        const double baseline_ms = percentile(text, 0.5);
+        const double bare_ms = percentile(bare, 0.5);
         const char* suffix = with_bus ? "" : "_no_bus";
         const auto name = [suffix](const char* figure) { return QByteArray(figure) + suffix; };
-        const double startup_ms = panel_startup_ms(address, idle_figures && with_bus);
-        const double baseline_ms = window_ms({"--text"}, address);
-        const double bare_ms = window_ms({}, address);
         report(name("startup_ms").constData(), startup_ms, "ms");
         report(name("startup_baseline_ms").constData(), baseline_ms, "ms");
         report(name("startup_ratio").constData(), startup_ms / baseline_ms, "x");
