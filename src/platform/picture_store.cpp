@@ -2,7 +2,7 @@
 
 #include "platform/bmp_file.h"
 
-#include <QFileInfo>
+#include <QResource>
 
 PictureStore::PictureStore(const QString& prefix) : prefix_(prefix) {}
 
@@ -15,7 +15,7 @@ QString PictureStore::path_of(const QString& name) const
 
 bool PictureStore::contains(const QString& name) const
 {
-    return QFileInfo::exists(path_of(name));
+    return QResource(path_of(name)).isValid();
 }
 
 QPixmap PictureStore::pixmap(const QString& name)
@@ -24,12 +24,14 @@ QPixmap PictureStore::pixmap(const QString& name)
     const auto cached = cache_.constFind(key);
     if (cached != cache_.constEnd())
         return *cached;
-    const QPixmap pixmap = QPixmap::fromImage(read_bmp(path_of(key)));
+    const QPixmap pixmap = QPixmap::fromImage(image(key));
     cache_.insert(key, pixmap);
     return pixmap;
 }
 
+// Decoded where the program holds it: the pictures are stored uncompressed.
 QImage PictureStore::image(const QString& name) const
 {
-    return read_bmp(path_of(name));
+    const QResource picture(path_of(name));
+    return picture.isValid() ? decode_bmp(picture.uncompressedData()) : QImage();
 }

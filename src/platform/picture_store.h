@@ -9,6 +9,7 @@
 
 class PictureStore {
 public:
+    // `prefix`: the resource folder that holds them.
     explicit PictureStore(const QString& prefix = QStringLiteral(":/pictures"));
 
     bool contains(const QString& name) const;

@@ -52,7 +52,7 @@ bool FrmMain::load_background(const QString& file)
 {
     const QString path = QDir(env_.bmp_dir).filePath(file);
     QString error;
-    const QImage image = read_bmp(path, &error);
+    const QImage image = read_bmp_file(path, &error);
     if (!image.isNull()) {
         el_.pic_win->setPixmap(QPixmap::fromImage(image));
         el_.pic_win->setAutoFillBackground(false);

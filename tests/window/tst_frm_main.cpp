@@ -20,8 +20,10 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QDir>
 #include <grp.h>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestFrmMain : public QObject {
@@ -72,6 +74,21 @@ private slots:
         QVERIFY(r.messages.size() == 2 && r.messages[0].contains("blue_panel.bmp") && r.messages[1].contains("1_panel.bmp"));
         QVERIFY(r.frm().mask().isEmpty() && r.frm().size() == QSize(306, 118));  // rectangular
         QVERIFY(r.el().pic_win->autoFillBackground() && r.st.power_state == 1);  // and it talks to the box
+
+        // Special files where the bitmaps belong: said, and never waited on.
+        PanelRig odd;
+        const QString bmp = odd.dir.filePath("bmp");
+        QVERIFY(QDir().mkpath(bmp + "/1_panel.bmp"));
+        QVERIFY(::mkfifo(QFile::encodeName(bmp + "/blue_panel.bmp").constData(), 0600) == 0);
+        odd.env.bmp_dir = bmp;
+        odd.start();
+        QVERIFY(odd.details.size() == 2 && odd.details[0].startsWith("it is a named pipe, not a file")
+                && odd.details[1].startsWith("it is a folder, not a file"));
+        QVERIFY(QFile::remove(bmp + "/blue_panel.bmp") && QFile::link("/dev/zero", bmp + "/blue_panel.bmp"));
+        PanelRig endless;
+        endless.env.bmp_dir = bmp;
+        endless.start();
+        QVERIFY(!endless.details.isEmpty() && endless.details[0].startsWith("it is a character device"));
     }
 
     void port_messages_say_what_to_do()
