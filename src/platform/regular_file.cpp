@@ -1,6 +1,7 @@
 #include "platform/regular_file.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -68,9 +69,22 @@ FileRead read_regular_file(const QString& path, qint64 max_bytes)
         ::close(fd);
         return r;
     }
-    QByteArray bytes(max_bytes + 1, Qt::Uninitialized);
+    // A file far too large by its own account is refused unread; the buffer
+    // fits what the file says it holds, and grows for one that says nothing
+    // (as files under /proc do) or grows while read, up to the bound.
+    if (st.st_size > max_bytes) {
+        r.problem = too_large(max_bytes);
+        ::close(fd);
+        return r;
+    }
+    QByteArray bytes(std::min<qint64>(st.st_size, max_bytes) + 1, Qt::Uninitialized);
     qint64 got = 0;
-    while (got < bytes.size()) {
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > max_bytes)
+                break;
+            bytes.resize(std::min<qint64>(2 * got, max_bytes + 1));
+        }
         const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
         if (n < 0 && errno == EINTR)
             continue;

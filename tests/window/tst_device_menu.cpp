@@ -1,6 +1,7 @@
 // Choosing the device behind a COM button: the menu driven with QTest, the file of chosen devices, bad input.
 
 #include "panel_rig.h"
+#include "platform/regular_file.h"
 #include "test_registry.h"
 #include "window/com_device_menu.h"
 #include "window/device_map_file.h"
@@ -255,6 +256,16 @@ private slots:
         none.start();
         const QString why = "The file of chosen devices, " + map_file(none) + ", could not be read: it is a named pipe";
         QVERIFY2(none.details.value(0).startsWith(why), qPrintable(none.details.value(0)));
+
+        // The bound holds to the byte, and a file that gives no size is read whole.
+        QTemporaryDir dir;
+        const QString bytes = dir.filePath("bytes");
+        QFile file(bytes);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(100, 'x')) == 100);
+        file.close();
+        QCOMPARE(read_regular_file(bytes, 100).bytes.size(), 100);
+        QVERIFY(read_regular_file(bytes, 99).problem.contains("far too large"));
+        QVERIFY(read_regular_file("/proc/self/status", 1 << 16).bytes.contains("\nPid:"));
     }
 
     void what_cannot_be_used_from_the_menu_is_refused()
